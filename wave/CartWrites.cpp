@@ -1,0 +1,62 @@
+#include "CartWrites.h"
+
+#include <array>
+
+#include "FieldCodecs.h"
+
+namespace wave {
+
+namespace {
+
+struct FieldInfo {
+    Field layout;
+    const char* name;
+};
+
+constexpr std::array<FieldInfo, 12> kFields = {{
+    {cart::kTitle, "Title"},
+    {cart::kArtist, "Artist"},
+    {cart::kClientID, "Client ID"},
+    {cart::kCategory, "Category"},
+    {cart::kClassification, "Classification"},
+    {cart::kOutCue, "OutCue"},
+    {cart::kStartDate, "Start Date"},
+    {cart::kStartTime, "Start Time"},
+    {cart::kEndDate, "End Date"},
+    {cart::kEndTime, "End Time"},
+    {cart::kUserDef, "User Def"},
+    {cart::kURL, "URL"},
+}};
+
+// The members are unsigned; the date and time are formatted from them as
+// signed numbers.
+int Signed(std::uint32_t member) { return static_cast<int>(member); }
+
+}  // namespace
+
+Field LayoutOf(CartField field) { return kFields[static_cast<std::size_t>(field)].layout; }
+
+const char* DisplayName(CartField field) { return kFields[static_cast<std::size_t>(field)].name; }
+
+CartWrites SaveWritesFrom(const CartInfoRecord& p1, const CartInfo2Record& p2) {
+    CartWrites writes = {
+        {CartField::Title, p1.m_strTitle},
+        {CartField::Artist, p1.m_strArtist},
+        {CartField::ClientID, p1.m_strClientID},
+        {CartField::Category, p1.m_strCategory},
+        {CartField::Classification, p1.m_strClassification},
+        {CartField::OutCue, p2.m_strOutCue},
+        {CartField::StartDate,
+         FormatDate(Signed(p2.m_nStartYear), Signed(p2.m_nStartMonth), Signed(p2.m_nStartDay))},
+        {CartField::StartTime,
+         FormatTime(Signed(p2.m_nStartHour), Signed(p2.m_nStartMinute), Signed(p2.m_nStartSecond))},
+        {CartField::EndDate, FormatDate(Signed(p2.m_nEndYear), Signed(p2.m_nEndMonth), Signed(p2.m_nEndDay))},
+        {CartField::EndTime,
+         FormatTime(Signed(p2.m_nEndHour), Signed(p2.m_nEndMinute), Signed(p2.m_nEndSecond))},
+        {CartField::UserDef, p2.m_strUserDef},
+    };
+    if (p2.m_bUrlSupported) writes.push_back({CartField::URL, p2.m_strURL});
+    return writes;
+}
+
+}  // namespace wave

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ChunkLayout.h"
+#include "PageRecords.h"
+
+namespace wave {
+
+// The cart fields a save may rewrite; every other byte goes back as loaded.
+enum class CartField {
+    Title,
+    Artist,
+    ClientID,
+    Category,
+    Classification,
+    OutCue,
+    StartDate,
+    StartTime,
+    EndDate,
+    EndTime,
+    UserDef,
+    URL,
+};
+
+Field LayoutOf(CartField field);
+const char* DisplayName(CartField field);
+
+// One field's new content: 8-bit text, or a formatted date or time.
+struct CartWrite {
+    CartField field;
+    std::string value;
+};
+
+using CartWrites = std::vector<CartWrite>;
+
+// What APPLY writes, in order, from the two cart pages' values: every
+// editable field, the URL only where the chunk has one.
+CartWrites SaveWritesFrom(const CartInfoRecord& page1, const CartInfo2Record& page2);
+
+}  // namespace wave

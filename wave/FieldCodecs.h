@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "ChunkLayout.h"
+
+namespace wave {
+
+using ConstBytes = std::span<const std::uint8_t>;
+using Bytes = std::span<std::uint8_t>;
+
+// The bytes of the field up to its first NUL or its width. Bytes that lie
+// beyond the data (a chunk shorter than its fixed fields) read as absent.
+std::string ReadTextField(ConstBytes data, Field field);
+
+// Text from offset up to the first NUL or the end of the data.
+std::string ReadTextToEnd(ConstBytes data, std::size_t offset);
+
+// Stores the value's first field.width bytes, NUL-filling the rest of the
+// field. Nothing outside the field, nor beyond the data, is touched.
+void WriteTextField(Bytes data, Field field, std::string_view value);
+
+// A little-endian 32-bit word; bytes beyond the data read as zero.
+std::uint32_t ReadU32(ConstBytes data, std::size_t offset);
+
+struct DateParts {
+    int year;
+    int month;
+    int day;
+};
+
+struct TimeParts {
+    int hour;
+    int minute;
+    int second;
+};
+
+// "YYYY-MM-DD": the numbers at text offsets 0, 5 and 8, each read as the C
+// library's atoi would. Separators and ranges are not checked.
+DateParts SplitDate(std::string_view text);
+// "HH:MM:SS": the numbers at text offsets 0, 3 and 6.
+TimeParts SplitTime(std::string_view text);
+
+// "%.4d-%.2d-%.2d" cut to exactly 10 bytes.
+std::string FormatDate(int year, int month, int day);
+// "%.2d:%.2d:%.2d" cut to exactly 8 bytes.
+std::string FormatTime(int hour, int minute, int second);
+
+// The URL area is present when the data holds at least 2048 bytes and its
+// byte at offset 1024 is an ASCII letter or digit.
+bool UrlPresent(ConstBytes data);
+
+}  // namespace wave

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "PageRecords.h"
+
+namespace wave {
+
+// The format block as the Start page shows it: 16-bit values as signed
+// 16-bit numbers, 32-bit values as signed 32-bit numbers.
+struct FormatTexts {
+    std::string formatTag;  // "PCM", "MPEG" or "NOT PCM"
+    std::string channels;
+    std::string sampleRate;
+    std::string bitsPerSample;
+    std::string avgBytesPerSec;
+    std::string blockAlign;
+};
+
+inline constexpr std::uint16_t kFormatPcm = 1;
+inline constexpr std::uint16_t kFormatMpeg = 0x0050;
+
+const char* FormatName(std::uint16_t formatTag);
+FormatTexts TextsOf(const WaveFormat& format);
+
+}  // namespace wave

@@ -1,0 +1,66 @@
+#include "WaveDocument.h"
+
+namespace wave {
+
+LoadFailure WaveDocument::OpenWave(PageRecords pages, WaveStream::Mode mode) {
+    if (m_file.is_open()) m_file.close();
+    const bool opened = m_file.open(pages.info.m_strPath, mode);
+    const LoadFailure failure = LoadWaveFile(pages);
+    return opened ? failure : LoadFailure::OpenFailed;
+}
+
+void WaveDocument::ResetFields(PageRecords pages) {
+    pages.info.m_format.reset();
+    pages.ebu = EbuInfoRecord{};
+
+    CartInfoRecord& page1 = pages.cart;
+    page1.m_strVersion.clear();
+    page1.m_strTitle.clear();
+    page1.m_strArtist.clear();
+    page1.m_strClientID.clear();
+    page1.m_strCategory.clear();
+    page1.m_strClassification.clear();
+
+    // The post timers, the sample rate and the URL flag stay: nothing shows
+    // them while no cart chunk is loaded.
+    CartInfo2Record& page2 = pages.cart2;
+    const CartInfo2Record initial;
+    page2.m_strOutCue.clear();
+    page2.m_strProducerAppID.clear();
+    page2.m_strProducerAppVer.clear();
+    page2.m_strUserDef.clear();
+    page2.m_strURL.clear();
+    page2.m_dwLevelReference = 0;
+    page2.m_nStartYear = initial.m_nStartYear;
+    page2.m_nStartMonth = initial.m_nStartMonth;
+    page2.m_nStartDay = initial.m_nStartDay;
+    page2.m_nStartHour = page2.m_nStartMinute = page2.m_nStartSecond = 0;
+    page2.m_nEndYear = initial.m_nEndYear;
+    page2.m_nEndMonth = initial.m_nEndMonth;
+    page2.m_nEndDay = initial.m_nEndDay;
+    page2.m_nEndHour = page2.m_nEndMinute = page2.m_nEndSecond = 0;
+
+    pages.player.m_strFile.clear();
+    m_lCartPos = -1;
+    ClearCartFlags(pages);
+}
+
+void WaveDocument::ClearCartFlags(PageRecords pages) {
+    pages.cart.m_bCartLoaded = false;
+    pages.cart2.m_bCartLoaded = false;
+}
+
+void WaveDocument::SetCartFlag(PageRecords pages, int pageIndex) {
+    if (pageIndex == kCartInfoPage) pages.cart.m_bCartLoaded = true;
+    if (pageIndex == kCartInfoPage2) pages.cart2.m_bCartLoaded = true;
+}
+
+LoadFailure WaveDocument::LoadWaveFile(PageRecords pages) {
+    ResetFields(pages);
+    if (!m_file.is_open()) return LoadFailure::None;
+    const LoadFailure failure = Walk(pages);
+    if (!MessageFor(failure).streamStaysOpen) m_file.close();
+    return failure;
+}
+
+}  // namespace wave

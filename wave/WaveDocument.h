@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "CartWrites.h"
+#include "LoadFailure.h"
+#include "PageRecords.h"
+#include "WaveStream.h"
+
+namespace wave {
+
+// The outcome of a save: ok, or why nothing (or not everything) was written.
+struct SaveResult {
+    bool ok = true;
+    std::string error;
+    std::optional<CartField> field;  // the field that could not be stored
+};
+
+// The open wave file and what the loader keeps of it for the saver and the
+// player: the stream, the bext and cart data images, the cart data's file
+// position and declared size.
+class WaveDocument {
+public:
+    WaveStream m_file;
+    std::optional<std::vector<std::uint8_t>> m_pBextData;
+    // The cart data as read: at most the declared size, less where the file
+    // ends first. A save writes back exactly these bytes.
+    std::optional<std::vector<std::uint8_t>> m_pCartData;
+    std::uint32_t m_dwCartSize = 0;
+    std::int64_t m_lCartPos = -1;
+
+    // Closes the stream if open, opens the file named by the Start page's
+    // path and loads it. Failures to open give OpenFailed.
+    LoadFailure OpenWave(PageRecords pages, WaveStream::Mode mode = WaveStream::Mode::ReadWrite);
+
+    // Resets every page value, then walks and checks the open file and
+    // distributes its fields. Streams left closed by a failure row are closed.
+    LoadFailure LoadWaveFile(PageRecords pages);
+
+    void ResetFields(PageRecords pages);
+    static void ClearCartFlags(PageRecords pages);
+    static void SetCartFlag(PageRecords pages, int pageIndex);
+
+    bool CartLoaded() const { return m_pCartData.has_value() && m_lCartPos >= 0; }
+
+    // The cart data with the writes applied, or why one of them cannot be
+    // stored (no cart chunk, or a field that does not fit the data read).
+    SaveResult PrepareCart(const CartWrites& writes, std::vector<std::uint8_t>& image) const;
+
+    // Applies the writes and writes the cart data back in place, with one
+    // write, then syncs it to disk. Writes nothing when a check fails.
+    SaveResult SaveCart(const CartWrites& writes);
+
+private:
+    LoadFailure Walk(PageRecords pages);
+    LoadFailure ReadChunksAfterFormat(PageRecords pages, const WaveFormat& format);
+    SaveResult CheckFileUnchanged();
+    std::vector<std::uint8_t> ReadChunkData(std::int32_t declaredSize);
+};
+
+}  // namespace wave

@@ -1,0 +1,123 @@
+// The chunk walk of a load: RIFF header, form type, "fmt ", then the
+// optional "fact", "mext" and "bext" chunks in that order, then "cart".
+#include <algorithm>
+
+#include "FieldDistribution.h"
+#include "PrimitiveReads.h"
+#include "WaveDocument.h"
+
+namespace wave {
+
+namespace {
+
+constexpr std::uint32_t kRiff = FourCC("RIFF");
+constexpr std::uint32_t kWave = FourCC("WAVE");
+constexpr std::uint32_t kFmt = FourCC("fmt ");
+constexpr std::uint32_t kFact = FourCC("fact");
+constexpr std::uint32_t kMext = FourCC("mext");
+constexpr std::uint32_t kBext = FourCC("bext");
+constexpr std::uint32_t kCart = FourCC("cart");
+constexpr std::uint32_t kData = FourCC("data");
+constexpr std::size_t kFormatBlockSize = 16;
+
+struct ChunkHeader {
+    std::uint32_t id;
+    std::int32_t size;
+};
+
+std::int32_t ReadSize(WaveStream& stream) { return static_cast<std::int32_t>(ReadLE(stream, 4)); }
+
+ChunkHeader ReadHeader(WaveStream& stream) {
+    const std::uint32_t id = ReadFourCC(stream, 4);
+    return {id, ReadSize(stream)};
+}
+
+// Writers that keep RIFF word alignment pad an odd-sized chunk with a NUL;
+// others do not. A chunk ID never starts with NUL, so skipping one is safe.
+void SkipPadByte(WaveStream& stream, std::int32_t size) {
+    if (size > 0 && (size & 1) != 0 && stream.peek() == 0) stream.get();
+}
+
+void SkipChunk(WaveStream& stream, const ChunkHeader& header) {
+    SkipBytes(stream, header.size);
+    SkipPadByte(stream, header.size);
+}
+
+std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint32_t U32(const std::uint8_t* p) {
+    return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) |
+           (std::uint32_t{p[3]} << 24);
+}
+
+WaveFormat ReadFormatBlock(WaveStream& stream) {
+    std::uint8_t block[kFormatBlockSize] = {};
+    stream.read(block, sizeof block);
+    return {U16(block), U16(block + 2), U32(block + 4), U32(block + 8), U16(block + 12), U16(block + 14)};
+}
+
+}  // namespace
+
+// Never allocates more than the file still holds past the position, so a
+// size of 2 GiB declared in a small file costs nothing.
+std::vector<std::uint8_t> WaveDocument::ReadChunkData(std::int32_t declaredSize) {
+    const std::int64_t left = std::max<std::int64_t>(0, m_file.size() - m_file.tellp());
+    const auto n = static_cast<std::size_t>(std::clamp<std::int64_t>(declaredSize, 0, left));
+    std::vector<std::uint8_t> data(n);
+    data.resize(m_file.read(data.data(), n));
+    return data;
+}
+
+LoadFailure WaveDocument::Walk(PageRecords pages) {
+    if (ReadFourCC(m_file, 4) != kRiff) return LoadFailure::NotWave;
+    if (ReadSize(m_file) < 0) return LoadFailure::PrematureEnd;
+    if (ReadFourCC(m_file, 4) != kWave) return LoadFailure::InvalidRiffHeader;
+    if (m_file.eof()) return LoadFailure::PrematureEnd;
+
+    const ChunkHeader fmt = ReadHeader(m_file);
+    if (fmt.id != kFmt) return LoadFailure::NoFormatChunk;
+    const WaveFormat format = ReadFormatBlock(m_file);
+    SkipBytes(m_file, std::int64_t{fmt.size} - static_cast<std::int64_t>(kFormatBlockSize));
+    if (m_file.eof()) return LoadFailure::PrematureEnd;
+
+    pages.info.m_format = format;
+    pages.player.m_strFile = pages.info.m_strPath;
+    pages.player.m_pFile = &m_file;
+    return ReadChunksAfterFormat(pages, format);
+}
+
+LoadFailure WaveDocument::ReadChunksAfterFormat(PageRecords pages, const WaveFormat& format) {
+    ChunkHeader header = ReadHeader(m_file);
+    if (header.id == kFact) {
+        SkipChunk(m_file, header);
+        header = ReadHeader(m_file);
+    }
+    if (header.id == kMext) {
+        SkipChunk(m_file, header);
+        header = ReadHeader(m_file);
+    }
+
+    m_pBextData.reset();
+    if (header.id == kData) return LoadFailure::DataBeforeCart;
+    if (header.id == kBext) {
+        m_pBextData = ReadChunkData(header.size);
+        FillEbuInfo(*m_pBextData, pages.ebu);
+        SkipPadByte(m_file, header.size);
+        header = ReadHeader(m_file);
+        if (header.id == kData) return LoadFailure::CartNotFound;
+    }
+    if (header.id != kCart) return LoadFailure::CartNotFound;
+    if (header.size <= 0) return LoadFailure::InvalidCartHeader;
+
+    m_pCartData.reset();
+    m_lCartPos = m_file.tellp();
+    m_dwCartSize = static_cast<std::uint32_t>(header.size);
+    m_pCartData = ReadChunkData(header.size);
+
+    pages.cart2.m_nSampleRate = format.nSamplesPerSec;
+    FillCartPages(*m_pCartData, pages.cart, pages.cart2);
+    SetCartFlag(pages, kCartInfoPage);
+    SetCartFlag(pages, kCartInfoPage2);
+    return LoadFailure::None;
+}
+
+}  // namespace wave

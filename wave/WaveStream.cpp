@@ -1,0 +1,199 @@
+#include "WaveStream.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace wave {
+
+namespace {
+
+// Large enough that the whole chunk walk before the cart data usually costs
+// one system call, small enough that a metadata read stays far below the
+// audio that follows it.
+constexpr std::size_t kBufferSize = 4096;
+
+}  // namespace
+
+WaveStream::~WaveStream() { close(); }
+
+bool WaveStream::open(const std::string& path, Mode mode) {
+    close();
+    path_ = path;
+    // O_NONBLOCK keeps a FIFO chosen by mistake from hanging the open; the
+    // regular-file test below then refuses it.
+    const int flags = (mode == Mode::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
+    const int fd = ::open(path.c_str(), flags);
+    if (fd < 0) {
+        recordError("open");
+        failed_ = true;
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        lastError_ = "not a regular file";
+        ::close(fd);
+        failed_ = true;
+        return false;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    fd_ = fd;
+    failed_ = false;
+    eof_ = false;
+    buffer_.clear();
+    bufferPos_ = 0;
+    bufferStart_ = 0;
+    return true;
+}
+
+void WaveStream::close() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    buffer_.clear();
+    bufferPos_ = 0;
+    bufferStart_ = 0;
+    eof_ = false;
+}
+
+void WaveStream::recordError(const char* operation) {
+    lastError_ = std::string(operation) + ": " + std::strerror(errno);
+}
+
+bool WaveStream::fillBuffer() {
+    bufferStart_ = tellp();
+    buffer_.resize(kBufferSize);
+    bufferPos_ = 0;
+    ssize_t n = -1;
+    if (fd_ >= 0) {
+        do {
+            n = ::pread(fd_, buffer_.data(), kBufferSize, bufferStart_);
+        } while (n < 0 && errno == EINTR);
+        if (n < 0) recordError("read");
+    }
+    buffer_.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return !buffer_.empty();
+}
+
+int WaveStream::get() {
+    if (bufferPos_ == buffer_.size() && !fillBuffer()) {
+        eof_ = true;
+        return kEof;
+    }
+    return buffer_[bufferPos_++];
+}
+
+int WaveStream::peek() {
+    if (bufferPos_ == buffer_.size() && !fillBuffer()) return kEof;
+    return buffer_[bufferPos_];
+}
+
+std::size_t WaveStream::read(std::uint8_t* out, std::size_t n) {
+    const std::size_t fromBuffer = std::min(n, buffer_.size() - bufferPos_);
+    std::memcpy(out, buffer_.data() + bufferPos_, fromBuffer);
+    bufferPos_ += fromBuffer;
+    std::size_t done = fromBuffer;
+    if (done < n) {
+        // The rest goes straight into the caller's buffer: chunk data can be
+        // large and is read once.
+        std::int64_t position = tellp();
+        while (done < n && fd_ >= 0) {
+            const ssize_t got = ::pread(fd_, out + done, n - done, position);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) recordError("read");
+            if (got <= 0) break;
+            done += static_cast<std::size_t>(got);
+            position += got;
+        }
+        buffer_.clear();
+        bufferPos_ = 0;
+        bufferStart_ = position;
+    }
+    if (done < n) eof_ = true;
+    return done;
+}
+
+void WaveStream::ignore(std::int64_t n) {
+    if (n <= 0) return;
+    const auto inBuffer = static_cast<std::int64_t>(buffer_.size() - bufferPos_);
+    if (n <= inBuffer) {
+        bufferPos_ += static_cast<std::size_t>(n);
+        return;
+    }
+    std::int64_t target = tellp() + n;
+    const std::int64_t end = size();
+    if (target > end) {
+        target = std::max<std::int64_t>(end, 0);
+        eof_ = true;
+    }
+    buffer_.clear();
+    bufferPos_ = 0;
+    bufferStart_ = target;
+}
+
+std::int64_t WaveStream::tellp() const {
+    return bufferStart_ + static_cast<std::int64_t>(bufferPos_);
+}
+
+bool WaveStream::seekp(std::int64_t position) {
+    if (fd_ < 0 || position < 0) {
+        lastError_ = "seek: invalid position";
+        return false;
+    }
+    buffer_.clear();
+    bufferPos_ = 0;
+    bufferStart_ = position;
+    eof_ = false;
+    return true;
+}
+
+bool WaveStream::write(const std::uint8_t* data, std::size_t n) {
+    if (fd_ < 0) {
+        lastError_ = "write: the file is not open";
+        return false;
+    }
+    std::int64_t position = tellp();
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t put = ::pwrite(fd_, data + done, n - done, position);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) {
+            if (put == 0) errno = ENOSPC;
+            recordError("write");
+            break;
+        }
+        done += static_cast<std::size_t>(put);
+        position += put;
+    }
+    buffer_.clear();
+    bufferPos_ = 0;
+    bufferStart_ = position;
+    return done == n;
+}
+
+bool WaveStream::sync() {
+    if (fd_ < 0 || ::fsync(fd_) != 0) {
+        if (fd_ >= 0) recordError("sync");
+        return false;
+    }
+    return true;
+}
+
+std::int64_t WaveStream::size() const {
+    struct stat st {};
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0) return -1;
+    return st.st_size;
+}
+
+bool WaveStream::pathStillNamesOpenFile() const {
+    struct stat open {};
+    struct stat named {};
+    if (fd_ < 0 || ::fstat(fd_, &open) != 0 || ::stat(path_.c_str(), &named) != 0) return false;
+    return open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+}  // namespace wave

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace wave {
+
+// A binary file stream with one position shared by reading and writing,
+// over a POSIX descriptor. Reads are buffered so that the chunk walk can
+// take one byte at a time cheaply; writes go straight to the file, so the
+// caller learns at once whether they reached it.
+class WaveStream {
+public:
+    enum class Mode { ReadOnly, ReadWrite };
+
+    // What a byte read past the end of the file gives: the end-of-file value
+    // cut to eight bits.
+    static constexpr int kEof = -1;
+
+    WaveStream() = default;
+    ~WaveStream();
+    WaveStream(const WaveStream&) = delete;
+    WaveStream& operator=(const WaveStream&) = delete;
+
+    // Opens an existing file without truncating it; never creates one.
+    // Returns false (and sets the fail state) when the file cannot be opened.
+    bool open(const std::string& path, Mode mode);
+    void close();
+    bool is_open() const { return fd_ >= 0; }
+    bool fail() const { return failed_; }
+    bool eof() const { return eof_; }
+    const std::string& path() const { return path_; }
+
+    // The next byte as 0 to 255, or kEof with the end-of-file state set.
+    int get();
+    // The next byte without consuming it, or kEof (end-of-file state untouched).
+    int peek();
+    // Reads up to n bytes; returns the count read. A short count sets eof.
+    std::size_t read(std::uint8_t* buffer, std::size_t n);
+    // Passes over n bytes as n calls of get() would, without reading them.
+    void ignore(std::int64_t n);
+
+    // Position of the next byte to be read or written.
+    std::int64_t tellp() const;
+    // Moves the position; clears the end-of-file state. False on failure.
+    bool seekp(std::int64_t position);
+    // Writes all n bytes at the position. False on failure (see lastError()).
+    bool write(const std::uint8_t* buffer, std::size_t n);
+    // Forces written data to the disk. False on failure.
+    bool sync();
+
+    // Size of the open file in bytes, or -1.
+    std::int64_t size() const;
+    // True when the path still names the file this stream has open.
+    bool pathStillNamesOpenFile() const;
+    // The system's reason for the last failed operation.
+    const std::string& lastError() const { return lastError_; }
+
+private:
+    bool fillBuffer();
+    void recordError(const char* operation);
+
+    int fd_ = -1;
+    std::string path_;
+    bool failed_ = false;
+    bool eof_ = false;
+    std::string lastError_;
+    std::vector<std::uint8_t> buffer_;
+    std::size_t bufferPos_ = 0;
+    std::int64_t bufferStart_ = 0;  // file position of buffer_[0]
+};
+
+}  // namespace wave
