@@ -1,1 +1,46 @@
-int main(){}
+// reelmarker-cli: shows and edits the broadcast metadata of WAV files in
+// batch, with the desktop program's loader and saver.
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <map>
+
+#include "Commands.h"
+#include "LoadedFile.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"Shows and edits the cart chunk of broadcast WAV files, in place.", cli::kApplicationName};
+    app.require_subcommand(1);
+
+    std::vector<std::string> showFiles;
+    bool json = false;
+    CLI::App* show = app.add_subcommand("show", "Print the format, bext and cart chunk of each file.");
+    show->add_flag("--json", json, "One JSON object per file, one per line");
+    show->add_option("FILE", showFiles, "WAV files")->required();
+
+    std::vector<std::string> setFiles;
+    bool dryRun = false;
+    std::map<const cli::FieldOption*, std::string> texts;
+    std::vector<std::pair<const cli::FieldOption*, CLI::Option*>> fieldOptions;
+    CLI::App* set = app.add_subcommand("set", "Rewrite the named cart fields of each file in place.");
+    set->add_flag("--dry-run", dryRun, "Check and report; write nothing");
+    for (const cli::FieldOption& option : cli::FieldOptions()) {
+        fieldOptions.emplace_back(&option, set->add_option(option.name, texts[&option], option.help));
+    }
+    set->add_option("FILE", setFiles, "WAV files")->required();
+
+    try {
+        app.parse(argc, argv);
+        if (set->parsed()) {
+            std::vector<cli::RequestedValue> values;
+            for (const auto& [field, option] : fieldOptions) {
+                if (option->count() > 0) values.emplace_back(field, texts[field]);
+            }
+            if (values.empty()) throw CLI::ValidationError("set", "name at least one field to write");
+            return cli::RunSet(values, setFiles, dryRun);
+        }
+        return cli::RunShow(showFiles, json);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? 0 : cli::kUsageError;
+    }
+}

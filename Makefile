@@ -1,0 +1,34 @@
+# One command each: `make` builds, `make run` starts the program,
+# `make test` runs every suite. Each installs what is missing first.
+BUILD ?= build
+CMAKE_FLAGS ?=
+
+.PHONY: all deps build run test bench fuzz clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD)
+
+run: build
+	$(BUILD)/reelmarker-cli show samples/demo.wav
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j2
+
+# By hand: figures for the notes, and a fuzzing session (FUZZ_SECONDS, default 600).
+bench: build
+	$(BUILD)/reelmarker-bench
+
+fuzz:
+	@scripts/install-deps --fuzz
+	scripts/run-fuzzer $(FUZZ_SECONDS)
+
+clean:
+	rm -rf $(BUILD) build-fuzz

@@ -1,0 +1,25 @@
+#include "ErrorLine.h"
+
+#include <iostream>
+
+#include "LoadedFile.h"
+
+namespace cli {
+
+std::string OneLine(std::string_view message) {
+    std::string line;
+    bool inBreak = false;
+    for (const char c : message) {
+        const bool lineBreak = c == '\n' || c == '\r';
+        if (lineBreak && !inBreak) line.push_back(' ');
+        if (!lineBreak) line.push_back(c);
+        inBreak = lineBreak;
+    }
+    return line;
+}
+
+void ReportError(std::string_view file, std::string_view message) {
+    std::cerr << kApplicationName << ": " << file << ": " << OneLine(message) << '\n';
+}
+
+}  // namespace cli

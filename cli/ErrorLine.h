@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace cli {
+
+// The message with each run of line breaks turned into a single space, so
+// that every failure takes one line.
+std::string OneLine(std::string_view message);
+
+// "reelmarker-cli: FILE: TEXT" on standard error.
+void ReportError(std::string_view file, std::string_view message);
+
+}  // namespace cli

@@ -1,0 +1,81 @@
+#include <iostream>
+
+#include "Commands.h"
+#include "ErrorLine.h"
+#include "LoadedFile.h"
+
+namespace cli {
+
+namespace {
+
+struct Plan {
+    wave::CartWrites writes;
+    std::string error;
+};
+
+Plan CheckValues(const std::vector<RequestedValue>& values) {
+    Plan plan;
+    for (const auto& [option, text] : values) {
+        CheckedValue checked = CheckValue(*option, text);
+        if (!checked.write) return {{}, checked.error};
+        plan.writes.push_back(*checked.write);
+    }
+    return plan;
+}
+
+std::string FieldList(const wave::CartWrites& writes) {
+    std::string list;
+    for (const wave::CartWrite& write : writes) list += (list.empty() ? "" : ", ") + std::string(wave::DisplayName(write.field));
+    return list;
+}
+
+// Checks the file can take the writes; returns an error message, or empty.
+std::string CheckAgainstFile(const LoadedFile& loaded, const wave::CartWrites& writes) {
+    if (!loaded.ok()) return wave::MessageFor(loaded.failure).text;
+    for (const wave::CartWrite& write : writes) {
+        if (write.field == wave::CartField::URL && !loaded.records.cart2.m_bUrlSupported) {
+            return std::string(OptionFor(write.field).name) + ": the cart chunk of this file has no URL area";
+        }
+    }
+    std::vector<std::uint8_t> image;
+    const wave::SaveResult prepared = loaded.document.PrepareCart(writes, image);
+    if (prepared.ok) return {};
+    if (prepared.field) return std::string(OptionFor(*prepared.field).name) + ": " + prepared.error;
+    return prepared.error;
+}
+
+bool SetOne(const std::string& file, const Plan& plan, bool dryRun) {
+    if (!plan.error.empty()) {
+        ReportError(file, plan.error);
+        return false;
+    }
+    LoadedFile loaded(file, wave::WaveStream::Mode::ReadWrite);
+    if (const std::string error = CheckAgainstFile(loaded, plan.writes); !error.empty()) {
+        ReportError(file, error);
+        return false;
+    }
+    if (dryRun) {
+        std::cout << file << ": would write " << FieldList(plan.writes) << "; nothing written\n";
+        return true;
+    }
+    const wave::SaveResult saved = loaded.document.SaveCart(plan.writes);
+    if (!saved.ok) {
+        ReportError(file, saved.error);
+        return false;
+    }
+    std::cout << file << ": saved " << FieldList(plan.writes) << '\n';
+    return true;
+}
+
+}  // namespace
+
+int RunSet(const std::vector<RequestedValue>& values, const std::vector<std::string>& files, bool dryRun) {
+    const Plan plan = CheckValues(values);
+    int status = kAllSucceeded;
+    for (const std::string& file : files) {
+        if (!SetOne(file, plan, dryRun)) status = kSomeFileFailed;
+    }
+    return status;
+}
+
+}  // namespace cli

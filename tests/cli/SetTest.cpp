@@ -1,0 +1,146 @@
+// `reelmarker-cli set`: only the named fields change, every value is
+// checked first, and a refused value writes nothing.
+#include <gtest/gtest.h>
+
+#include "CliRunner.h"
+#include "FieldCodecs.h"
+#include "WaveBuilder.h"
+
+namespace {
+
+using fixture::ByteVector;
+namespace cart = wave::cart;
+
+// The typical wave: fmt, bext (631 bytes, unpadded), cart, data.
+constexpr std::size_t kCartData = 12 + 8 + 16 + 8 + 631 + 8;
+
+std::string FieldIn(const ByteVector& file, wave::Field field) {
+    return wave::ReadTextField(ByteVector(file.begin() + kCartData, file.end()), field);
+}
+
+std::vector<std::size_t> Changed(const ByteVector& a, const ByteVector& b) {
+    std::vector<std::size_t> at;
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+        if (a[i] != b[i]) at.push_back(i - kCartData);
+    }
+    return at;
+}
+
+struct SetFixture : testing::Test {
+    std::string write(const ByteVector& bytes = fixture::TypicalWave(), const std::string& name = "a.wav") {
+        before = bytes;
+        return dir.write(name, bytes).string();
+    }
+    fixture::TempDir dir;
+    ByteVector before;
+};
+
+TEST_F(SetFixture, RewritesOnlyTheNamedFields) {
+    const std::string path = write();
+    const CliRun run = RunCli({"set", "--title", "Caf\xC3\xA9", "--start-date", "2002-3-4", "--end-time", "5:06:07", path});
+    EXPECT_EQ(run.status, 0) << run.err;
+    const ByteVector after = fixture::ReadFile(path);
+    ASSERT_EQ(after.size(), before.size());
+    for (const std::size_t offset : Changed(before, after)) {
+        const bool title = offset >= 4 && offset < 68;
+        const bool date = offset >= 452 && offset < 462;
+        const bool time = offset >= 480 && offset < 488;
+        EXPECT_TRUE(title || date || time) << "cart byte " << offset;
+    }
+    EXPECT_EQ(FieldIn(after, cart::kTitle), "Caf\xE9");
+    EXPECT_EQ(FieldIn(after, cart::kStartDate), "2002-03-04");
+    EXPECT_EQ(FieldIn(after, cart::kEndTime), "05:06:07");
+    EXPECT_EQ(FieldIn(after, cart::kArtist), "The Station Band");
+}
+
+TEST_F(SetFixture, EachLimitIsNamedByItsOptionAndWritesNothing) {
+    const std::string path = write();
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--title", std::string(65, 'x')}, "--title: the text is 65 bytes long; at most 64 bytes fit"},
+        {{"--artist", std::string(33, '\xC3') + std::string(1, '\xA9')}, "--artist: the text is not valid UTF-8"},
+        {{"--out-cue", "fade \xE2\x86\x92 out"}, "--out-cue: the character \"\xE2\x86\x92\" (U+2192) cannot be stored in the file's 8-bit character set"},
+        {{"--url", std::string(1025, 'u')}, "--url: the text is 1025 bytes long; at most 1024 bytes fit"},
+        {{"--start-date", "1899-12-31"}, "--start-date: year 1899 is out of range (1900 to 9999)"},
+        {{"--start-date", "10000-01-01"}, "--start-date: year 10000 is out of range (1900 to 9999)"},
+        {{"--end-date", "2000-13-01"}, "--end-date: month 13 is out of range (1 to 12)"},
+        {{"--end-date", "2000-00-01"}, "--end-date: month 0 is out of range (1 to 12)"},
+        {{"--end-date", "2000-01-32"}, "--end-date: day 32 is out of range (1 to 31)"},
+        {{"--start-time", "24:00:00"}, "--start-time: hour 24 is out of range (0 to 23)"},
+        {{"--start-time", "23:60:00"}, "--start-time: minute 60 is out of range (0 to 59)"},
+        {{"--end-time", "23:59:60"}, "--end-time: second 60 is out of range (0 to 59)"},
+        {{"--start-date", "2001/05/06"}, "--start-date: \"2001/05/06\" is not a date of the form YYYY-MM-DD"},
+        {{"--end-time", "12:00"}, "--end-time: \"12:00\" is not a time of the form HH:MM:SS"},
+    };
+    for (const auto& [option, message] : cases) {
+        std::vector<std::string> args = {"set", "--category", "fine"};
+        args.insert(args.end(), option.begin(), option.end());
+        args.push_back(path);
+        const CliRun run = RunCli(args);
+        EXPECT_EQ(run.status, 1) << message;
+        EXPECT_EQ(run.err, "reelmarker-cli: " + path + ": " + message + "\n");
+        EXPECT_EQ(fixture::ReadFile(path), before) << message;
+    }
+}
+
+TEST_F(SetFixture, FullWidthTextAndInRangeEdgesAreAccepted) {
+    const std::string path = write();
+    const CliRun run = RunCli({"set", "--title", std::string(64, 'T'), "--start-date", "1900-02-31", "--end-date",
+                               "9999-12-31", "--start-time", "00:00:00", "--end-time", "23:59:59", path});
+    EXPECT_EQ(run.status, 0) << run.err;
+    const ByteVector after = fixture::ReadFile(path);
+    EXPECT_EQ(FieldIn(after, cart::kTitle), std::string(64, 'T'));
+    EXPECT_EQ(after[kCartData + 68], 'T');  // Artist starts right after, untouched
+    EXPECT_EQ(FieldIn(after, cart::kStartDate), "1900-02-31");
+}
+
+TEST_F(SetFixture, UrlOnlyWhereTheChunkHasAUrlArea) {
+    const std::string withUrl = write();
+    EXPECT_EQ(RunCli({"set", "--url", "https://example.com/new", withUrl}).status, 0);
+    EXPECT_EQ(FieldIn(fixture::ReadFile(withUrl), cart::kURL), "https://example.com/new");
+
+    const std::string without = write(fixture::TypicalWave(fixture::TypicalCart(2047)), "short.wav");
+    const CliRun run = RunCli({"set", "--url", "https://example.com/new", without});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "reelmarker-cli: " + without + ": --url: the cart chunk of this file has no URL area\n");
+    EXPECT_EQ(fixture::ReadFile(without), before);
+}
+
+TEST_F(SetFixture, FieldBeyondAShortChunkIsRefused) {
+    const ByteVector full = fixture::TypicalCart();
+    const std::string path = write(fixture::WaveBuilder()
+                                       .chunk("fmt ", fixture::PcmFormat())
+                                       .chunk("cart", ByteVector(full.begin(), full.begin() + 500))
+                                       .bytes());
+    const CliRun run = RunCli({"set", "--user-def", "x", path});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "reelmarker-cli: " + path + ": --user-def: The cart chunk of this file is too short to hold User Def.\n");
+    EXPECT_EQ(fixture::ReadFile(path), before);
+}
+
+TEST_F(SetFixture, OneFailingFileDoesNotStopTheOthers) {
+    const std::string bad = write({'n', 'o', 'p', 'e'}, "bad.wav");
+    const std::string good = write(fixture::TypicalWave(), "good.wav");
+    const CliRun run = RunCli({"set", "--artist", "New Artist", bad, good});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "reelmarker-cli: " + bad + ": This file is not a wave file.\n");
+    EXPECT_EQ(FieldIn(fixture::ReadFile(good), cart::kArtist), "New Artist");
+}
+
+TEST_F(SetFixture, DryRunChecksAndWritesNothing) {
+    const std::string path = write();
+    const CliRun run = RunCli({"set", "--dry-run", "--title", "Would be", path});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("would write Title"), std::string::npos) << run.out;
+    EXPECT_EQ(fixture::ReadFile(path), before);
+    EXPECT_EQ(RunCli({"set", "--dry-run", "--start-date", "1800-01-01", path}).status, 1);
+}
+
+TEST_F(SetFixture, UsageErrorsExitWithTwoAndTouchNothing) {
+    const std::string path = write();
+    EXPECT_EQ(RunCli({"set", path}).status, 2);  // no field named
+    EXPECT_EQ(RunCli({"set", "--title", "x"}).status, 2);  // no file
+    EXPECT_EQ(RunCli({"set", "--colour", "red", path}).status, 2);
+    EXPECT_EQ(fixture::ReadFile(path), before);
+}
+
+}  // namespace

@@ -1,0 +1,154 @@
+// `reelmarker-cli show`: the JSON contract, the failure lines and the text
+// report.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "CliRunner.h"
+#include "WaveBuilder.h"
+
+namespace {
+
+using fixture::ByteVector;
+using fixture::WaveBuilder;
+using Json = nlohmann::json;
+
+std::vector<Json> JsonLines(const std::string& out) {
+    std::vector<Json> objects;
+    std::size_t start = 0;
+    for (std::size_t end; (end = out.find('\n', start)) != std::string::npos; start = end + 1) {
+        objects.push_back(Json::parse(out.substr(start, end - start)));
+    }
+    return objects;
+}
+
+TEST(Show, JsonCarriesEveryFieldWithTheContractsKeys) {
+    fixture::TempDir dir;
+    fixture::ChunkData cart = fixture::TypicalCart(2064);
+    cart.text(wave::cart::kTitle, "Caf\xE9 \x80").raw(2048, std::string_view("tag\0after", 9));
+    ByteVector block = fixture::PcmFormat();
+    block[12] = block[13] = 0xFF;
+    const auto path = dir.write("a.wav", WaveBuilder().chunk("fmt ", block).chunk("bext", fixture::TypicalBext()).chunk("cart", cart).bytes());
+
+    const CliRun run = RunCli({"show", "--json", path.string()});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    const std::vector<Json> lines = JsonLines(run.out);
+    ASSERT_EQ(lines.size(), 1u);
+    const Json& j = lines[0];
+    EXPECT_EQ(run.out.find("{\"file\":"), 0u);
+    EXPECT_LT(run.out.find("\"ok\""), run.out.find("\"error\""));
+    EXPECT_LT(run.out.find("\"bext\""), run.out.find("\"cart\""));
+    EXPECT_EQ(j["file"], path.string());
+    EXPECT_EQ(j["ok"], true);
+    EXPECT_TRUE(j["error"].is_null());
+    EXPECT_EQ(j["format"], Json::parse(R"({"formatTag":1,"formatName":"PCM","channels":2,"sampleRate":44100,
+        "avgBytesPerSec":176400,"blockAlign":-1,"bitsPerSample":16})"));
+    EXPECT_EQ(j["bext"]["originatorReference"], "REF-1");
+    EXPECT_EQ(j["bext"]["codingHistory"], "A=PCM,F=44100,W=16,M=stereo\r\n");
+
+    const Json& c = j["cart"];
+    EXPECT_EQ(c.size(), 22u);
+    EXPECT_EQ(c["offset"], 12 + 8 + 16 + 8 + 631 + 8);
+    EXPECT_EQ(c["size"], 2064);
+    EXPECT_EQ(c["title"], "Café €");
+    EXPECT_EQ(c["cutId"], "CUT-0042");
+    EXPECT_EQ(c["startDate"], "2001-05-06");
+    EXPECT_EQ(c["endTime"], "23:59:59");
+    EXPECT_EQ(c["levelReference"], 32768);
+    EXPECT_EQ(c["postTimers"][0], Json::parse(R"({"usage":"MRK ","value":44100})"));
+    EXPECT_EQ(c["postTimers"][7]["usage"], std::string(4, '\0'));
+    EXPECT_EQ(c["postTimerLines"][0], "1 - MRK     0 days, 00:00:01.00");
+    EXPECT_EQ(c["postTimerLines"][1], "2 - SEC1    0 days, 00:00:02.00");
+    EXPECT_EQ(c["postTimerLines"][7], "8 - Unset");
+    EXPECT_EQ(c["url"], "http://www.example.com/jingle");
+    EXPECT_EQ(c["tagText"], "tag");
+}
+
+struct FailureCase {
+    const char* name;
+    ByteVector file;
+    const char* text;
+    const char* caption;
+    const char* icon;
+    bool formatShown;
+    bool bextShown;
+};
+
+TEST(Show, EachFailureRowIsAnErrorObjectAndOneStderrLine) {
+    const ByteVector pcm = fixture::PcmFormat();
+    const std::vector<FailureCase> cases = {
+        {"not_wave", {'x'}, "This file is not a wave file.", "Reelmarker", "error", false, false},
+        {"no_fmt", WaveBuilder().bytes(), "Invalid wave file.\nWave header not found.", "Reelmarker", "error", false, false},
+        {"data_first", WaveBuilder().chunk("fmt ", pcm).chunk("data", {}).bytes(),
+         "This is a valid wave file\nbut cart chunk not found.", "Reelmarker", "error", true, false},
+        {"bext_then_data", WaveBuilder().chunk("fmt ", pcm).chunk("bext", fixture::TypicalBext()).chunk("data", {}).bytes(),
+         "Cart chunk NOT found.\n\nNOT EDITABLE", "Warning", "exclamation", true, true},
+        {"empty_cart", WaveBuilder().chunk("fmt ", pcm).chunk("cart", {}).bytes(), "Invalid cart chunk header.", "Warning",
+         "error", true, false},
+    };
+    fixture::TempDir dir;
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto path = dir.write(std::string(c.name) + ".wav", c.file);
+        const CliRun run = RunCli({"show", "--json", path.string()});
+        EXPECT_EQ(run.status, 1);
+        const Json j = JsonLines(run.out).at(0);
+        EXPECT_EQ(j["ok"], false);
+        EXPECT_EQ(j["error"], (Json{{"text", c.text}, {"caption", c.caption}, {"icon", c.icon}}));
+        EXPECT_EQ(j["format"].is_null(), !c.formatShown);
+        EXPECT_EQ(j["bext"].is_null(), !c.bextShown);
+        EXPECT_TRUE(j["cart"].is_null());
+        std::string oneLine = c.text;
+        for (std::size_t at; (at = oneLine.find("\n\n")) != std::string::npos;) oneLine.replace(at, 2, "\n");
+        for (std::size_t at; (at = oneLine.find('\n')) != std::string::npos;) oneLine[at] = ' ';
+        EXPECT_EQ(run.err, "reelmarker-cli: " + path.string() + ": " + oneLine + "\n");
+    }
+}
+
+TEST(Show, UnopenableFileUsesTheToolsNameAndTheOthersStillShow) {
+    fixture::TempDir dir;
+    const auto good = dir.write("good.wav", fixture::TypicalWave());
+    const auto missing = dir.file("missing.wav");
+    const CliRun run = RunCli({"show", "--json", missing.string(), good.string()});
+    EXPECT_EQ(run.status, 1);
+    const std::vector<Json> lines = JsonLines(run.out);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0]["error"]["caption"], "reelmarker-cli");
+    EXPECT_EQ(lines[0]["error"]["icon"], "none");
+    EXPECT_TRUE(lines[0]["format"].is_null());
+    EXPECT_EQ(lines[1]["ok"], true);
+    EXPECT_EQ(run.err, "reelmarker-cli: " + missing.string() + ": Unable to open file. Make sure it is not in use.\n");
+}
+
+TEST(Show, AbsentUrlAreaIsNull) {
+    fixture::TempDir dir;
+    const auto path = dir.write("a.wav", fixture::TypicalWave(fixture::TypicalCart(1024)));
+    const Json j = JsonLines(RunCli({"show", "--json", path.string()}).out).at(0);
+    EXPECT_TRUE(j["cart"]["url"].is_null());
+    EXPECT_EQ(j["cart"]["tagText"], "");
+}
+
+TEST(Show, TextReportIsLabelledAsThePages) {
+    fixture::TempDir dir;
+    const auto path = dir.write("a.wav", fixture::TypicalWave());
+    const CliRun run = RunCli({"show", path.string()});
+    EXPECT_EQ(run.status, 0);
+    for (const char* expected : {"Fomat Tag:              PCM\n", "Originator Reference:   REF-1\n",
+                                 "Classification          ID\n", "Start Date:             2001-05-06\n",
+                                 "PostTimer:              1 - MRK     0 days, 00:00:01.00\n",
+                                 "                        2 - SEC1    0 days, 00:00:02.00\n",
+                                 "URL:                    http://www.example.com/jingle\n"}) {
+        EXPECT_NE(run.out.find(expected), std::string::npos) << expected;
+    }
+}
+
+TEST(Show, UsageErrorsExitWithTwo) {
+    EXPECT_EQ(RunCli({}).status, 2);
+    EXPECT_EQ(RunCli({"show"}).status, 2);
+    EXPECT_EQ(RunCli({"show", "--xml", "a.wav"}).status, 2);
+    EXPECT_EQ(RunCli({"play", "a.wav"}).status, 2);
+    EXPECT_EQ(RunCli({"--help"}).status, 0);
+}
+
+}  // namespace

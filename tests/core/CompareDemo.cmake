@@ -1,0 +1,8 @@
+execute_process(COMMAND ${MAKER} ${ACTUAL} RESULT_VARIABLE made)
+if(NOT made EQUAL 0)
+  message(FATAL_ERROR "the demo maker failed")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${EXPECTED} ${ACTUAL} RESULT_VARIABLE differs)
+if(NOT differs EQUAL 0)
+  message(FATAL_ERROR "samples/demo.wav differs from what make_demo_wav makes; regenerate it")
+endif()
