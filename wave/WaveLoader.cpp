@@ -43,6 +43,15 @@ void SkipChunk(WaveStream& stream, const ChunkHeader& header) {
     SkipPadByte(stream, header.size);
 }
 
+// A RIFF size read past the end of the file is negative as a signed number.
+// Files between 2 and 4 GiB carry sizes that are negative too, yet are
+// whole: those are told apart by the file actually holding what they declare.
+bool RiffSizeSaysEndedEarly(WaveStream& stream) {
+    const std::uint32_t size = ReadLE(stream, 4);
+    if (static_cast<std::int32_t>(size) >= 0) return false;
+    return stream.eof() || stream.size() < std::int64_t{size} + 8;
+}
+
 std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 std::uint32_t U32(const std::uint8_t* p) {
     return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) |
@@ -69,7 +78,7 @@ std::vector<std::uint8_t> WaveDocument::ReadChunkData(std::int32_t declaredSize)
 
 LoadFailure WaveDocument::Walk(PageRecords pages) {
     if (ReadFourCC(m_file, 4) != kRiff) return LoadFailure::NotWave;
-    if (ReadSize(m_file) < 0) return LoadFailure::PrematureEnd;
+    if (RiffSizeSaysEndedEarly(m_file)) return LoadFailure::PrematureEnd;
     if (ReadFourCC(m_file, 4) != kWave) return LoadFailure::InvalidRiffHeader;
     if (m_file.eof()) return LoadFailure::PrematureEnd;
 

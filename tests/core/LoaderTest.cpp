@@ -256,6 +256,17 @@ TEST(Loader, EachLoadStartsFromTheReset) {
     EXPECT_EQ(loaded.records.cart2.m_nSampleRate, 44100u);
 }
 
+TEST(Loader, FilesBetweenTwoAndFourGibibytesAreWhole) {
+    // The RIFF size of such a file is negative as a signed number; only a
+    // file shorter than its size has ended early.
+    constexpr std::uint32_t kRiffSize = 0xBFFFFFF8u;
+    LoadedFixture large(WaveBuilder().riffSize(kRiffSize).chunk("fmt ", fixture::PcmFormat()).chunk("cart", fixture::TypicalCart()).bytes());
+    EXPECT_EQ(large.failure, LoadFailure::PrematureEnd);
+    std::filesystem::resize_file(large.path, std::uintmax_t{kRiffSize} + 8);  // sparse
+    EXPECT_EQ(large.reload(), LoadFailure::None);
+    EXPECT_EQ(large.records.cart.m_strTitle, "Morning Jingle");
+}
+
 TEST(Loader, WaveWithoutCartKeepsFormatPlayerPathAndBext) {
     LoadedFixture loaded(
         WaveBuilder().chunk("fmt ", fixture::PcmFormat()).chunk("bext", fixture::TypicalBext()).chunk("data", Data()).bytes());
