@@ -1,0 +1,13 @@
+#pragma once
+
+// Each benchmark file registers its benchmarks here; main calls these in
+// order so that the report reads in the same order every run.
+
+namespace bench {
+
+void RegisterOpenLargeFile();
+void RegisterMetadataScan();
+void RegisterCliShow();
+void RegisterInPlaceSave();
+
+}  // namespace bench

@@ -1,0 +1,72 @@
+// A save rewrites the cart data where it lies and nothing else, however
+// large the file: the bytes written equal the cart data's size, and the
+// file keeps its length.
+
+#include <benchmark/benchmark.h>
+#include <sys/stat.h>
+
+#include "BenchFiles.h"
+#include "Benchmarks.h"
+#include "WaveDocument.h"
+
+namespace bench {
+
+namespace {
+
+std::int64_t FileSize(const std::filesystem::path& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_size : -1;
+}
+
+void InPlaceSave(benchmark::State& state) {
+    const std::int64_t size = kGiB;
+    const std::filesystem::path& path = SparseWave("save", size);
+    wave::OwnedPageRecords pages;
+    pages.info.m_strPath = path.string();
+    wave::WaveDocument doc;
+    if (doc.OpenWave(pages.refs(), wave::WaveStream::Mode::ReadWrite) != wave::LoadFailure::None) {
+        state.SkipWithError("the 1 GiB file did not load");
+        return;
+    }
+    const auto cartSize = static_cast<std::int64_t>(doc.m_pCartData->size());
+
+    // Two titles in turn, so that every save changes the file.
+    const wave::CartWrites writes[] = {{{wave::CartField::Title, "Saved title A"}},
+                                       {{wave::CartField::Title, "Saved title B"}}};
+    std::size_t turn = 0;
+    const IoMeter meter;
+    for (auto _ : state) {
+        const wave::SaveResult saved = doc.SaveCart(writes[turn]);
+        if (!saved.ok) {
+            state.SkipWithError(saved.error.c_str());
+            return;
+        }
+        turn ^= 1;
+    }
+    const IoCounters io = meter.delta();
+    const auto perSave = static_cast<std::int64_t>(io.wchar / static_cast<std::uint64_t>(state.iterations()));
+    state.counters["bytes_written"] = static_cast<double>(perSave);
+    state.counters["cart_size"] = static_cast<double>(cartSize);
+    state.SetLabel("wrote " + Bytes(perSave) + " per save into " + Bytes(size));
+
+    const std::string lastTitle = writes[turn ^ 1].front().value;
+    wave::OwnedPageRecords reloaded;
+    reloaded.info.m_strPath = path.string();
+    wave::WaveDocument check;
+    if (perSave != cartSize) {
+        state.SkipWithError("a save wrote other than the cart data's bytes");
+    } else if (FileSize(path) != size) {
+        state.SkipWithError("a save changed the file's length");
+    } else if (check.OpenWave(reloaded.refs(), wave::WaveStream::Mode::ReadOnly) != wave::LoadFailure::None ||
+               reloaded.cart.m_strTitle != lastTitle) {
+        state.SkipWithError("the saved title did not read back");
+    }
+}
+
+}  // namespace
+
+void RegisterInPlaceSave() {
+    benchmark::RegisterBenchmark("InPlaceSave/1GiB", InPlaceSave)->Unit(benchmark::kMicrosecond);
+}
+
+}  // namespace bench

@@ -1,0 +1,46 @@
+// Opening a file reads its header chunks and stops at the cart data, so
+// neither the bytes read nor the time depend on how much audio follows.
+
+#include <benchmark/benchmark.h>
+
+#include "BenchFiles.h"
+#include "Benchmarks.h"
+#include "WaveDocument.h"
+
+namespace bench {
+
+namespace {
+
+constexpr std::int64_t kReadLimit = 256 * kKiB;
+
+void OpenLargeFile(benchmark::State& state, std::int64_t size) {
+    wave::OwnedPageRecords pages;
+    pages.info.m_strPath = SparseWave("open", size).string();
+    wave::WaveDocument doc;
+
+    const IoMeter meter;
+    for (auto _ : state) {
+        const wave::LoadFailure failure = doc.OpenWave(pages.refs(), wave::WaveStream::Mode::ReadOnly);
+        if (failure != wave::LoadFailure::None) {
+            state.SkipWithError("the large file did not load");
+            return;
+        }
+        benchmark::DoNotOptimize(pages.cart.m_strTitle.data());
+    }
+    const auto perLoad = static_cast<std::int64_t>(meter.delta().rchar / static_cast<std::uint64_t>(state.iterations()));
+    state.counters["bytes_read"] = static_cast<double>(perLoad);
+    state.SetLabel("read " + Bytes(perLoad) + " of " + Bytes(size));
+    if (perLoad > kReadLimit) state.SkipWithError("a load read more than 256 KiB");
+}
+
+}  // namespace
+
+void RegisterOpenLargeFile() {
+    for (const auto& [name, size] : {std::pair{"OpenLargeFile/1MiB", kMiB},
+                                     std::pair{"OpenLargeFile/256MiB", 256 * kMiB},
+                                     std::pair{"OpenLargeFile/2GiB", 2 * kGiB}}) {
+        benchmark::RegisterBenchmark(name, OpenLargeFile, size)->Unit(benchmark::kMicrosecond);
+    }
+}
+
+}  // namespace bench

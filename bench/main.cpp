@@ -1,0 +1,27 @@
+#include <benchmark/benchmark.h>
+
+#include <exception>
+#include <iostream>
+
+#include "BenchFiles.h"
+#include "Benchmarks.h"
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    bench::RegisterOpenLargeFile();
+    bench::RegisterMetadataScan();
+    bench::RegisterCliShow();
+    bench::RegisterInPlaceSave();
+    int status = 0;
+    try {
+        benchmark::RunSpecifiedBenchmarks();
+    } catch (const std::exception& e) {
+        std::cerr << "reelmarker-bench: " << e.what() << '\n';
+        status = 1;
+    }
+    benchmark::Shutdown();
+    // The large sparse files go with their directory.
+    bench::ReleaseFiles();
+    return status;
+}
