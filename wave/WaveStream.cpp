@@ -95,7 +95,7 @@ int WaveStream::peek() {
 std::size_t WaveStream::read(std::uint8_t* out, std::size_t n) {
     if (n == 0) return 0;
     const std::size_t fromBuffer = std::min(n, buffer_.size() - bufferPos_);
-    std::memcpy(out, buffer_.data() + bufferPos_, fromBuffer);
+    if (fromBuffer > 0) std::memcpy(out, buffer_.data() + bufferPos_, fromBuffer);
     bufferPos_ += fromBuffer;
     std::size_t done = fromBuffer;
     if (done < n) {

@@ -1,0 +1,333 @@
+// Loads arbitrary bytes as a wave file and does with them what the program
+// does with a loaded file: shows the format, the post timers and the text
+// fields, then saves the cart pages back. Whatever the bytes, a save must
+// keep the file's length and every byte outside the cart data.
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CartWrites.h"
+#include "ChunkLayout.h"
+#include "FieldCodecs.h"
+#include "FormatTexts.h"
+#include "LoadFailure.h"
+#include "PostTimerLines.h"
+#include "TextCodec.h"
+#include "WaveDocument.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A broken promise ends the run where it was found; the message says which,
+// since a trap alone shows only the line.
+void Require(bool holds, const char* what) {
+    if (holds) return;
+    std::fprintf(stderr, "load_fuzzer: %s\n", what);
+    std::fflush(stderr);
+    __builtin_trap();
+}
+
+// memcmp wants real pointers even for no bytes; an empty vector has none.
+bool SameBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t n) {
+    return n == 0 || std::memcmp(a, b, n) == 0;
+}
+
+// One file for the whole run, rewritten for each input. A memfd is a regular
+// file that never touches the disk; the stream opens it again by its
+// /proc/self/fd name, which also still names it when the saver checks.
+class ScratchFile {
+public:
+    ScratchFile() {
+        fd_ = ::memfd_create("reelmarker-fuzz", MFD_CLOEXEC);
+        if (fd_ >= 0) {
+            path_ = "/proc/self/fd/" + std::to_string(fd_);
+            if (::access(path_.c_str(), R_OK | W_OK) == 0) return;
+            ::close(fd_);
+        }
+        // Without memfds or /proc: an ordinary temporary file, removed at exit.
+        const char* dir = std::getenv("TMPDIR");
+        std::string pattern = std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/reelmarker-fuzz-XXXXXX";
+        fd_ = ::mkstemp(pattern.data());
+        if (fd_ < 0) {
+            std::perror("load_fuzzer: no scratch file");
+            std::abort();
+        }
+        path_ = pattern;
+        unlinkAtExit_ = true;
+    }
+
+    ~ScratchFile() {
+        if (unlinkAtExit_) ::unlink(path_.c_str());
+        ::close(fd_);
+    }
+
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+
+    const std::string& path() const { return path_; }
+
+    void assign(const std::uint8_t* data, std::size_t size) {
+        Require(::ftruncate(fd_, 0) == 0, "cannot empty the scratch file");
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t n = ::pwrite(fd_, data + done, size - done, static_cast<off_t>(done));
+            if (n < 0 && errno == EINTR) continue;
+            Require(n > 0, "cannot fill the scratch file");
+            done += static_cast<std::size_t>(n);
+        }
+    }
+
+    Bytes contents() const {
+        struct stat st {};
+        Require(::fstat(fd_, &st) == 0, "cannot stat the scratch file");
+        Bytes bytes(static_cast<std::size_t>(st.st_size));
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::pread(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+            if (n < 0 && errno == EINTR) continue;
+            Require(n > 0, "cannot read the scratch file back");
+            done += static_cast<std::size_t>(n);
+        }
+        return bytes;
+    }
+
+private:
+    int fd_ = -1;
+    std::string path_;
+    bool unlinkAtExit_ = false;
+};
+
+ScratchFile& Scratch() {
+    static ScratchFile file;
+    return file;
+}
+
+// Every byte of the 8-bit set has a screen character and comes back as
+// itself, so editing a field the user did not touch cannot alter it.
+void ShowText(const std::string& fileText) {
+    const std::string shown = wave::DecodeText(fileText);
+    const wave::EncodedText back = wave::EncodeText(shown);
+    Require(back.ok && back.bytes == fileText, "a field's text does not survive the trip to the screen and back");
+}
+
+void ShowPages(const wave::OwnedPageRecords& records) {
+    // The Start page and the post-timer list; any fault here is the
+    // sanitizers' to report.
+    if (records.info.m_format) {
+        (void)wave::TextsOf(*records.info.m_format);
+        (void)wave::PostTimerLines(records.cart2.m_timers, records.info.m_format->nSamplesPerSec);
+    }
+    (void)wave::PostTimerLines(records.cart2.m_timers, records.cart2.m_nSampleRate);
+
+    const wave::EbuInfoRecord& ebu = records.ebu;
+    for (const std::string* text : {&ebu.m_strDescription, &ebu.m_strOriginator, &ebu.m_strOriginatorRef,
+                                    &ebu.m_strOriginationDate, &ebu.m_strOriginationTime, &ebu.m_strCodingHistory}) {
+        ShowText(*text);
+    }
+    const wave::CartInfoRecord& p1 = records.cart;
+    for (const std::string* text : {&p1.m_strVersion, &p1.m_strTitle, &p1.m_strArtist, &p1.m_strClientID,
+                                    &p1.m_strCategory, &p1.m_strClassification}) {
+        ShowText(*text);
+    }
+    const wave::CartInfo2Record& p2 = records.cart2;
+    for (const std::string* text :
+         {&p2.m_strUserDef, &p2.m_strURL, &p2.m_strProducerAppVer, &p2.m_strProducerAppID, &p2.m_strOutCue}) {
+        ShowText(*text);
+    }
+}
+
+// What a load promises about the document and the pages, by outcome.
+void CheckLoad(wave::LoadFailure failure, const wave::WaveDocument& doc, const wave::OwnedPageRecords& records,
+               const std::uint8_t* data, std::size_t size) {
+    using wave::LoadFailure;
+    Require(failure != LoadFailure::OpenFailed, "the scratch file could not be opened");
+    Require(doc.m_file.is_open() == wave::MessageFor(failure).streamStaysOpen,
+            "the stream is left open or closed against the outcome's row");
+
+    const bool formatRead = failure == LoadFailure::None || failure == LoadFailure::DataBeforeCart ||
+                            failure == LoadFailure::CartNotFound || failure == LoadFailure::InvalidCartHeader;
+    Require(records.info.m_format.has_value() == formatRead, "a format block is shown against the outcome");
+
+    const bool loaded = failure == LoadFailure::None;
+    Require(records.cart.m_bCartLoaded == loaded && records.cart2.m_bCartLoaded == loaded,
+            "the cart pages' flags disagree with the outcome");
+    if (!loaded) return;
+
+    Require(doc.CartLoaded(), "a load that succeeded holds no cart data");
+    const std::vector<std::uint8_t>& cart = *doc.m_pCartData;
+    Require(doc.m_lCartPos >= 8 && static_cast<std::uint64_t>(doc.m_lCartPos) <= size,
+            "the cart data's position lies outside the file");
+    Require(cart.size() <= doc.m_dwCartSize, "more cart data was kept than the chunk declares");
+    const auto pos = static_cast<std::size_t>(doc.m_lCartPos);
+    Require(cart.size() == std::min<std::size_t>(doc.m_dwCartSize, size - pos),
+            "the cart data stops before the chunk or the file does");
+    Require(SameBytes(cart.data(), data + pos, cart.size()),
+            "the cart data kept is not the file's bytes at its position");
+    Require(std::memcmp(data + pos - 8, "cart", 4) == 0, "the cart data does not follow a cart header");
+    Require(records.cart2.m_nSampleRate == records.info.m_format->nSamplesPerSec,
+            "the post timers' sample rate is not the format's");
+}
+
+// A save may rewrite the cart data it loaded and nothing else. When it
+// reports a failure it must have written nothing at all; when it reports
+// success the file must hold what the document now says it holds.
+void CheckSave(const wave::SaveResult& result, const wave::WaveDocument& doc, const Bytes& before,
+               std::size_t cartPos, std::size_t cartSize) {
+    const Bytes after = Scratch().contents();
+    Require(after.size() == before.size(), "a save changed the file's length");
+    if (!result.ok) {
+        Require(after == before, "a refused save changed the file");
+        return;
+    }
+    Require(SameBytes(after.data(), before.data(), cartPos), "a save changed a byte before the cart data");
+    const std::size_t end = cartPos + cartSize;
+    Require(SameBytes(after.data() + end, before.data() + end, after.size() - end),
+            "a save changed a byte after the cart data");
+    Require(doc.m_pCartData && doc.m_pCartData->size() == cartSize, "a save changed the cart data's length");
+    Require(SameBytes(after.data() + cartPos, doc.m_pCartData->data(), cartSize),
+            "the file does not hold the cart data the save reports");
+}
+
+// Whether a value reads back whole from cart data of this many bytes: no
+// longer than its field, no NUL inside, and inside the data (an empty value
+// needs no room at all).
+bool Fits(const wave::CartWrite& write, std::size_t cartSize) {
+    const wave::Field layout = wave::LayoutOf(write.field);
+    if (write.value.empty()) return true;
+    return write.value.size() <= layout.width && write.value.find('\0') == std::string::npos &&
+           layout.offset + write.value.size() <= cartSize;
+}
+
+// A save is refused exactly when one of its values would not read back
+// whole, and then names the first such field.
+void CheckRefusal(const wave::SaveResult& result, const wave::CartWrites& writes, std::size_t cartSize) {
+    for (const wave::CartWrite& write : writes) {
+        if (Fits(write, cartSize)) continue;
+        Require(!result.ok, "a save stored a value cut short");
+        Require(result.field == write.field, "a refused save names the wrong field");
+        return;
+    }
+    Require(result.ok, "a save of values that all fit was refused");
+}
+
+// After a successful save a fresh load finds the same cart data, and in it
+// every value written, whole.
+wave::OwnedPageRecords CheckStored(const wave::CartWrites& writes, const wave::WaveDocument& doc) {
+    wave::OwnedPageRecords again;
+    again.info.m_strPath = Scratch().path();
+    wave::WaveDocument reloaded;
+    Require(reloaded.OpenWave(again.refs()) == wave::LoadFailure::None, "a saved file no longer loads");
+    Require(reloaded.m_lCartPos == doc.m_lCartPos && reloaded.m_pCartData == doc.m_pCartData,
+            "a saved file loads other cart data than was saved");
+    for (const wave::CartWrite& write : writes) {
+        Require(wave::ReadTextField(*reloaded.m_pCartData, wave::LayoutOf(write.field)) == write.value,
+                "a saved value does not read back");
+    }
+    return again;
+}
+
+// Saving the pages as loaded must load again as the same pages. The dates and
+// times are left out: they are stored as formatted from the numbers the
+// loader split out, which need not give back the same numbers.
+void CheckPagesKept(const wave::OwnedPageRecords& saved, const wave::OwnedPageRecords& again) {
+    const wave::CartInfoRecord& a = saved.cart;
+    const wave::CartInfoRecord& b = again.cart;
+    Require(a.m_strTitle == b.m_strTitle && a.m_strArtist == b.m_strArtist && a.m_strClientID == b.m_strClientID &&
+                a.m_strCategory == b.m_strCategory && a.m_strClassification == b.m_strClassification &&
+                a.m_strVersion == b.m_strVersion,
+            "a save without edits changed the first cart page");
+    const wave::CartInfo2Record& c = saved.cart2;
+    const wave::CartInfo2Record& d = again.cart2;
+    Require(c.m_strOutCue == d.m_strOutCue && c.m_strUserDef == d.m_strUserDef && c.m_strURL == d.m_strURL &&
+                c.m_bUrlSupported == d.m_bUrlSupported && c.m_strProducerAppID == d.m_strProducerAppID &&
+                c.m_strProducerAppVer == d.m_strProducerAppVer && c.m_dwLevelReference == d.m_dwLevelReference,
+            "a save without edits changed the second cart page");
+    for (std::size_t k = 0; k < c.m_timers.size(); ++k) {
+        Require(c.m_timers[k].dwUsage == d.m_timers[k].dwUsage && c.m_timers[k].dwValue == d.m_timers[k].dwValue,
+                "a save without edits changed a post timer");
+    }
+}
+
+// Every editable field set to its full width, so that a write running one
+// byte past its field, or past the data read, shows up.
+wave::CartWrites FullWidthEdits(const wave::CartInfo2Record& page2) {
+    wave::CartWrites writes;
+    auto fill = [&writes](wave::CartField field, char c) {
+        writes.push_back({field, std::string(wave::LayoutOf(field).width, c)});
+    };
+    fill(wave::CartField::Title, 'T');
+    fill(wave::CartField::Artist, 'A');
+    fill(wave::CartField::ClientID, 'C');
+    fill(wave::CartField::Category, 'G');
+    fill(wave::CartField::Classification, 'L');
+    fill(wave::CartField::OutCue, 'O');
+    writes.push_back({wave::CartField::StartDate, wave::FormatDate(2038, 1, 19)});
+    writes.push_back({wave::CartField::StartTime, wave::FormatTime(3, 14, 7)});
+    writes.push_back({wave::CartField::EndDate, wave::FormatDate(9999, 12, 31)});
+    writes.push_back({wave::CartField::EndTime, wave::FormatTime(23, 59, 59)});
+    fill(wave::CartField::UserDef, 'U');
+    if (page2.m_bUrlSupported) fill(wave::CartField::URL, 'h');
+    return writes;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    ScratchFile& scratch = Scratch();
+    scratch.assign(data, size);
+    const Bytes input(data, data + size);
+
+    wave::OwnedPageRecords records;
+    records.info.m_strPath = scratch.path();
+    wave::WaveDocument doc;
+    const wave::LoadFailure failure = doc.OpenWave(records.refs());
+    CheckLoad(failure, doc, records, data, size);
+    ShowPages(records);
+    (void)wave::CaptionFor(failure, "Reelmarker");
+
+    if (!doc.CartLoaded()) {
+        // Nothing to save: the saver must say so and leave the file alone.
+        const wave::SaveResult refused = doc.SaveCart(wave::SaveWritesFrom(records.cart, records.cart2));
+        Require(!refused.ok, "a save without cart data reported success");
+        CheckSave(refused, doc, input, 0, 0);
+        return 0;
+    }
+
+    const auto cartPos = static_cast<std::size_t>(doc.m_lCartPos);
+    const std::size_t cartSize = doc.m_pCartData->size();
+
+    const wave::CartWrites asLoaded = wave::SaveWritesFrom(records.cart, records.cart2);
+    const wave::SaveResult unchanged = doc.SaveCart(asLoaded);
+    CheckSave(unchanged, doc, input, cartPos, cartSize);
+    CheckRefusal(unchanged, asLoaded, cartSize);
+    if (unchanged.ok) CheckPagesKept(records, CheckStored(asLoaded, doc));
+
+    const Bytes saved = scratch.contents();
+    const wave::CartWrites edits = FullWidthEdits(records.cart2);
+    const wave::SaveResult edited = doc.SaveCart(edits);
+    CheckSave(edited, doc, saved, cartPos, cartSize);
+    CheckRefusal(edited, edits, cartSize);
+    if (edited.ok) (void)CheckStored(edits, doc);
+
+    // One byte too long for its field: refused, whatever the chunk holds.
+    const Bytes afterEdits = scratch.contents();
+    const wave::CartWrites tooLong = {{wave::CartField::OutCue, std::string(wave::cart::kOutCue.width + 1, 'X')}};
+    const wave::SaveResult refused = doc.SaveCart(tooLong);
+    CheckSave(refused, doc, afterEdits, cartPos, cartSize);
+    CheckRefusal(refused, tooLong, cartSize);
+    return 0;
+}

@@ -1,0 +1,175 @@
+// Writes the load fuzzer's seed corpus: small files that each end the chunk
+// walk a different way, so the fuzzer starts from every branch of the loader
+// rather than having to discover the RIFF layout by itself.
+//
+// Usage: make_fuzz_seeds DIR   (existing files of the same names are replaced;
+// other files in DIR, such as kept reproducers, are left alone)
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "ChunkLayout.h"
+#include "WaveBuilder.h"
+
+namespace {
+
+using namespace std::string_view_literals;
+using fixture::ByteVector;
+using fixture::ChunkData;
+using fixture::PcmFormat;
+using fixture::TypicalBext;
+using fixture::TypicalCart;
+using fixture::WaveBuilder;
+
+ByteVector Text(std::string_view text) { return {text.begin(), text.end()}; }
+
+ByteVector Filled(std::size_t size, std::uint8_t value) { return ByteVector(size, value); }
+
+// The first n bytes of a file, as a copy cut short in transfer would be.
+ByteVector Cut(ByteVector bytes, std::size_t n) {
+    bytes.resize(n);
+    return bytes;
+}
+
+// "fmt " with the PCM block, the usual start of every case past the header.
+WaveBuilder Pcm() {
+    WaveBuilder builder;
+    builder.chunk("fmt ", PcmFormat());
+    return builder;
+}
+
+ByteVector Audio() { return Filled(64, 0x11); }
+
+struct Seed {
+    std::string name;
+    ByteVector bytes;
+};
+
+std::vector<Seed> Seeds() {
+    using namespace wave::cart;
+    const ChunkData cart2048 = TypicalCart(2048);
+    const ChunkData cart700 = TypicalCart(700);
+    std::vector<Seed> seeds;
+    auto add = [&seeds](std::string name, ByteVector bytes) { seeds.push_back({std::move(name), std::move(bytes)}); };
+
+    // Before the format chunk.
+    add("empty", {});
+    add("not-riff-text", Text("This is a plain text file, not a sound.\n"));
+    add("not-riff-rifx", Text("RIFX\x24\x00\x00\x00WAVE"sv));
+    add("riff-id-only", Text("RIFF"));
+    add("riff-size-truncated", Text("RIFF\x24\x00"sv));
+    add("riff-size-negative", Pcm().chunk("cart", cart700).riffSize(0x80000000u).bytes());
+    add("not-wave-avi", Pcm().formType("AVI ").chunk("cart", cart700).bytes());
+    add("wave-form-truncated", Cut(Pcm().bytes(), 10));
+    add("wave-then-end", WaveBuilder().bytes());
+    add("no-fmt-data-first", WaveBuilder().chunk("data", Audio()).chunk("fmt ", PcmFormat()).bytes());
+    add("fmt-header-truncated", Cut(Pcm().bytes(), 16));
+    add("fmt-block-truncated", Cut(Pcm().bytes(), 30));
+    add("fmt-extended-18", WaveBuilder()
+                               .chunk("fmt ", [] {
+                                   ByteVector block = fixture::FormatBlock(0x0050, 1, 48000, 0);
+                                   block.insert(block.end(), {0, 0});
+                                   return block;
+                               }())
+                               .chunk("cart", cart700)
+                               .bytes());
+    add("fmt-size-negative", WaveBuilder().chunkDeclaring("fmt ", 0xFFFFFFF0u, PcmFormat()).chunk("cart", cart700).bytes());
+    add("fmt-odd-with-pad", WaveBuilder()
+                                .chunk("fmt ", [] {
+                                    ByteVector block = PcmFormat();
+                                    block.push_back(7);
+                                    return block;
+                                }())
+                                .padByte()
+                                .chunk("cart", cart700)
+                                .bytes());
+
+    // Between the format chunk and the cart chunk.
+    add("data-before-cart", Pcm().chunk("data", Audio()).chunk("cart", cart700).bytes());
+    add("list-before-cart", Pcm().chunk("LIST", Text("INFOISFT\x05\x00\x00\x00test\x00"sv)).chunk("cart", cart700).bytes());
+    add("fact-mext-bext-cart", Pcm()
+                                   .chunk("fact", {0x40, 0, 0, 0})
+                                   .chunk("mext", Filled(12, 0x01))
+                                   .chunk("bext", TypicalBext())
+                                   .chunk("cart", cart2048)
+                                   .chunk("data", Audio())
+                                   .bytes());
+    add("bext-fact-cart-out-of-order",
+        Pcm().chunk("bext", TypicalBext()).chunk("fact", {0x40, 0, 0, 0}).chunk("cart", cart700).bytes());
+    add("bext-then-data", Pcm().chunk("bext", TypicalBext()).chunk("data", Audio()).bytes());
+    add("fact-odd-with-pad", Pcm().chunk("fact", Filled(5, 0x22)).padByte().chunk("cart", cart700).bytes());
+    add("fact-odd-without-pad", Pcm().chunk("fact", Filled(5, 0x22)).chunk("cart", cart700).bytes());
+    add("mext-odd-with-pad", Pcm().chunk("mext", Filled(11, 0x01)).padByte().chunk("cart", cart700).bytes());
+    add("bext-odd-with-pad", Pcm().chunk("bext", TypicalBext("A=PCM\r\n")).padByte().chunk("cart", cart700).bytes());
+    add("bext-odd-without-pad", Pcm().chunk("bext", TypicalBext("A=PCM\r\n")).chunk("cart", cart700).bytes());
+    add("bext-shorter-than-fields", Pcm().chunk("bext", Cut(TypicalBext(), 300)).chunk("cart", cart700).bytes());
+    add("bext-size-past-end", Pcm().chunkDeclaring("bext", 5000, TypicalBext()).bytes());
+    add("bext-size-negative", Pcm().chunkDeclaring("bext", 0xFFFFFFFFu, {}).chunk("cart", cart700).bytes());
+    add("mext-size-past-end", Pcm().chunkDeclaring("mext", 0x7FFFFFFFu, Filled(12, 0x01)).bytes());
+
+    // The cart chunk itself.
+    add("cart-2048-with-url", Pcm().chunk("bext", TypicalBext()).chunk("cart", cart2048).chunk("data", Audio()).bytes());
+    add("cart-2048-without-url", Pcm().chunk("cart", ChunkData(cart2048).text(kURL, "")).bytes());
+    add("cart-2048-url-punctuation", Pcm().chunk("cart", ChunkData(cart2048).text(kURL, "/relative/path")).bytes());
+    add("cart-2047-url-cut", Pcm().chunk("cart", Cut(cart2048, 2047)).padByte().bytes());
+    add("cart-tag-text", Pcm().chunk("cart", TypicalCart(2200)).bytes());
+    add("cart-odd-without-pad", Pcm().chunk("cart", TypicalCart(701)).chunk("data", Audio()).bytes());
+    add("cart-shorter-than-fields", Pcm().chunk("cart", TypicalCart(100)).bytes());
+    add("cart-cut-in-date", Pcm().chunk("cart", TypicalCart(kStartDate.offset + 6)).bytes());
+    add("cart-size-past-end", Pcm().chunkDeclaring("cart", 2048, cart700).bytes());
+    add("cart-size-huge", Pcm().chunkDeclaring("cart", 0x7FFFFFFFu, cart700).bytes());
+    add("cart-header-only", Pcm().chunkDeclaring("cart", 700, {}).bytes());
+    add("cart-header-truncated", Cut(Pcm().chunk("cart", cart700).bytes(), 40));
+    add("cart-size-zero", Pcm().chunk("cart", {}).chunk("data", Audio()).bytes());
+    add("cart-size-negative", Pcm().chunkDeclaring("cart", 0xFFFFFF00u, cart700).bytes());
+    add("cart-odd-dates", Pcm()
+                              .chunk("cart", ChunkData(cart700)
+                                                 .text(kStartDate, "-123-45-67")
+                                                 .text(kStartTime, "99999999")
+                                                 .text(kEndDate, " +7-\t8- 9")
+                                                 .text(kEndTime, "ab:cd:ef"))
+                              .bytes());
+    add("cart-high-bytes", Pcm()
+                               .chunk("cart", ChunkData(cart700)
+                                                  .text(kTitle, "Caf\xE9 \x80\x81\x8D\x8F\x90\x9D\xFF")
+                                                  .text(kArtist, "\x9F\xA0\xAD\xFE"))
+                               .bytes());
+    add("cart-numbered-timers", WaveBuilder()
+                                    .chunk("fmt ", fixture::FormatBlock(1, 1, 48000, 24))
+                                    .chunk("cart", ChunkData(cart700)
+                                                       .timer(0, "MRK1", 0)
+                                                       .timer(1, "MRK2", 48000)
+                                                       .timer(2, "MRK3", 0xFFFFFFFFu)
+                                                       .timer(3, "SEC1", 1)
+                                                       .timer(4, "SEC3", 2)
+                                                       .timer(5, "EOD1", 3)
+                                                       .timer(6, "SEC ", 4)
+                                                       .timer(7, "XYZ!", 5))
+                                    .bytes());
+    add("cart-rate-zero", WaveBuilder().chunk("fmt ", fixture::FormatBlock(3, 0, 0, 32)).chunk("cart", cart700).bytes());
+    return seeds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s DIR\n", argv[0]);
+        return 2;
+    }
+    try {
+        const std::filesystem::path dir = argv[1];
+        std::filesystem::create_directories(dir);
+        for (const Seed& seed : Seeds()) fixture::WriteFile(dir / seed.name, seed.bytes);
+        std::printf("%zu seeds written to %s\n", Seeds().size(), dir.c_str());
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+    return 0;
+}
