@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+
+#include "DataExchange.h"
+#include "DialogTemplate.h"
+#include "TemplateWidgets.h"
+
+namespace framework {
+
+// A dialog built from its template.
+class CDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CDialog(const DialogTemplate& dialogTemplate, QWidget* parent = nullptr);
+    QWidget* GetDlgItem(int id) const { return widgets_.Item(id); }
+    bool UpdateData(bool saveAndValidate = true);
+    // Enables or disables a control; a dialog may keep its own rules on top.
+    virtual void EnableDlgItem(int id, bool enable);
+
+protected:
+    virtual void DoDataExchange(CDataExchange*) {}
+
+private:
+    TemplateWidgets widgets_;
+};
+
+// The application's main window, which pages reach for its buttons.
+CDialog* AfxGetMainWnd();
+void AfxSetMainWnd(CDialog* window);
+
+}  // namespace framework

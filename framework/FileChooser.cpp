@@ -1,0 +1,36 @@
+#include "FileChooser.h"
+
+#include <QFileDialog>
+
+namespace framework {
+
+namespace {
+
+class QtFileChooser : public FileChooser {
+public:
+    std::optional<QString> ChooseFileToOpen(QWidget* parent, const QString& filter) override {
+        // The typed name need not exist: a missing file is reported by the
+        // open that follows, with the program's own message.
+        QFileDialog dialog(parent, QString(), QString(), filter);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return dialog.selectedFiles().front();
+    }
+};
+
+std::unique_ptr<FileChooser>& Current() {
+    static std::unique_ptr<FileChooser> chooser = std::make_unique<QtFileChooser>();
+    return chooser;
+}
+
+}  // namespace
+
+FileChooser& FileChoosers() { return *Current(); }
+
+std::unique_ptr<FileChooser> SetFileChooser(std::unique_ptr<FileChooser> chooser) {
+    std::swap(Current(), chooser);
+    return chooser;
+}
+
+}  // namespace framework

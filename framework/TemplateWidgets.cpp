@@ -1,0 +1,139 @@
+#include "TemplateWidgets.h"
+
+#include <QComboBox>
+#include <algorithm>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+
+#include "FileTextValidator.h"
+
+namespace framework {
+
+namespace {
+
+bool Has(unsigned style, Style flag) { return (style & flag) != 0; }
+
+QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent) {
+    if (Has(c.style, kMultiline)) {
+        auto* edit = new QPlainTextEdit(parent);
+        edit->setReadOnly(Has(c.style, kReadOnly));
+        edit->setLineWrapMode(Has(c.style, kAutoHScroll) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+        edit->setFrameShadow(QFrame::Sunken);
+        return edit;
+    }
+    auto* edit = new QLineEdit(parent);
+    edit->setReadOnly(Has(c.style, kReadOnly));
+    edit->setFrame(Has(c.style, kBorder) || Has(c.style, kStaticEdge));
+    if (Has(c.style, kCenter)) edit->setAlignment(Qt::AlignCenter);
+    if (Has(c.style, kNumber)) {
+        edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
+    } else if (!Has(c.style, kReadOnly)) {
+        edit->setValidator(new FileTextValidator(edit));
+    }
+    return edit;
+}
+
+QWidget* MakeLabel(const ControlTemplate& c, QWidget* parent) {
+    auto* label = new QLabel(QString::fromUtf8(c.text.data(), static_cast<qsizetype>(c.text.size())), parent);
+    Qt::Alignment horizontal = Has(c.style, kCenter) ? Qt::AlignHCenter : Has(c.style, kRight) ? Qt::AlignRight : Qt::AlignLeft;
+    label->setAlignment(horizontal | (Has(c.style, kCenterImage) ? Qt::AlignVCenter : Qt::AlignTop));
+    return label;
+}
+
+QWidget* MakePicture(const ControlTemplate& c, QWidget* parent) {
+    auto* picture = new QLabel(parent);
+    const QString name = QString::fromUtf8(c.text.data(), static_cast<qsizetype>(c.text.size()));
+    picture->setPixmap(QPixmap(":/res/" + name + ".png"));
+    picture->setScaledContents(true);
+    if (Has(c.style, kSunken)) picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    return picture;
+}
+
+QWidget* MakeControl(const ControlTemplate& c, QWidget* parent) {
+    const QString text = QString::fromUtf8(c.text.data(), static_cast<qsizetype>(c.text.size()));
+    switch (c.kind) {
+        case ControlKind::PushButton: {
+            auto* button = new QPushButton(text, parent);
+            button->setDefault(Has(c.style, kDefaultButton));
+            button->setAutoDefault(false);
+            return button;
+        }
+        case ControlKind::Edit: return MakeEdit(c, parent);
+        case ControlKind::Label: return MakeLabel(c, parent);
+        case ControlKind::GroupBox: return new QGroupBox(text, parent);
+        case ControlKind::Picture: return MakePicture(c, parent);
+        case ControlKind::ProgressBar: {
+            auto* bar = new QProgressBar(parent);
+            bar->setTextVisible(false);
+            return bar;
+        }
+        case ControlKind::ComboBox: {
+            auto* combo = new QComboBox(parent);
+            combo->setEditable(false);
+            return combo;
+        }
+    }
+    return nullptr;
+}
+
+Qt::FocusPolicy FocusOf(const ControlTemplate& c) {
+    if (Has(c.style, kTabStop)) return Qt::StrongFocus;
+    // Read-only texts can still be selected with the mouse, never tabbed to.
+    return c.kind == ControlKind::Edit ? Qt::ClickFocus : Qt::NoFocus;
+}
+
+}  // namespace
+
+DialogUnits::DialogUnits(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int alphabet = metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    baseX_ = (alphabet / 26 + 1) / 2;
+    baseY_ = metrics.height();
+}
+
+QRect DialogUnits::ToPixels(int x, int y, int cx, int cy) const {
+    return {x * baseX_ / 4, y * baseY_ / 8, cx * baseX_ / 4, cy * baseY_ / 8};
+}
+
+QSize DialogUnits::ToPixels(int cx, int cy) const { return {cx * baseX_ / 4, cy * baseY_ / 8}; }
+
+QFont TemplateFont(const DialogTemplate& t) {
+    return QFont(QString::fromUtf8(t.fontFace.data(), static_cast<qsizetype>(t.fontFace.size())), t.pointSize);
+}
+
+void TemplateWidgets::Build(QWidget* parent, const DialogTemplate& t) {
+    parent->setFont(TemplateFont(t));
+    const DialogUnits units(parent->font());
+    parent->setFixedSize(units.ToPixels(t.cx, t.cy));
+    QWidget* previous = nullptr;
+    for (const ControlTemplate& c : t.controls) {
+        QWidget* widget = MakeControl(c, parent);
+        QRect geometry = units.ToPixels(c.x, c.y, c.cx, c.cy);
+        // A drop-down list's height is that of the open list; closed, it
+        // takes the height its font needs.
+        if (c.kind == ControlKind::ComboBox) geometry.setHeight(widget->sizeHint().height());
+        // Layouts were drawn for a narrower font; a label never cuts its text.
+        if (c.kind == ControlKind::Label) geometry.setWidth(std::max(geometry.width(), widget->sizeHint().width()));
+        widget->setGeometry(geometry);
+        widget->setFocusPolicy(FocusOf(c));
+        if (c.kind == ControlKind::GroupBox) widget->lower();  // a frame behind the controls it groups
+        if (previous != nullptr && FocusOf(c) == Qt::StrongFocus) QWidget::setTabOrder(previous, widget);
+        if (FocusOf(c) == Qt::StrongFocus) previous = widget;
+        if (c.id != kNoId) items_[c.id] = widget;
+    }
+    built_ = true;
+}
+
+QWidget* TemplateWidgets::Item(int id) const {
+    const auto found = items_.find(id);
+    return found == items_.end() ? nullptr : found->second;
+}
+
+}  // namespace framework
