@@ -17,10 +17,10 @@ build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD)
 
 run: build
-	$(BUILD)/reelmarker-cli show samples/demo.wav
+	$(BUILD)/reelmarker
 
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j2
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
 
 # By hand: figures for the notes, and a fuzzing session (FUZZ_SECONDS, default 600).
 bench: build

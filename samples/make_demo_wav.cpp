@@ -59,7 +59,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s OUTPUT.wav\n", argv[0]);
         return 2;
     }
-    const auto bext = fixture::TypicalBext("A=PCM,F=44100,W=16,M=mono,T=Reelmarker\r\n");
+    auto bext = fixture::TypicalBext("A=PCM,F=44100,W=16,M=mono,T=Reelmarker\r\n");
+    bext.text(wave::bext::kDescription, "Reelmarker demo: one second of a 440 Hz tone")
+        .text(wave::bext::kOriginator, "VANTO")
+        .text(wave::bext::kOriginatorReference, "VANTO-DEMO-0001")
+        .text(wave::bext::kOriginationDate, "2026-01-01")
+        .text(wave::bext::kOriginationTime, "09:00:00");
     const auto wave = fixture::WaveBuilder()
                           .chunk("fmt ", fixture::FormatBlock(1, 1, kRate, 16))
                           .chunk("bext", bext)

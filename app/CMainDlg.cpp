@@ -1,0 +1,176 @@
+#include "CMainDlg.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <chrono>
+
+#include "CCartCkSheet.h"
+#include "DialogTemplates.h"
+#include "MessageBoxService.h"
+#include "TemplateWidgets.h"
+#include "WindowMessages.h"
+
+std::atomic<bool> g_bCanClose{true};
+
+namespace {
+constexpr int IDC_EXIT = 1;
+constexpr int IDC_APPLY = 1000;
+constexpr int IDC_PROGRESS = 1020;
+constexpr int IDC_WAIT = 1022;
+// The sheet fills the dialog above its own buttons.
+constexpr int kSheetHeight = 288;
+constexpr int kProgressSteps = 11;
+constexpr std::chrono::milliseconds kProgressStep{50};
+}  // namespace
+
+CMainDlg::CMainDlg(QWidget* parent) : CDialog(res::Template(res::IDD_MAIN), parent) {
+    m_hIcon.addFile(":/res/icon-32.png", QSize(32, 32));
+    m_hIcon.addFile(":/res/icon-16.png", QSize(16, 16));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    connect(qobject_cast<QPushButton*>(GetDlgItem(IDC_EXIT)), &QPushButton::clicked, this, &QDialog::accept);
+    connect(qobject_cast<QPushButton*>(GetDlgItem(IDC_APPLY)), &QPushButton::clicked, this, &CMainDlg::OnApply);
+    OnInitDialog();
+}
+
+CMainDlg::~CMainDlg() {
+    // A save still running (the program ended from outside) finishes first;
+    // its progress updates need this thread.
+    while (worker_.joinable() && !workerDone_) QCoreApplication::processEvents();
+    if (worker_.joinable()) worker_.join();
+}
+
+void CMainDlg::DoDataExchange(framework::CDataExchange* pDX) {
+    framework::DDX_Control(pDX, IDC_WAIT, m_stcWait);
+    framework::DDX_Control(pDX, IDC_EXIT, m_btnExit);
+    framework::DDX_Control(pDX, IDC_PROGRESS, m_progress);
+}
+
+bool CMainDlg::OnInitDialog() {
+    UpdateData(false);
+    setWindowIcon(m_hIcon);
+    GetDlgItem(IDC_APPLY)->setEnabled(false);
+    m_pSheet = new CCartCkSheet(0);
+    const framework::DialogUnits units(font());
+    m_pSheet->setGeometry(QRect(QPoint(0, 0), units.ToPixels(res::Template(res::IDD_MAIN).cx, kSheetHeight)));
+    m_pSheet->Create(this);
+    m_pSheet->m_InfoPage.m_pMainDlg = this;
+    m_document.m_pBextData.reset();
+    m_document.m_pCartData.reset();
+    wave::WaveDocument::ClearCartFlags(m_pSheet->Records());
+    m_progress->hide();
+    m_stcWait->hide();
+    return true;
+}
+
+bool CMainDlg::CartLoaded() const { return m_pSheet != nullptr && m_pSheet->m_CartInfoPage.m_bCartLoaded; }
+
+void CMainDlg::EnableDlgItem(int id, bool enable) {
+    if (id == IDC_APPLY && enable && (saving_ || !CartLoaded())) return;
+    CDialog::EnableDlgItem(id, enable);
+}
+
+bool CMainDlg::event(QEvent* event) {
+    if (event->type() == framework::WM_OPENWAVE) {
+        OnOpenWave();
+        return true;
+    }
+    if (event->type() == framework::WM_SAVEDONE) {
+        OnSaveDone();
+        return true;
+    }
+    return CDialog::event(event);
+}
+
+void CMainDlg::OnOpenWave() {
+    if (saving_) return;  // the saver is using the stream
+    LoadWaveFile();
+}
+
+void CMainDlg::LoadWaveFile() {
+    const wave::LoadFailure failure = m_document.OpenWave(m_pSheet->Records());
+    m_pSheet->m_InfoPage.ShowFormat();
+    if (!CartLoaded()) GetDlgItem(IDC_APPLY)->setEnabled(false);
+    if (failure == wave::LoadFailure::None) return;
+    const wave::FailureMessage& message = wave::MessageFor(failure);
+    framework::MessageBoxes().Show(this, message.text, message.caption ? message.caption : "", message.icon);
+}
+
+void CMainDlg::OnApply() {
+    if (saving_ || !CartLoaded()) return;
+    if (!m_pSheet->GetActivePage()->UpdateData(true)) return;
+    m_pSheet->m_CartInfoPage.SetModified(false);
+    m_pSheet->m_CartInfoPage2.SetModified(false);
+    GetDlgItem(IDC_APPLY)->setEnabled(false);
+    m_progress->setRange(0, 10);
+    g_bCanClose = false;
+    saving_ = true;
+    m_progress->show();
+    m_stcWait->show();
+    m_btnExit->setEnabled(false);
+    HoldOffDuringSave(true);
+    // The worker gets its own copy of the values; the pages stay usable.
+    if (worker_.joinable()) worker_.join();
+    saveResult_ = {};
+    workerDone_ = false;
+    worker_ = std::thread(&CMainDlg::SaveThreadProc, this,
+                          wave::SaveWritesFrom(m_pSheet->m_CartInfoPage, m_pSheet->m_CartInfoPage2));
+}
+
+void CMainDlg::SaveThreadProc(wave::CartWrites writes) {
+    SetProgress(0);
+    wave::SaveResult result = m_document.SaveCart(writes);
+    for (int i = 0; i < kProgressSteps; ++i) {
+        SetProgress(i);
+        std::this_thread::sleep_for(kProgressStep);
+    }
+    QMetaObject::invokeMethod(this, [this, result = std::move(result)] { saveResult_ = result; },
+                              Qt::BlockingQueuedConnection);
+    QCoreApplication::postEvent(this, new QEvent(framework::WM_SAVEDONE));
+    workerDone_ = true;
+}
+
+void CMainDlg::SetProgress(int position) {
+    QMetaObject::invokeMethod(m_progress, [this, position] { m_progress->setValue(position); },
+                              Qt::BlockingQueuedConnection);
+}
+
+void CMainDlg::OnSaveDone() {
+    if (worker_.joinable()) worker_.join();
+    g_bCanClose = true;
+    if (saveResult_.ok) {
+        framework::MessageBoxes().Show(this, "ChartChunk Infomation has been saved.", "Finish Saving",
+                                       wave::MessageIcon::Information);
+    } else {
+        framework::MessageBoxes().Show(this,
+                                       "The cart chunk was NOT saved.\n\n" + QString::fromStdString(saveResult_.error),
+                                       "Saving Failed", wave::MessageIcon::Error);
+    }
+    m_progress->hide();
+    m_stcWait->hide();
+    m_btnExit->setEnabled(true);
+    saving_ = false;
+    HoldOffDuringSave(false);
+}
+
+void CMainDlg::HoldOffDuringSave(bool held) {
+    m_pSheet->HoldPages(held);
+    m_pSheet->m_InfoPage.EnableOpen(!held);
+}
+
+void CMainDlg::closeEvent(QCloseEvent* event) {
+    if (!g_bCanClose || saving_) {
+        event->ignore();
+        return;
+    }
+    CDialog::closeEvent(event);
+}
+
+void CMainDlg::reject() {
+    // Escape and the close request end the dialog as a cancel, never under a save.
+    if (!g_bCanClose || saving_) return;
+    CDialog::reject();
+}

@@ -1,0 +1,46 @@
+#include "CCartInfoPage.h"
+
+#include "CartPageChanges.h"
+#include "DialogTemplates.h"
+
+namespace {
+constexpr int IDC_VERSION = 1009;
+constexpr int IDC_TITLE = 1012;
+constexpr int IDC_ARTIST = 1013;
+constexpr int IDC_CLIENT_ID = 1014;
+constexpr int IDC_CATEGORY = 1015;
+constexpr int IDC_CLASSIFICATION = 1021;
+constexpr std::initializer_list<int> kEditable = {IDC_TITLE, IDC_ARTIST, IDC_CLIENT_ID, IDC_CATEGORY, IDC_CLASSIFICATION};
+}  // namespace
+
+CCartInfoPage::CCartInfoPage() : CPropertyPage(res::Template(res::IDD_CART_INFO)) {}
+
+bool CCartInfoPage::OnInitDialog() {
+    // Watching starts before the first refresh: filling the edits counts
+    // as a change.
+    WatchCartFieldChanges(this, kEditable);
+    return CPropertyPage::OnInitDialog();
+}
+
+void CCartInfoPage::DoDataExchange(framework::CDataExchange* pDX) {
+    using namespace framework;
+    DDX_Text(pDX, IDC_ARTIST, m_strArtist);
+    DDV_MaxChars(pDX, m_strArtist, 64);
+    DDX_Text(pDX, IDC_CATEGORY, m_strCategory);
+    DDV_MaxChars(pDX, m_strCategory, 64);
+    DDX_Text(pDX, IDC_VERSION, m_strVersion);
+    DDV_MaxChars(pDX, m_strVersion, 4);
+    DDX_Text(pDX, IDC_CLIENT_ID, m_strClientID);
+    DDV_MaxChars(pDX, m_strClientID, 64);
+    DDX_Text(pDX, IDC_TITLE, m_strTitle);
+    DDV_MaxChars(pDX, m_strTitle, 64);
+    DDX_Text(pDX, IDC_CLASSIFICATION, m_strClassification);
+    DDV_MaxChars(pDX, m_strClassification, 64);
+}
+
+void CCartInfoPage::OnShowWindow(bool) {
+    if (QWidget* version = GetDlgItem(IDC_VERSION)) version->setEnabled(false);
+    for (const int id : kEditable) {
+        if (QWidget* edit = GetDlgItem(id)) edit->setEnabled(m_bCartLoaded);
+    }
+}

@@ -1,0 +1,98 @@
+#include "CCartInfoPage2.h"
+
+#include <QComboBox>
+
+#include "CartPageChanges.h"
+#include "DialogTemplates.h"
+#include "PostTimerLines.h"
+
+namespace {
+constexpr int IDC_PRODUCER_APP_ID = 1018;
+constexpr int IDC_POST_TIMERS = 1019;
+constexpr int IDC_PRODUCER_APP_VER = 1020;
+constexpr int IDC_USER_DEF = 1022;
+constexpr int IDC_URL = 1023;
+constexpr int IDC_OUT_CUE = 1024;
+constexpr int IDC_LEVEL_REFERENCE = 1025;
+constexpr int IDC_START_YEAR = 1036;
+constexpr int IDC_START_MONTH = 1037;
+constexpr int IDC_START_DAY = 1038;
+constexpr int IDC_START_HOUR = 1039;
+constexpr int IDC_START_MINUTE = 1040;
+constexpr int IDC_START_SECOND = 1041;
+constexpr int IDC_END_YEAR = 1042;
+constexpr int IDC_END_MONTH = 1043;
+constexpr int IDC_END_DAY = 1044;
+constexpr int IDC_END_HOUR = 1045;
+constexpr int IDC_END_MINUTE = 1046;
+constexpr int IDC_END_SECOND = 1047;
+}  // namespace
+
+CCartInfoPage2::CCartInfoPage2() : CPropertyPage(res::Template(res::IDD_CART_INFO2)) {}
+
+bool CCartInfoPage2::OnInitDialog() {
+    WatchCartFieldChanges(this, {IDC_OUT_CUE, IDC_USER_DEF, IDC_URL, IDC_START_YEAR, IDC_START_MONTH, IDC_START_DAY,
+                                 IDC_START_HOUR, IDC_START_MINUTE, IDC_START_SECOND, IDC_END_YEAR, IDC_END_MONTH,
+                                 IDC_END_DAY, IDC_END_HOUR, IDC_END_MINUTE, IDC_END_SECOND});
+    return CPropertyPage::OnInitDialog();
+}
+
+void CCartInfoPage2::DoDataExchange(framework::CDataExchange* pDX) {
+    using namespace framework;
+    DDX_Control(pDX, IDC_POST_TIMERS, m_comboPostTimer);
+    DDX_Text(pDX, IDC_USER_DEF, m_strUserDef);
+    DDV_MaxChars(pDX, m_strUserDef, 64);
+    DDX_Text(pDX, IDC_URL, m_strURL);
+    DDV_MaxChars(pDX, m_strURL, 1024);
+    DDX_Text(pDX, IDC_PRODUCER_APP_VER, m_strProducerAppVer);
+    DDV_MaxChars(pDX, m_strProducerAppVer, 64);
+    DDX_Text(pDX, IDC_PRODUCER_APP_ID, m_strProducerAppID);
+    DDV_MaxChars(pDX, m_strProducerAppID, 64);
+    DDX_Text(pDX, IDC_OUT_CUE, m_strOutCue);
+    DDV_MaxChars(pDX, m_strOutCue, 64);
+    DDX_Text(pDX, IDC_LEVEL_REFERENCE, m_dwLevelReference);
+    DDX_Text(pDX, IDC_START_HOUR, m_nStartHour);
+    DDV_MinMaxUInt(pDX, m_nStartHour, 0, 23);
+    DDX_Text(pDX, IDC_START_MINUTE, m_nStartMinute);
+    DDV_MinMaxUInt(pDX, m_nStartMinute, 0, 59);
+    DDX_Text(pDX, IDC_START_SECOND, m_nStartSecond);
+    DDV_MinMaxUInt(pDX, m_nStartSecond, 0, 59);
+    DDX_Text(pDX, IDC_START_DAY, m_nStartDay);
+    DDV_MinMaxUInt(pDX, m_nStartDay, 1, 31);
+    DDX_Text(pDX, IDC_START_MONTH, m_nStartMonth);
+    DDV_MinMaxUInt(pDX, m_nStartMonth, 1, 12);
+    DDX_Text(pDX, IDC_START_YEAR, m_nStartYear);
+    DDV_MinMaxUInt(pDX, m_nStartYear, 1900, 9999);
+    DDX_Text(pDX, IDC_END_DAY, m_nEndDay);
+    DDV_MinMaxUInt(pDX, m_nEndDay, 1, 31);
+    DDX_Text(pDX, IDC_END_HOUR, m_nEndHour);
+    DDV_MinMaxUInt(pDX, m_nEndHour, 0, 23);
+    DDX_Text(pDX, IDC_END_MONTH, m_nEndMonth);
+    DDV_MinMaxUInt(pDX, m_nEndMonth, 1, 12);
+    DDX_Text(pDX, IDC_END_MINUTE, m_nEndMinute);
+    DDV_MinMaxUInt(pDX, m_nEndMinute, 0, 59);
+    DDX_Text(pDX, IDC_END_SECOND, m_nEndSecond);
+    DDV_MinMaxUInt(pDX, m_nEndSecond, 0, 59);
+    DDX_Text(pDX, IDC_END_YEAR, m_nEndYear);
+    DDV_MinMaxUInt(pDX, m_nEndYear, 1900, 9999);
+}
+
+void CCartInfoPage2::OnShowWindow(bool) {
+    if (m_comboPostTimer == nullptr) return;  // not built yet
+    auto enable = [this](int id, bool on) { GetDlgItem(id)->setEnabled(on); };
+    enable(IDC_PRODUCER_APP_ID, false);
+    enable(IDC_PRODUCER_APP_VER, false);
+    enable(IDC_USER_DEF, m_bCartLoaded);
+    enable(IDC_OUT_CUE, m_bCartLoaded);
+    enable(IDC_LEVEL_REFERENCE, false);
+    enable(IDC_URL, m_bUrlSupported && m_bCartLoaded);
+    for (int id = IDC_START_YEAR; id <= IDC_END_SECOND; ++id) enable(id, m_bCartLoaded);
+    enable(IDC_POST_TIMERS, m_bCartLoaded);
+
+    m_comboPostTimer->clear();
+    if (!m_bCartLoaded) return;
+    for (const std::string& line : wave::PostTimerLines(m_timers, m_nSampleRate)) {
+        m_comboPostTimer->addItem(QString::fromStdString(line));
+    }
+    m_comboPostTimer->setCurrentIndex(-1);  // no line is selected
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "PageRecords.h"
+#include "PropertyPage.h"
+
+class QComboBox;
+
+// Cart Chunk Info 2: out cue, dates and times, user text and URL to edit;
+// producer fields, level reference and the post-timer list shown only.
+class CCartInfoPage2 : public framework::CPropertyPage, public wave::CartInfo2Record {
+    Q_OBJECT
+
+public:
+    CCartInfoPage2();
+
+    QComboBox* m_comboPostTimer = nullptr;
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(framework::CDataExchange* pDX) override;
+    void OnShowWindow(bool show) override;
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "PageRecords.h"
+#include "PropertyPage.h"
+
+// The EBU Info page: the bext chunk's texts, for reading only.
+class CEbuInfo : public framework::CPropertyPage, public wave::EbuInfoRecord {
+    Q_OBJECT
+
+public:
+    CEbuInfo();
+
+protected:
+    void DoDataExchange(framework::CDataExchange* pDX) override;
+};

@@ -1,0 +1,63 @@
+#include "CInfoPage.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "DialogTemplates.h"
+#include "FileChooser.h"
+#include "FormatTexts.h"
+#include "WindowMessages.h"
+
+namespace {
+constexpr int IDC_OPEN = 1001;
+constexpr int IDC_PATH = 1002;
+constexpr int IDC_FORMAT_TAG = 1003;
+constexpr int IDC_CHANNELS = 1004;
+constexpr int IDC_SAMPLE_RATE = 1005;
+constexpr int IDC_BITS_PER_SAMPLE = 1006;
+constexpr int IDC_AVG_BYTES_PER_SEC = 1007;
+constexpr int IDC_BLOCK_ALIGN = 1008;
+}  // namespace
+
+CInfoPage::CInfoPage() : CPropertyPage(res::Template(res::IDD_INFO)) {}
+
+bool CInfoPage::OnInitDialog() {
+    connect(Item<QPushButton>(IDC_OPEN), &QPushButton::clicked, this, &CInfoPage::OnOpen);
+    return CPropertyPage::OnInitDialog();
+}
+
+void CInfoPage::DoDataExchange(framework::CDataExchange* pDX) {
+    framework::DDX_Control(pDX, IDC_BLOCK_ALIGN, m_stcBlockAlign);
+    framework::DDX_Control(pDX, IDC_AVG_BYTES_PER_SEC, m_stcAvgBytesPerSec);
+    framework::DDX_Control(pDX, IDC_FORMAT_TAG, m_stcFormatTag);
+    framework::DDX_Control(pDX, IDC_SAMPLE_RATE, m_stcSampleRate);
+    framework::DDX_Control(pDX, IDC_CHANNELS, m_stcChannels);
+    framework::DDX_Control(pDX, IDC_BITS_PER_SAMPLE, m_stcBitsPerSample);
+}
+
+void CInfoPage::ShowFormat() {
+    if (m_stcFormatTag == nullptr) return;  // the page was never shown
+    const wave::FormatTexts texts = m_format ? wave::TextsOf(*m_format) : wave::FormatTexts{};
+    m_stcChannels->setText(QString::fromStdString(texts.channels));
+    m_stcSampleRate->setText(QString::fromStdString(texts.sampleRate));
+    m_stcBitsPerSample->setText(QString::fromStdString(texts.bitsPerSample));
+    m_stcFormatTag->setText(QString::fromStdString(texts.formatTag));
+    m_stcAvgBytesPerSec->setText(QString::fromStdString(texts.avgBytesPerSec));
+    m_stcBlockAlign->setText(QString::fromStdString(texts.blockAlign));
+}
+
+void CInfoPage::EnableOpen(bool enable) {
+    if (QWidget* open = GetDlgItem(IDC_OPEN)) open->setEnabled(enable);
+}
+
+void CInfoPage::OnOpen() {
+    const std::optional<QString> path = framework::FileChoosers().ChooseFileToOpen(this, "Wave Files (*.wav)");
+    if (!path) return;
+    m_strPath = QFile::encodeName(*path).toStdString();
+    Item<QLineEdit>(IDC_PATH)->setText(*path);
+    QEvent openWave(framework::WM_OPENWAVE);
+    QCoreApplication::sendEvent(m_pMainDlg, &openWave);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "PageRecords.h"
+#include "PropertyPage.h"
+
+class QLabel;
+
+// The Start page: the user picks the wave file here and sees its format.
+class CInfoPage : public framework::CPropertyPage, public wave::InfoPageRecord {
+    Q_OBJECT
+
+public:
+    CInfoPage();
+
+    // The six format texts, from m_format (blank when no format was read).
+    void ShowFormat();
+    // Open is held off while a save runs.
+    void EnableOpen(bool enable);
+
+    QLabel* m_stcBlockAlign = nullptr;
+    QLabel* m_stcAvgBytesPerSec = nullptr;
+    QLabel* m_stcFormatTag = nullptr;
+    QLabel* m_stcSampleRate = nullptr;
+    QLabel* m_stcChannels = nullptr;
+    QLabel* m_stcBitsPerSample = nullptr;
+    QWidget* m_pMainDlg = nullptr;
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(framework::CDataExchange* pDX) override;
+
+private:
+    void OnOpen();
+};
