@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Starts the program on a private Xvfb display, checks that its main window
+# appears under its title, asks it to close as a window manager would, and
+# checks that it ends by itself.
+set -euo pipefail
+program=$1
+closer=$2
+
+display=":$((100 + $$ % 800))"
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill "$program_pid" "$xvfb" 2>/dev/null || true' EXIT
+for _ in $(seq 50); do [[ -e "/tmp/.X11-unix/X${display#:}" ]] && break; sleep 0.1; done
+
+export DISPLAY="$display" QT_QPA_PLATFORM=xcb
+"$program" &
+program_pid=$!
+"$closer" "VANTO Reelmarker" 15000
+
+for _ in $(seq 100); do
+  if ! kill -0 "$program_pid" 2>/dev/null; then
+    wait "$program_pid"
+    echo "closed on the close request"
+    exit 0
+  fi
+  sleep 0.1
+done
+echo "the program did not close on the close request" >&2
+exit 1

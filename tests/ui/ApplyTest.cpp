@@ -1,0 +1,138 @@
+// APPLY: what it writes, what is held off while it runs, and the boxes
+// that end it.
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+
+#include "UiFixture.h"
+
+using fixture::ByteVector;
+
+namespace {
+constexpr int IDC_OPEN = 1001;
+constexpr int IDC_TITLE = 1012;
+constexpr int IDC_START_YEAR = 1036;
+constexpr int IDC_START_MONTH = 1037;
+
+QLineEdit* Edit(const UiFixture& ui, int page, int id) { return qobject_cast<QLineEdit*>(ui.Item(page, id)); }
+
+// What the core's saver makes of the file with these changes on the pages.
+ByteVector ExpectedAfterSave(const ByteVector& before, const std::filesystem::path& copy,
+                             void (*edit)(wave::OwnedPageRecords&)) {
+    fixture::WriteFile(copy, before);
+    wave::OwnedPageRecords records;
+    records.info.m_strPath = copy.string();
+    wave::WaveDocument document;
+    document.OpenWave(records.refs());
+    edit(records);
+    document.SaveCart(wave::SaveWritesFrom(records.cart, records.cart2));
+    return fixture::ReadFile(copy);
+}
+}  // namespace
+
+class ApplyTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setApplicationName("reelmarker"); }
+
+    void applyWritesWhatTheCoreWritesAndNothingElse() {
+        UiFixture ui;
+        const ByteVector before = fixture::TypicalWave();
+        const auto path = ui.dir.write("a.wav", before);
+        ui.Open(path);
+        QVERIFY(ui.ShowPage(wave::kCartInfoPage));
+        QLineEdit* title = Edit(ui, 2, IDC_TITLE);
+        title->selectAll();
+        QTest::keyClicks(title, "Evening News");
+        QVERIFY(ui.ShowPage(wave::kCartInfoPage2));
+        Edit(ui, 3, IDC_START_MONTH)->setText("12");
+        QVERIFY(ui.ApplyEnabled());
+        ui.ApplyAndWait();
+
+        const ByteVector expected = ExpectedAfterSave(before, ui.dir.file("copy.wav"), [](wave::OwnedPageRecords& r) {
+            r.cart.m_strTitle = "Evening News";
+            r.cart2.m_nStartMonth = 12;
+        });
+        QVERIFY(fixture::ReadFile(path) == expected);
+        QVERIFY(expected != before);
+        QCOMPARE(ui.Boxes().size(), std::size_t{1});
+        QCOMPARE(ui.Boxes()[0].text, QString("ChartChunk Infomation has been saved."));
+        QCOMPARE(ui.Boxes()[0].caption, QString("Finish Saving"));
+        QCOMPARE(int(ui.Boxes()[0].icon), int(wave::MessageIcon::Information));
+        QVERIFY(!ui.ApplyEnabled());
+        QVERIFY(!ui.dialog->m_progress->isVisible());
+        QVERIFY(ui.dialog->m_btnExit->isEnabled());
+
+        // A typed change enables APPLY again.
+        QTest::keyClicks(Edit(ui, 3, IDC_START_YEAR), "7");
+        QVERIFY(ui.ApplyEnabled());
+    }
+
+    void everyRouteOutIsHeldOffWhileSaving() {
+        UiFixture ui;
+        ui.Open(ui.dir.write("a.wav", fixture::TypicalWave()));
+        QVERIFY(ui.ShowPage(wave::kCartInfoPage));
+        QVERIFY(ui.ApplyEnabled());
+        QTest::mouseClick(ui.dialog->GetDlgItem(1000), Qt::LeftButton);
+        QVERIFY(ui.dialog->Saving());
+        QVERIFY(ui.dialog->m_progress->isVisible());
+        QVERIFY(!ui.dialog->m_btnExit->isEnabled());
+
+        QCloseEvent close;
+        QCoreApplication::sendEvent(ui.dialog.get(), &close);
+        QVERIFY(!close.isAccepted());
+        QTest::keyClick(ui.dialog.get(), Qt::Key_Escape);
+        QVERIFY(ui.dialog->isVisible());
+        QVERIFY(!ui.ShowPage(wave::kStartPage));
+        QCOMPARE(ui.Sheet().TabBar()->currentIndex(), int(wave::kCartInfoPage));
+        QVERIFY(!ui.Item(0, IDC_OPEN)->isEnabled());
+        // A change during the save does not bring APPLY back before it ends.
+        QTest::keyClicks(Edit(ui, 2, IDC_TITLE), "!");
+        QVERIFY(!ui.ApplyEnabled());
+
+        QTRY_VERIFY_WITH_TIMEOUT(!ui.dialog->Saving(), 5000);
+        QVERIFY(ui.ShowPage(wave::kStartPage));
+        QVERIFY(ui.Item(0, IDC_OPEN)->isEnabled());
+        QCloseEvent later;
+        QCoreApplication::sendEvent(ui.dialog.get(), &later);
+        QVERIFY(later.isAccepted());
+    }
+
+    void anInvalidActivePageStartsNoSave() {
+        UiFixture ui;
+        const ByteVector before = fixture::TypicalWave();
+        const auto path = ui.dir.write("a.wav", before);
+        ui.Open(path);
+        QVERIFY(ui.ShowPage(wave::kCartInfoPage2));
+        Edit(ui, 3, IDC_START_YEAR)->setText("1800");
+        QTest::mouseClick(ui.dialog->GetDlgItem(1000), Qt::LeftButton);
+        QVERIFY(!ui.dialog->Saving());
+        QCOMPARE(ui.Boxes().back().text, QString("Please enter an integer between 1900 and 9999."));
+        QVERIFY(ui.dialog->m_btnExit->isEnabled());
+        QVERIFY(fixture::ReadFile(path) == before);
+    }
+
+    void aFailedSaveSaysSoAndWritesNothing() {
+        UiFixture ui;
+        const auto path = ui.dir.write("a.wav", fixture::TypicalWave());
+        ui.Open(path);
+        QVERIFY(ui.ShowPage(wave::kCartInfoPage));
+        // Another program rewrites the file with a different layout.
+        const ByteVector changed = fixture::TypicalWave(fixture::TypicalCart(2100));
+        fixture::WriteFile(path, changed);
+        ui.ApplyAndWait();
+        QCOMPARE(ui.Boxes().size(), std::size_t{1});
+        QCOMPARE(ui.Boxes()[0].text, QString("The cart chunk was NOT saved.\n\n"
+                                             "The file was changed by another program since it was loaded."));
+        QCOMPARE(ui.Boxes()[0].caption, QString("Saving Failed"));
+        QCOMPARE(int(ui.Boxes()[0].icon), int(wave::MessageIcon::Error));
+        QVERIFY(fixture::ReadFile(path) == changed);
+    }
+};
+
+QTEST_MAIN(ApplyTest)
+#include "ApplyTest.moc"

@@ -1,0 +1,49 @@
+#include "UiFixture.h"
+
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+
+namespace {
+constexpr int IDC_APPLY = 1000;
+constexpr int IDC_OPEN = 1001;
+}  // namespace
+
+UiFixture::UiFixture() {
+    auto boxes = std::make_unique<framework::RecordingMessageBoxService>();
+    boxes_ = boxes.get();
+    previousBoxes_ = framework::SetMessageBoxService(std::move(boxes));
+    auto chooser = std::make_unique<ScriptedFileChooser>();
+    chooser_ = chooser.get();
+    previousChooser_ = framework::SetFileChooser(std::move(chooser));
+    dialog = std::make_unique<CMainDlg>();
+    framework::AfxSetMainWnd(dialog.get());
+    dialog->show();
+}
+
+UiFixture::~UiFixture() {
+    framework::AfxSetMainWnd(nullptr);
+    dialog.reset();
+    framework::SetMessageBoxService(std::move(previousBoxes_));
+    framework::SetFileChooser(std::move(previousChooser_));
+}
+
+void UiFixture::Open(const std::filesystem::path& path) {
+    ShowPage(wave::kStartPage);
+    chooser_->answers.push_back(QString::fromStdString(path.string()));
+    QTest::mouseClick(Item(wave::kStartPage, IDC_OPEN), Qt::LeftButton);
+}
+
+bool UiFixture::ShowPage(int index) {
+    Sheet().TabBar()->setCurrentIndex(index);
+    return Sheet().GetActiveIndex() == index;
+}
+
+void UiFixture::ApplyAndWait() {
+    QTest::mouseClick(dialog->GetDlgItem(IDC_APPLY), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog->Saving(), 5000);
+}
+
+QWidget* UiFixture::Item(int page, int id) const { return Sheet().GetPage(page)->GetDlgItem(id); }
+
+bool UiFixture::ApplyEnabled() const { return dialog->GetDlgItem(IDC_APPLY)->isEnabled(); }
