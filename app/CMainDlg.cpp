@@ -41,6 +41,8 @@ CMainDlg::~CMainDlg() {
     // its progress updates need this thread.
     while (worker_.joinable() && !workerDone_) QCoreApplication::processEvents();
     if (worker_.joinable()) worker_.join();
+    // The pages go before the stream they were handed.
+    delete m_pSheet;
 }
 
 void CMainDlg::DoDataExchange(framework::CDataExchange* pDX) {
@@ -102,6 +104,8 @@ void CMainDlg::LoadWaveFile() {
 void CMainDlg::OnApply() {
     if (saving_ || !CartLoaded()) return;
     if (!m_pSheet->GetActivePage()->UpdateData(true)) return;
+    // Playback has the file: end it, so the stream is back for the save.
+    m_pSheet->m_PlayerPage.OnStop();
     m_pSheet->m_CartInfoPage.SetModified(false);
     m_pSheet->m_CartInfoPage2.SetModified(false);
     GetDlgItem(IDC_APPLY)->setEnabled(false);
@@ -159,6 +163,7 @@ void CMainDlg::OnSaveDone() {
 void CMainDlg::HoldOffDuringSave(bool held) {
     m_pSheet->HoldPages(held);
     m_pSheet->m_InfoPage.EnableOpen(!held);
+    m_pSheet->m_PlayerPage.HoldPlayback(held);
 }
 
 void CMainDlg::closeEvent(QCloseEvent* event) {

@@ -14,6 +14,7 @@ enum class ControlKind {
     Picture,  // text names the image resource, e.g. "132"
     ProgressBar,
     ComboBox,
+    Frame,  // a drawn rectangle: grey or white outline, or filled black
 };
 
 // Control styles, as flags; only what the program's templates use.
@@ -35,6 +36,10 @@ enum Style : unsigned {
     kDropDownList = 1u << 13,
     kVScroll = 1u << 14,
     kGroup = 1u << 15,
+    kFlat = 1u << 16,        // push button without its raised edge
+    kGrayFrame = 1u << 17,
+    kWhiteFrame = 1u << 18,
+    kBlackRect = 1u << 19,
 };
 
 constexpr unsigned operator|(Style a, Style b) { return static_cast<unsigned>(a) | static_cast<unsigned>(b); }

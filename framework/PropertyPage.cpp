@@ -31,14 +31,16 @@ bool CPropertyPage::OnSetActive() {
 
 bool CPropertyPage::OnKillActive() { return UpdateData(true); }
 
+// Only the sheet's showing and hiding count: a window restored from the
+// task bar must not reset what a page enabled.
 void CPropertyPage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    OnShowWindow(true);
+    if (!event->spontaneous()) OnShowWindow(true);
 }
 
 void CPropertyPage::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    OnShowWindow(false);
+    if (!event->spontaneous()) OnShowWindow(false);
 }
 
 }  // namespace framework

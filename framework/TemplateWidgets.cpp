@@ -56,12 +56,28 @@ QWidget* MakePicture(const ControlTemplate& c, QWidget* parent) {
     return picture;
 }
 
+QWidget* MakeFrame(const ControlTemplate& c, QWidget* parent) {
+    // A label, so that a filled rectangle can also carry drawn text.
+    auto* frame = new QLabel(parent);
+    QPalette palette = frame->palette();
+    if (Has(c.style, kBlackRect)) {
+        palette.setColor(QPalette::Window, Qt::black);
+        frame->setAutoFillBackground(true);
+    } else {
+        palette.setColor(QPalette::WindowText, Has(c.style, kWhiteFrame) ? Qt::white : Qt::gray);
+        frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    }
+    frame->setPalette(palette);
+    return frame;
+}
+
 QWidget* MakeControl(const ControlTemplate& c, QWidget* parent) {
     const QString text = QString::fromUtf8(c.text.data(), static_cast<qsizetype>(c.text.size()));
     switch (c.kind) {
         case ControlKind::PushButton: {
             auto* button = new QPushButton(text, parent);
             button->setDefault(Has(c.style, kDefaultButton));
+            button->setFlat(Has(c.style, kFlat));
             button->setAutoDefault(false);
             return button;
         }
@@ -74,6 +90,7 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent) {
             bar->setTextVisible(false);
             return bar;
         }
+        case ControlKind::Frame: return MakeFrame(c, parent);
         case ControlKind::ComboBox: {
             auto* combo = new QComboBox(parent);
             combo->setEditable(false);
@@ -123,7 +140,9 @@ void TemplateWidgets::Build(QWidget* parent, const DialogTemplate& t) {
         if (c.kind == ControlKind::Label) geometry.setWidth(std::max(geometry.width(), widget->sizeHint().width()));
         widget->setGeometry(geometry);
         widget->setFocusPolicy(FocusOf(c));
-        if (c.kind == ControlKind::GroupBox) widget->lower();  // a frame behind the controls it groups
+        if (c.kind == ControlKind::GroupBox || (c.kind == ControlKind::Frame && !Has(c.style, kBlackRect))) {
+            widget->lower();  // outlines stay behind the controls they surround
+        }  // a frame behind the controls it groups
         if (previous != nullptr && FocusOf(c) == Qt::StrongFocus) QWidget::setTabOrder(previous, widget);
         if (FocusOf(c) == Qt::StrongFocus) previous = widget;
         if (c.id != kNoId) items_[c.id] = widget;

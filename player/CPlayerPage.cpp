@@ -1,5 +1,166 @@
 #include "CPlayerPage.h"
 
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimerEvent>
+
 #include "DialogTemplates.h"
+#include "MessageBoxService.h"
+#include "PlayingLine.h"
+#include "WaveStream.h"
+#include "WindowMessages.h"
+
+namespace {
+constexpr int IDC_PLAY = 1040;
+constexpr int IDC_DISPLAY = 1041;
+constexpr int IDC_STOP = 1042;
+constexpr int kPositionPeriodMs = 200;
+// The position line: pale cyan on black, 16 pixels below the top.
+constexpr QRgb kDisplayText = qRgb(153, 255, 255);
+constexpr int kDisplayTop = 16;
+}  // namespace
 
 CPlayerPage::CPlayerPage() : CPropertyPage(res::Template(res::IDD_PLAYER)) {}
+
+CPlayerPage::~CPlayerPage() {
+    // Closing the program while playing: stop and release the graph before
+    // the page goes; the stream is the main dialog's to close.
+    if (m_nTimer != 0) killTimer(m_nTimer);
+    if (m_pGraph) m_pGraph->Stop();
+    ReleaseGraph();
+}
+
+bool CPlayerPage::OnInitDialog() {
+    CPropertyPage::OnInitDialog();
+    connect(Item<QPushButton>(IDC_PLAY), &QPushButton::clicked, this, &CPlayerPage::OnPlay);
+    connect(Item<QPushButton>(IDC_STOP), &QPushButton::clicked, this, &CPlayerPage::OnStop);
+    SetButtons(false, false);
+    QPalette palette = m_stcDisplay->palette();
+    palette.setColor(QPalette::WindowText, QColor(kDisplayText));
+    m_stcDisplay->setPalette(palette);
+    m_stcDisplay->setFont(QFont("Verdana", 8));
+    m_stcDisplay->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_stcDisplay->setContentsMargins(0, kDisplayTop, 0, 0);
+    return true;
+}
+
+void CPlayerPage::DoDataExchange(framework::CDataExchange* pDX) {
+    framework::DDX_Control(pDX, IDC_DISPLAY, m_stcDisplay);
+}
+
+void CPlayerPage::SetButtons(bool playEnabled, bool stopEnabled) {
+    if (QWidget* play = GetDlgItem(IDC_PLAY)) play->setEnabled(playEnabled);
+    if (QWidget* stop = GetDlgItem(IDC_STOP)) stop->setEnabled(stopEnabled);
+}
+
+void CPlayerPage::OnShowWindow(bool) { SetButtons(!m_strFile.empty(), false); }
+
+void CPlayerPage::HoldPlayback(bool held) {
+    if (held) {
+        SetButtons(false, GetDlgItem(IDC_STOP) != nullptr && GetDlgItem(IDC_STOP)->isEnabled());
+    } else if (!m_pGraph) {
+        SetButtons(!m_strFile.empty(), false);
+    }
+}
+
+void CPlayerPage::OnPlay() {
+    if (m_pFile != nullptr && m_pFile->is_open()) {
+        m_lFilePos = m_pFile->tellp();
+        m_pFile->close();
+    }
+    ReleaseGraph();
+    m_pGraph = player::MediaServices().CreateGraph();
+    if (!m_pGraph) return FailPlay("Unable to create graph");
+    if (!m_pGraph->NotifyWindow(this)) return FailPlay("Unable to create event notification");
+    m_pEvent = m_pGraph.get();
+    if (!m_pGraph->RenderFile(QFile::decodeName(QByteArray::fromStdString(m_strFile)))) {
+        return FailPlay("Unable to render file");
+    }
+    const player::SeekingAnswer seeking = m_pGraph->CheckSeeking();
+    const bool positionsKnown = seeking == player::SeekingAnswer::Full || seeking == player::SeekingAnswer::Unknown;
+    m_pSeeking = positionsKnown ? m_pGraph.get() : nullptr;
+    if (!m_pGraph->Run()) return FailPlay(nullptr);
+    m_nTimer = startTimer(kPositionPeriodMs);
+    SetButtons(false, true);
+}
+
+void CPlayerPage::FailPlay(const char* message) {
+    if (message != nullptr) framework::MessageBoxes().Show(this, message, "Warning", wave::MessageIcon::Exclamation);
+    // What was acquired stays held until the next Play or tear-down, but the
+    // file goes back to the main dialog at once, so a save still reaches it.
+    GiveStreamBack();
+}
+
+void CPlayerPage::OnStop() {
+    if (m_nTimer != 0) {
+        killTimer(m_nTimer);
+        m_nTimer = 0;
+    }
+    if (!m_pGraph) return;
+    m_pGraph->Stop();
+    SetButtons(true, false);
+    m_stcDisplay->clear();
+    ReleaseGraph();
+    GiveStreamBack();
+}
+
+void CPlayerPage::ReleaseGraph() {
+    m_pSeeking = nullptr;
+    m_pEvent = nullptr;
+    m_pGraph.reset();
+}
+
+void CPlayerPage::GiveStreamBack() {
+    if (m_pFile == nullptr || m_pFile->is_open()) return;
+    if (!m_pFile->open(m_strFile, wave::WaveStream::Mode::ReadWrite)) {
+        framework::MessageBoxes().Show(this, "File sharing violationg\nPlease restart program", QString(),
+                                       wave::MessageIcon::None);
+    }
+    m_pFile->seekp(m_lFilePos);
+}
+
+bool CPlayerPage::OnKillActive() {
+    if (!m_strFile.empty()) OnStop();
+    return CPropertyPage::OnKillActive();
+}
+
+bool CPlayerPage::event(QEvent* event) {
+    if (event->type() == framework::WM_PLAYEREVENT) {
+        OnGraphNotify();
+        return true;
+    }
+    return CPropertyPage::event(event);
+}
+
+void CPlayerPage::OnGraphNotify() {
+    if (m_pEvent == nullptr) return;
+    while (const std::optional<long> code = m_pEvent->GetEvent()) {
+        // An error ends playback as its end does; otherwise the page would
+        // stay playing with nothing to play.
+        if (*code == player::EC_COMPLETE || *code == player::EC_USERABORT || *code == player::EC_ERRORABORT) {
+            OnStop();
+            return;
+        }
+    }
+}
+
+void CPlayerPage::timerEvent(QTimerEvent* event) {
+    if (event->timerId() != m_nTimer) {
+        CPropertyPage::timerEvent(event);
+        return;
+    }
+    OnTimer();
+}
+
+void CPlayerPage::OnTimer() {
+    if (m_pSeeking == nullptr) return;
+    const std::optional<std::int64_t> position = m_pSeeking->CurrentPosition();
+    const std::optional<std::int64_t> duration = m_pSeeking->Duration();
+    // Some streams learn their length only after a while; until then the
+    // display keeps what it showed.
+    if (!position || !duration) return;
+    ShowPosition(QString::fromStdString(player::PlayingLine(*position, *duration)));
+}
+
+void CPlayerPage::ShowPosition(const QString& line) { m_stcDisplay->setText(line); }

@@ -1,12 +1,52 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
+
+#include "MediaGraph.h"
 #include "PageRecords.h"
 #include "PropertyPage.h"
 
-// The Player page. The loader hands it the file's path and stream.
+class QLabel;
+
+// The Player page: plays the open file by its path, showing position and
+// length. The main dialog's stream is closed while the media service has
+// the file, and reopened where it was afterwards.
 class CPlayerPage : public framework::CPropertyPage, public wave::PlayerRecord {
     Q_OBJECT
 
 public:
     CPlayerPage();
+    ~CPlayerPage() override;
+
+    void OnPlay();
+    // The one tear-down: Stop, the end of playback, leaving the page.
+    void OnStop();
+    bool OnKillActive() override;
+    // Play is held off while a save uses the stream.
+    void HoldPlayback(bool held);
+
+    std::int64_t m_lFilePos = 0;
+    std::unique_ptr<player::MediaGraph> m_pGraph;
+    // The graph again while it answers for seeking and events; null otherwise.
+    player::MediaGraph* m_pSeeking = nullptr;
+    player::MediaGraph* m_pEvent = nullptr;
+    int m_nTimer = 0;
+    QLabel* m_stcDisplay = nullptr;
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(framework::CDataExchange* pDX) override;
+    void OnShowWindow(bool show) override;
+    bool event(QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    void OnGraphNotify();
+    void OnTimer();
+    void ShowPosition(const QString& line);
+    void ReleaseGraph();
+    void GiveStreamBack();
+    void FailPlay(const char* message);
+    void SetButtons(bool playEnabled, bool stopEnabled);
 };

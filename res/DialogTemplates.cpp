@@ -143,6 +143,16 @@ constexpr std::array kCartInfo2{
     ControlTemplate{kNoId,  Label,        197, 109, 29,  8,   "H : M : S",          kNoStyle},
 };
 
+// Player: the buttons and the black position display inside two frames.
+constexpr std::array kPlayer{
+    ControlTemplate{kNoId,  GroupBox,     7,   7,   335, 252, "",                   kNoStyle},
+    ControlTemplate{kNoId,  Frame,        74,  64,  201, 136, "",                   kGrayFrame},
+    ControlTemplate{1040,   PushButton,   141, 107, 26,  14,  "Play",               kFlat},
+    ControlTemplate{1042,   PushButton,   181, 107, 26,  14,  "Stop",               kFlat},
+    ControlTemplate{kNoId,  Frame,        115, 99,  120, 31,  "",                   kWhiteFrame},
+    ControlTemplate{1041,   Frame,        115, 140, 120, 30,  "",                   kBlackRect},
+};
+
 // Page captions become the tab labels; their blanks widen the tabs.
 constexpr std::array kTemplates{
     //             id              caption                     cx   cy   font   size        controls
@@ -153,7 +163,7 @@ constexpr std::array kTemplates{
     DialogTemplate{IDD_CART_INFO2, "   Cart Chunk Info  2 ",   349, 266, kFont, kPointSize, kCartInfo2},
     // Their controls come with the About and Player pages.
     DialogTemplate{IDD_ABOUT,      "   About   ",              349, 266, kFont, kPointSize, {}},
-    DialogTemplate{IDD_PLAYER,     "  Player   ",              349, 266, kFont, kPointSize, {}},
+    DialogTemplate{IDD_PLAYER,     "  Player   ",              349, 266, kFont, kPointSize, kPlayer},
 };
 
 constexpr DialogTemplate kUnknown{-1, "", 0, 0, kFont, kPointSize, {}};

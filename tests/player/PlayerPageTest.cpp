@@ -1,0 +1,206 @@
+// The Player page against a scripted media service: its buttons, its
+// failure boxes, the position line and the hand-over of the main dialog's
+// stream.
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "FakeMediaGraph.h"
+#include "PlayingLine.h"
+#include "UiFixture.h"
+#include "WindowMessages.h"
+
+namespace {
+constexpr int IDC_PLAY = 1040;
+constexpr int IDC_DISPLAY = 1041;
+constexpr int IDC_STOP = 1042;
+constexpr std::int64_t kPutPosition = 1234;
+}  // namespace
+
+class PlayerPageTest : public QObject {
+    Q_OBJECT
+
+    GraphScript script;
+    std::unique_ptr<UiFixture> ui;
+    std::unique_ptr<player::MediaService> previous;
+
+    CPlayerPage& Page() { return ui->Sheet().m_PlayerPage; }
+    wave::WaveStream& Stream() { return ui->dialog->Document().m_file; }
+    QPushButton* Button(int id) { return Page().Item<QPushButton>(id); }
+    QString Display() { return Page().Item<QLabel>(IDC_DISPLAY)->text(); }
+    void Play() { QTest::mouseClick(Button(IDC_PLAY), Qt::LeftButton); }
+
+    // A loaded file with the stream moved away from its start, on the Player page.
+    void LoadAndShowPlayer() {
+        ui->Open(ui->dir.write("a.wav", fixture::TypicalWave()));
+        QVERIFY(Stream().seekp(kPutPosition));
+        QVERIFY(ui->ShowPage(wave::kPlayerPage));
+    }
+
+    void VerifyStreamBack() {
+        QVERIFY(Stream().is_open());
+        QCOMPARE(Stream().tellp(), kPutPosition);
+    }
+
+private slots:
+    void initTestCase() { QApplication::setApplicationName("reelmarker"); }
+
+    void init() {
+        script = GraphScript{};
+        previous = player::SetMediaService(std::make_unique<FakeMediaService>(script));
+        ui = std::make_unique<UiFixture>();
+    }
+
+    void cleanup() {
+        ui.reset();
+        player::SetMediaService(std::move(previous));
+        QCOMPARE(script.graphsAlive, 0);
+    }
+
+    void buttonsFollowTheLoadedFile() {
+        QVERIFY(ui->ShowPage(wave::kPlayerPage));
+        QVERIFY(!Button(IDC_PLAY)->isEnabled());
+        QVERIFY(!Button(IDC_STOP)->isEnabled());
+        LoadAndShowPlayer();
+        QVERIFY(Button(IDC_PLAY)->isEnabled());
+        QVERIFY(!Button(IDC_STOP)->isEnabled());
+    }
+
+    void playClosesTheStreamAndStopGivesItBackWhereItWas() {
+        LoadAndShowPlayer();
+        Play();
+        QVERIFY(!Stream().is_open());
+        QVERIFY(!Button(IDC_PLAY)->isEnabled());
+        QVERIFY(Button(IDC_STOP)->isEnabled());
+        QCOMPARE(script.renderedPath, QString::fromStdString(ui->dir.file("a.wav").string()));
+        QTRY_COMPARE(Display(), QString(" Playing: 00:01:15 / 01:02:03"));
+        QTest::mouseClick(Button(IDC_STOP), Qt::LeftButton);
+        VerifyStreamBack();
+        QVERIFY(Button(IDC_PLAY)->isEnabled());
+        QVERIFY(!Button(IDC_STOP)->isEnabled());
+        QCOMPARE(Display(), QString());
+        QCOMPARE(script.graphsAlive, 0);
+    }
+
+    void theEndOfPlaybackOrAnErrorStopsLikeStop_data() {
+        QTest::addColumn<long>("code");
+        QTest::newRow("complete") << player::EC_COMPLETE;
+        QTest::newRow("user abort") << player::EC_USERABORT;
+        QTest::newRow("error") << player::EC_ERRORABORT;
+    }
+
+    void theEndOfPlaybackOrAnErrorStopsLikeStop() {
+        QFETCH(long, code);
+        LoadAndShowPlayer();
+        Play();
+        script.events = {99, code};
+        QEvent notify(framework::WM_PLAYEREVENT);
+        QCoreApplication::sendEvent(&Page(), &notify);
+        VerifyStreamBack();
+        QVERIFY(Button(IDC_PLAY)->isEnabled());
+        QCOMPARE(script.graphsAlive, 0);
+    }
+
+    void leavingThePageStopsAndGivesTheFileBack() {
+        LoadAndShowPlayer();
+        Play();
+        QVERIFY(ui->ShowPage(wave::kCartInfoPage));
+        VerifyStreamBack();
+        QCOMPARE(script.stops, 1);
+    }
+
+    void eachFailedStepSaysWhyAndGivesTheStreamBackAtOnce_data() {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("graph") << 0 << "Unable to create graph";
+        QTest::newRow("events") << 1 << "Unable to create event notification";
+        QTest::newRow("render") << 2 << "Unable to render file";
+        QTest::newRow("run") << 3 << "";
+    }
+
+    void eachFailedStepSaysWhyAndGivesTheStreamBackAtOnce() {
+        QFETCH(int, step);
+        QFETCH(QString, message);
+        script.createFails = step == 0;
+        script.notifyFails = step == 1;
+        script.renderFails = step == 2;
+        script.runFails = step == 3;
+        LoadAndShowPlayer();
+        Play();
+        if (message.isEmpty()) {
+            QVERIFY(ui->Boxes().empty());
+        } else {
+            QCOMPARE(ui->Boxes().size(), std::size_t{1});
+            QCOMPARE(ui->Boxes()[0].text, message);
+            QCOMPARE(ui->Boxes()[0].caption, QString("Warning"));
+            QCOMPARE(int(ui->Boxes()[0].icon), int(wave::MessageIcon::Exclamation));
+        }
+        VerifyStreamBack();
+        QVERIFY(Button(IDC_PLAY)->isEnabled());
+        QVERIFY(!Button(IDC_STOP)->isEnabled());
+        QCOMPARE(Page().m_nTimer, 0);
+        QCOMPARE(script.graphsAlive, step == 0 ? 0 : 1);  // what was acquired stays held
+    }
+
+    void withoutFullSeekingNoPositionIsShown() {
+        script.seeking = player::SeekingAnswer::Partial;
+        LoadAndShowPlayer();
+        Play();
+        QTest::qWait(450);
+        QCOMPARE(Display(), QString());
+        QVERIFY(Button(IDC_STOP)->isEnabled());
+    }
+
+    void anUnknownDurationKeepsTheLastLine() {
+        LoadAndShowPlayer();
+        Play();
+        QTRY_COMPARE(Display(), QString(" Playing: 00:01:15 / 01:02:03"));
+        script.duration.reset();
+        script.position = 800'000'000;
+        QTest::qWait(450);
+        QCOMPARE(Display(), QString(" Playing: 00:01:15 / 01:02:03"));
+    }
+
+    void aStreamThatCannotBeReopenedSaysSoOnce() {
+        LoadAndShowPlayer();
+        Play();
+        std::filesystem::remove(ui->dir.file("a.wav"));
+        QTest::mouseClick(Button(IDC_STOP), Qt::LeftButton);
+        QCOMPARE(ui->Boxes().size(), std::size_t{1});
+        QCOMPARE(ui->Boxes()[0].text, QString("File sharing violationg\nPlease restart program"));
+        QCOMPARE(ui->Boxes()[0].caption, QString("reelmarker"));
+        QCOMPARE(int(ui->Boxes()[0].icon), int(wave::MessageIcon::None));
+        QVERIFY(Button(IDC_PLAY)->isEnabled());
+    }
+
+    void applyWhilePlayingEndsPlaybackThenSaves() {
+        LoadAndShowPlayer();
+        Play();
+        ui->Sheet().m_CartInfoPage.m_strTitle = "Saved while playing";
+        ui->dialog->EnableDlgItem(1000, true);
+        ui->ApplyAndWait();
+        QCOMPARE(ui->Boxes().back().text, QString("ChartChunk Infomation has been saved."));
+        QCOMPARE(script.graphsAlive, 0);
+        QVERIFY(Stream().is_open());
+    }
+
+    void positionsAreShownAsWholeSecondsWrappingAtADay_data() {
+        QTest::addColumn<qint64>("position");
+        QTest::addColumn<qint64>("duration");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("worked") << qint64(755'000'000) << qint64(37'230'000'000) << " Playing: 00:01:15 / 01:02:03";
+        QTest::newRow("fractions dropped") << qint64(9'999'999) << qint64(0) << " Playing: 00:00:00 / 00:00:00";
+        QTest::newRow("a day wraps") << qint64(0) << qint64(864'000'000'000) << " Playing: 00:00:00 / 00:00:00";
+        QTest::newRow("25 hours") << qint64(10'000'000) << qint64(900'000'000'000) << " Playing: 00:00:01 / 01:00:00";
+    }
+
+    void positionsAreShownAsWholeSecondsWrappingAtADay() {
+        QFETCH(qint64, position);
+        QFETCH(qint64, duration);
+        QFETCH(QString, line);
+        QCOMPARE(QString::fromStdString(player::PlayingLine(position, duration)), line);
+    }
+};
+
+QTEST_MAIN(PlayerPageTest)
+#include "PlayerPageTest.moc"
