@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <concepts>
 #include <cstdint>
 #include <string>
 
@@ -47,6 +48,22 @@ template <class Control>
 void DDX_Control(CDataExchange* pDX, int id, Control*& control) {
     if (pDX->Failed()) return;
     control = qobject_cast<Control*>(pDX->PrepareCtrl(id));
+}
+
+// A control object that takes over a control the template built, as a
+// subclassed window does, instead of pointing at it.
+template <class Control>
+concept AttachableControl = requires(Control& control, QWidget* widget) {
+    { control.SubclassWindow(widget) } -> std::same_as<bool>;
+    { control.GetSafeWidget() } -> std::convertible_to<const QWidget*>;
+};
+
+// Attaches such an object to the control of the id. It stays attached, so
+// later exchanges leave it alone.
+template <AttachableControl Control>
+void DDX_Control(CDataExchange* pDX, int id, Control& control) {
+    if (pDX->Failed() || control.GetSafeWidget() != nullptr) return;
+    if (QWidget* widget = pDX->PrepareCtrl(id)) control.SubclassWindow(widget);
 }
 
 }  // namespace framework

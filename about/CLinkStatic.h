@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QBasicTimer>
+#include <QCursor>
+#include <QFont>
+#include <QLabel>
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+#include <QString>
+#include <optional>
+
+#include "ColorRef.h"
+
+// A static text of a dialog that acts as a link: it draws its text in the
+// unvisited, visited or hover colour, underlines it always, never or while
+// hovered, shows a hand cursor and a tooltip, fits itself to its text, and
+// opens its target (a web address or "mailto:" link) when clicked. It takes
+// over an existing label (the data exchange attaches it) and never creates
+// one. There is no leave notification it relies on: while hovered it polls
+// the cursor every 100 ms.
+class CLinkStatic : public QObject {
+    Q_OBJECT
+
+public:
+    enum UnderlineMode { UNDERLINE_NEVER = 0, UNDERLINE_ALWAYS = 1, UNDERLINE_ON_HOVER = -1 };
+
+    CLinkStatic();
+    ~CLinkStatic() override;
+
+    // Takes over the label: the target defaults to its text (or its text
+    // to the target), the fonts are built from its font, it is fitted to
+    // its text and gets the cursor and the tooltip. Only a label will do.
+    bool SubclassWindow(QWidget* control);
+    QLabel* GetSafeWidget() const { return m_wnd; }
+
+    // The tip text is shown only when the label is attached already;
+    // before that the tooltip will show the target.
+    void SetTarget(QString target, QString tip);
+    // A hover colour of kNoColor stands for the system highlight colour.
+    void SetLinkColors(framework::COLORREF unvisited, framework::COLORREF visited, framework::COLORREF hover);
+    void MarkVisited(bool visited);
+    // Any mode but UNDERLINE_ALWAYS and UNDERLINE_ON_HOVER never underlines.
+    void SetUnderlineMode(int mode);
+
+    // The text colour now: hover wins over visited, visited over unvisited.
+    QColor CtlColor() const;
+    const QString& Target() const { return m_strTarget; }
+    bool MouseInside() const { return m_bMouseInside; }
+    bool LinkVisited() const { return m_bLinkVisited; }
+    // The running poll's timer, 0 while not hovering.
+    int HoverTimerId() const { return m_hoverTimer.timerId(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    void OnMouseMove();
+    void OnTimer();
+    void OnClicked();
+    void FitToText();
+    void LoadHandCursor();
+    int OpenTarget(const QString& target);
+    void ShowOpenError(int code);
+    void SetFont(const QFont& font);
+    void Invalidate();
+
+    framework::COLORREF m_clrUnvisited;
+    framework::COLORREF m_clrVisited;
+    framework::COLORREF m_clrHover;
+    bool m_bMouseInside = false;
+    bool m_bLinkVisited = false;  // the last open attempt succeeded
+    int m_nUnderlineMode = UNDERLINE_ON_HOVER;
+    bool m_bFitToText = true;
+    QString m_strTarget;
+    QFont m_fontUnderlined;  // the label's font, underlined, in "Verdana"
+    QFont m_fontPlain;       // the label's font as it was
+    std::optional<QCursor> m_hHandCursor;
+    QBasicTimer m_hoverTimer;
+    QPointer<QLabel> m_wnd;
+    bool m_bPressed = false;  // a left press began on the label
+};
+
+// A window's rectangle (parent coordinates) resized to the outer size its
+// text needs. Horizontally a centred window keeps its centre, a right-aligned
+// one its right edge, any other its left edge; vertically a centred one keeps
+// its centre, any other its top. Centring moves both sides by the same
+// amount, so an odd difference leaves one pixel spare, never one short.
+QRect FitWindowRect(const QRect& window, const QSize& needed, Qt::Alignment alignment);

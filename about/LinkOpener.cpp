@@ -1,0 +1,159 @@
+#include "LinkOpener.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace {
+
+constexpr std::size_t kCommandBytes = 520;   // the launcher's line, terminator included
+constexpr int kHandlerQueryMs = 3000;        // xdg-mime is a shell script; never wait longer
+constexpr qint64 kEntryBytes = 64 * 1024;    // a desktop entry is a few kilobytes
+
+// The desktop's default text/html handler (its desktop entry's Exec line),
+// with the placeholder where the address goes.
+std::optional<QString> HtmlHandlerCommand() {
+    QProcess query;
+    query.start("xdg-mime", {"query", "default", "text/html"});
+    if (!query.waitForFinished(kHandlerQueryMs)) {
+        query.kill();
+        query.waitForFinished(kHandlerQueryMs);
+        return std::nullopt;
+    }
+    if (query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0) return std::nullopt;
+    const QString id = QString::fromLocal8Bit(query.readAllStandardOutput()).section('\n', 0, 0).trimmed();
+    // A desktop file id is a bare file name; anything else is not looked up.
+    if (!id.endsWith(".desktop") || id.contains('/')) return std::nullopt;
+    // An id's dashes may stand for subfolders: "kde-foo.desktop" can be kde/foo.desktop.
+    QString candidate = id;
+    QString path = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, candidate);
+    for (qsizetype dash = candidate.indexOf('-'); path.isEmpty() && dash >= 0; dash = candidate.indexOf('-')) {
+        candidate[dash] = '/';
+        path = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, candidate);
+    }
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
+    const std::optional<QString> exec = DesktopEntryExec(QString::fromUtf8(file.read(kEntryBytes)));
+    if (!exec) return std::nullopt;
+    return PlaceholderCommand(*exec);
+}
+
+class DesktopLinkOpener : public LinkOpener {
+public:
+    int OpenTarget(const QString& target) override {
+        if (QDesktopServices::openUrl(QUrl(target))) return kOpenSucceeded;
+        // The desktop gives no reason; not having a handler is the usual one.
+        const int shellResult = kOpenNoAssociation;
+        const std::optional<QString> registered = HtmlHandlerCommand();
+        if (!registered) return shellResult;
+        const std::string targetBytes = target.toStdString();
+        const std::optional<std::string> line = FallbackCommand(registered->toStdString(), targetBytes);
+        if (!line) return shellResult;
+        // Only the registered part is split into arguments; the target goes
+        // whole, so blanks or quotes in it never become arguments of their own.
+        const std::string command = line->substr(0, line->size() - targetBytes.size());
+        QStringList arguments = QProcess::splitCommand(QString::fromStdString(command));
+        if (arguments.isEmpty()) return kOpenFileNotFound;
+        const QString program = arguments.takeFirst();
+        arguments << target;
+        return QProcess::startDetached(program, arguments) ? kOpenSucceeded : kOpenFileNotFound;
+    }
+
+    void OpenInBrowser(const QString& address) override { QDesktopServices::openUrl(QUrl(address)); }
+};
+
+std::unique_ptr<LinkOpener>& Current() {
+    static std::unique_ptr<LinkOpener> opener = std::make_unique<DesktopLinkOpener>();
+    return opener;
+}
+
+}  // namespace
+
+LinkOpener& LinkOpeners() { return *Current(); }
+
+std::unique_ptr<LinkOpener> SetLinkOpener(std::unique_ptr<LinkOpener> opener) {
+    std::swap(Current(), opener);
+    return opener;
+}
+
+int RecordingLinkOpener::OpenTarget(const QString& target) {
+    targets << target;
+    return result;
+}
+
+void RecordingLinkOpener::OpenInBrowser(const QString& address) { browserAddresses << address; }
+
+QString OpenErrorText(int code) {
+    // Compared unsigned: a negative code is no known error.
+    switch (static_cast<unsigned>(code)) {
+        case 0: return "The operating system is out\nof memory or resources.";
+        case 2: return "The specified file was not found.";
+        case 3: return "The specified path was not found.";
+        case 5: return "The operating system denied\naccess to the specified file.";
+        case 8: return "There was not enough memory to complete the operation.";
+        case 11: return "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image).";
+        case 26: return "A sharing violation occurred. ";
+        case 27: return "The filename association is\nincomplete or invalid.";
+        case 28: return "The DDE transaction could not\nbe completed because the request timed out.";
+        case 29: return "The DDE transaction failed.";
+        case 30: return "The DDE transaction could not\nbe completed because other DDE transactions\nwere being processed.";
+        case 31: return "There is no application associated\nwith the given filename extension.";
+        case 32: return "The specified dynamic-link library was not found.";
+        default: return QString("Unknown Error (%1) occurred.").arg(code);
+    }
+}
+
+std::optional<std::string> FallbackCommand(std::string_view registered, std::string_view target) {
+    std::string command(registered);
+    std::size_t cut = command.find("\"%1\"");
+    if (cut == std::string::npos) cut = command.find("%1");
+    if (cut != std::string::npos) command.erase(cut);
+    command += ' ';
+    command += target;
+    if (command.size() >= kCommandBytes) return std::nullopt;
+    return command;
+}
+
+std::optional<QString> DesktopEntryExec(const QString& entry) {
+    bool inMainGroup = false;
+    for (const QString& rawLine : entry.split('\n')) {
+        const QString line = rawLine.trimmed();
+        if (line.startsWith('[')) {
+            inMainGroup = line == "[Desktop Entry]";
+            continue;
+        }
+        const qsizetype equals = line.indexOf('=');
+        if (!inMainGroup || equals < 0 || line.left(equals).trimmed() != "Exec") continue;
+        const QString value = line.mid(equals + 1).trimmed();
+        QString unescaped;
+        for (qsizetype i = 0; i < value.size(); ++i) {
+            if (value[i] != '\\' || i + 1 == value.size()) {
+                unescaped += value[i];
+                continue;
+            }
+            const QChar next = value[++i];
+            unescaped += next == 's' ? QChar(' ') : next == 'n' ? QChar('\n') : next == 't' ? QChar('\t') : next == 'r' ? QChar('\r') : next;
+        }
+        return unescaped;
+    }
+    return std::nullopt;
+}
+
+QString PlaceholderCommand(const QString& exec) {
+    QString command;
+    for (qsizetype i = 0; i < exec.size(); ++i) {
+        if (exec[i] != '%' || i + 1 == exec.size()) {
+            command += exec[i];
+            continue;
+        }
+        const QChar code = exec[++i];
+        if (code == 'u' || code == 'U' || code == 'f' || code == 'F') {
+            command += "%1";
+        } else if (code == '%') {
+            command += '%';
+        }
+    }
+    return command;
+}
