@@ -1,5 +1,71 @@
 #include "CAboutPage.h"
 
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+#include <algorithm>
+
 #include "DialogTemplates.h"
+#include "LinkOpener.h"
+#include "StringTable.h"
+
+namespace {
+
+constexpr int IDC_WEBSITE = 1030;
+constexpr int IDC_PRODUCT = 1042;
+constexpr int IDC_EMAIL = 1054;
+constexpr int IDC_CREDITS = 1055;
+constexpr int IDC_LEGAL1 = 1056;
+constexpr int IDC_LEGAL2 = 1057;
+
+constexpr int kNoticeCellHeight = 12;  // pixels, line spacing included
+
+QString FromView(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The font at the largest pixel size whose character cell (the line
+// height) is no taller than the given height.
+QFont WithCellHeight(QFont font, int cell) {
+    font.setPixelSize(cell);
+    const int measured = QFontMetrics(font).height();
+    if (measured > cell) font.setPixelSize(std::max(1, cell * cell / measured));
+    while (font.pixelSize() > 1 && QFontMetrics(font).height() > cell) font.setPixelSize(font.pixelSize() - 1);
+    return font;
+}
+
+}  // namespace
 
 CAboutPage::CAboutPage() : CPropertyPage(res::Template(res::IDD_ABOUT)) {}
+
+void CAboutPage::DoDataExchange(framework::CDataExchange* pDX) { framework::DDX_Control(pDX, IDC_EMAIL, m_lnkEmail); }
+
+bool CAboutPage::OnInitDialog() {
+    CPropertyPage::OnInitDialog();  // attaches the e-mail link
+    m_btnWebSite.AutoLoad(GetDlgItem(IDC_WEBSITE));
+    if (auto* button = Item<QPushButton>(IDC_WEBSITE)) connect(button, &QPushButton::clicked, this, &CAboutPage::OnWebSiteButton);
+
+    m_lnkEmail.SetTarget("mailto:" + FromView(res::kMakerServiceEmail) + "?Subject=Reelmarker", "Email VANTO customer service");
+    m_lnkEmail.SetUnderlineMode(CLinkStatic::UNDERLINE_ALWAYS);
+    // Visited looks like unvisited: a click does not change the colour.
+    m_lnkEmail.SetLinkColors(framework::RGB(156, 48, 156), framework::RGB(156, 48, 156), framework::RGB(96, 104, 180));
+
+    // Product line and credits bold at the dialog font's height; the notices
+    // smaller, at its weight.
+    for (const int id : {IDC_PRODUCT, IDC_CREDITS, IDC_LEGAL1, IDC_LEGAL2}) {
+        auto* label = Item<QLabel>(id);
+        if (label == nullptr) continue;
+        QFont font = label->font();
+        font.setFamilies({"Verdana"});
+        if (id == IDC_PRODUCT || id == IDC_CREDITS) {
+            font.setWeight(QFont::Bold);
+        } else {
+            font = WithCellHeight(font, kNoticeCellHeight);
+            label->setWordWrap(true);  // the notices fill their boxes line by line
+        }
+        label->setFont(font);
+        if (id == IDC_LEGAL1) label->setText(res::LoadString(res::IDS_RIGHTS_NOTICE));
+        if (id == IDC_LEGAL2) label->setText(res::LoadString(res::IDS_LICENCE_NOTICE));
+    }
+    return true;
+}
+
+void CAboutPage::OnWebSiteButton() { LinkOpeners().OpenInBrowser(FromView(res::kMakerWebSite)); }

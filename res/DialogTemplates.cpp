@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "StringTable.h"
+
 namespace res {
 namespace {
 
@@ -153,6 +155,21 @@ constexpr std::array kPlayer{
     ControlTemplate{1041,   Frame,        115, 140, 120, 30,  "",                   kBlackRect},
 };
 
+// 135: the About page. The web-site button is the only tab stop; it draws
+// itself from the pictures named after its caption.
+constexpr std::array kAbout{
+    //              id      kind          x    y    cx   cy   text                style
+    ControlTemplate{kNoId,  GroupBox,     7,   129, 335, 126, "",                 kNoStyle},
+    ControlTemplate{kNoId,  Picture,      7,   7,   333, 118, "132",              kNoStyle},  // the banner
+    ControlTemplate{1030,   PushButton,   21,  240, 50,  14,  "VANTOURL",         kTabStop},
+    ControlTemplate{1042,   Label,        21,  140, 120, 40,  "VANTO Reelmarker\nVersion " REELMARKER_VERSION, kGroup},
+    ControlTemplate{1055,   Label,        21,  196, 103, 34,  "Software Development\n   Mara Lindqvist\n   Jonas Okafor\n   Elena Brandt", kGroup},
+    ControlTemplate{1056,   Label,        164, 140, 170, 50,  "Legal 1",          kGroup},  // string 104 at run time
+    ControlTemplate{kNoId,  Frame,        145, 142, 1,   89,  "",                 kGrayFrame | kSunken},  // separator
+    ControlTemplate{1057,   Label,        164, 195, 170, 37,  "Legal2",           kGroup},  // string 105 at run time
+    ControlTemplate{1054,   Label,        165, 240, 79,  8,   kMakerServiceEmail, kGroup},  // the e-mail link
+};
+
 // Page captions become the tab labels; their blanks widen the tabs.
 constexpr std::array kTemplates{
     //             id              caption                     cx   cy   font   size        controls
@@ -161,8 +178,7 @@ constexpr std::array kTemplates{
     DialogTemplate{IDD_EBU_INFO,   "   EBU Info   ",           349, 189, kFont, kPointSize, kEbuInfo},
     DialogTemplate{IDD_CART_INFO,  "   Cart Chunk Info 1  ",   349, 141, kFont, kPointSize, kCartInfo},
     DialogTemplate{IDD_CART_INFO2, "   Cart Chunk Info  2 ",   349, 266, kFont, kPointSize, kCartInfo2},
-    // Their controls come with the About and Player pages.
-    DialogTemplate{IDD_ABOUT,      "   About   ",              349, 266, kFont, kPointSize, {}},
+    DialogTemplate{IDD_ABOUT,      "   About   ",              349, 262, kFont, kPointSize, kAbout},
     DialogTemplate{IDD_PLAYER,     "  Player   ",              349, 266, kFont, kPointSize, kPlayer},
 };
 
