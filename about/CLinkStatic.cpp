@@ -17,13 +17,9 @@ namespace {
 
 constexpr int kHoverPollMs = 100;
 
-// How far each side of a centred window moves in (negative: out) so that a
-// window of the size had fits the size needed. Rounded down, so an odd
-// shortfall widens the window by one more pixel rather than cutting the text.
-int MoveInPerSide(int had, int needed) {
-    const int spare = had - needed;
-    return spare >= 0 ? spare / 2 : -((1 - spare) / 2);
-}
+// How far each side of a centred window moves in (negative: out): half the
+// difference, truncated toward zero, so the centre stays where it was.
+int MoveInPerSide(int had, int needed) { return (had - needed) / 2; }
 
 }  // namespace
 
