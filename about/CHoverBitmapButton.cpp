@@ -3,11 +3,8 @@
 #include <QEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QTimerEvent>
 
 namespace {
-
-constexpr int kHoverPollMs = 100;
 
 QPixmap Picture(const QString& name) { return QPixmap(":/res/" + name + ".png"); }
 
@@ -23,7 +20,7 @@ bool CHoverBitmapButton::AutoLoad(QWidget* control) {
     auto* button = qobject_cast<QPushButton*>(control);
     if (button == nullptr || m_wnd) return false;
     m_wnd = button;
-    connect(button, &QObject::destroyed, this, [this] { m_hoverTimer.stop(); });
+    m_hover.Attach(button);
     button->setMouseTracking(true);  // moves arrive without a button held
     button->setCursor(m_hHandCursor);
     button->installEventFilter(this);
@@ -36,28 +33,10 @@ bool CHoverBitmapButton::AutoLoad(QWidget* control) {
 
 bool CHoverBitmapButton::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_wnd) return false;
-    if (event->type() == QEvent::MouseMove) OnMouseMove();
+    if (event->type() == QEvent::MouseMove) m_hover.OnMouseMove();
     if (event->type() != QEvent::Paint) return false;
     OnPaint();
     return true;  // the picture replaces the button's own drawing
-}
-
-void CHoverBitmapButton::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == m_hoverTimer.timerId()) OnTimer();
-}
-
-void CHoverBitmapButton::OnMouseMove() {
-    if (m_bMouseInside) return;
-    m_bMouseInside = true;
-    m_wnd->update();
-    m_hoverTimer.start(kHoverPollMs, this);
-}
-
-void CHoverBitmapButton::OnTimer() {
-    if (!m_wnd || m_wnd->rect().contains(m_wnd->mapFromGlobal(QCursor::pos()))) return;
-    m_bMouseInside = false;
-    m_wnd->update();
-    m_hoverTimer.stop();
 }
 
 void CHoverBitmapButton::OnPaint() {
@@ -65,6 +44,6 @@ void CHoverBitmapButton::OnPaint() {
     const QRect client = m_wnd->rect();
     // Where the picture does not reach, or is missing, the dialog shows.
     painter.fillRect(client, m_wnd->palette().window());
-    const QPixmap& picture = m_wnd->isDown() && !m_bitmapSel.isNull() ? m_bitmapSel : m_bMouseInside ? m_bmpHover : m_bmpNormal;
+    const QPixmap& picture = m_wnd->isDown() && !m_bitmapSel.isNull() ? m_bitmapSel : m_hover.Inside() ? m_bmpHover : m_bmpNormal;
     if (!picture.isNull()) painter.drawPixmap(client.topLeft(), picture, QRect(QPoint(0, 0), client.size()));
 }

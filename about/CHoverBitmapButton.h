@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QBasicTimer>
 #include <QCursor>
 #include <QObject>
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
+
+#include "HoverPoll.h"
 
 // A push button drawn as a picture: "VANTOURLU" normally, "VANTOURLD" while
 // the mouse is over it, and the pressed picture named after its caption
@@ -25,21 +26,17 @@ public:
     bool AutoLoad(QWidget* button);
     QPushButton* GetSafeWidget() const { return m_wnd; }
 
-    bool MouseInside() const { return m_bMouseInside; }
+    bool MouseInside() const { return m_hover.Inside(); }
     // The running poll's timer, 0 while not hovering.
-    int HoverTimerId() const { return m_hoverTimer.timerId(); }
+    int HoverTimerId() const { return m_hover.TimerId(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
 
 private:
-    void OnMouseMove();
-    void OnTimer();
     void OnPaint();
 
-    bool m_bMouseInside = false;
-    QBasicTimer m_hoverTimer;
+    HoverPoll m_hover{this, [this](bool) { if (m_wnd) m_wnd->update(); }};
     QPixmap m_bmpHover;
     QPixmap m_bmpNormal;
     QCursor m_hHandCursor{Qt::PointingHandCursor};

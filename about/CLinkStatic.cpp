@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPalette>
-#include <QTimerEvent>
 
 #include "LinkOpener.h"
 #include "MessageBoxService.h"
@@ -15,7 +14,6 @@ using framework::RGB;
 
 namespace {
 
-constexpr int kHoverPollMs = 100;
 
 // How far each side of a centred window moves in (negative: out): half the
 // difference, truncated toward zero, so the centre stays where it was.
@@ -57,8 +55,7 @@ bool CLinkStatic::SubclassWindow(QWidget* control) {
     auto* label = qobject_cast<QLabel*>(control);
     if (label == nullptr || m_wnd) return false;
     m_wnd = label;
-    // The poll belongs to the label: it ends with it.
-    connect(label, &QObject::destroyed, this, [this] { m_hoverTimer.stop(); });
+    m_hover.Attach(label);
     label->setMouseTracking(true);  // moves arrive without a button held
     label->installEventFilter(this);
     if (m_strTarget.isEmpty()) m_strTarget = label->text();
@@ -104,7 +101,7 @@ void CLinkStatic::SetUnderlineMode(int mode) {
 }
 
 QColor CLinkStatic::CtlColor() const {
-    return framework::ToQColor(m_bMouseInside ? m_clrHover : m_bLinkVisited ? m_clrVisited : m_clrUnvisited);
+    return framework::ToQColor(m_hover.Inside() ? m_clrHover : m_bLinkVisited ? m_clrVisited : m_clrUnvisited);
 }
 
 bool CLinkStatic::eventFilter(QObject* watched, QEvent* event) {
@@ -119,7 +116,7 @@ bool CLinkStatic::eventFilter(QObject* watched, QEvent* event) {
             }
             break;
         }
-        case QEvent::MouseMove: OnMouseMove(); break;
+        case QEvent::MouseMove: m_hover.OnMouseMove(); break;
         case QEvent::MouseButtonPress:
             m_bPressed = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
             break;
@@ -135,30 +132,15 @@ bool CLinkStatic::eventFilter(QObject* watched, QEvent* event) {
     return false;  // the label still sees everything
 }
 
-void CLinkStatic::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == m_hoverTimer.timerId()) OnTimer();
-}
-
-void CLinkStatic::OnMouseMove() {
-    if (m_bMouseInside) return;
-    m_bMouseInside = true;
-    if (m_nUnderlineMode == UNDERLINE_ON_HOVER) SetFont(m_fontUnderlined);
-    Invalidate();
-    m_hoverTimer.start(kHoverPollMs, this);
-}
-
-void CLinkStatic::OnTimer() {
-    if (!m_wnd) return;
-    if (m_wnd->rect().contains(m_wnd->mapFromGlobal(QCursor::pos()))) return;
-    m_bMouseInside = false;
-    m_hoverTimer.stop();
-    if (m_nUnderlineMode != UNDERLINE_ALWAYS) SetFont(m_fontPlain);
+void CLinkStatic::OnHoverChanged(bool inside) {
+    if (inside && m_nUnderlineMode == UNDERLINE_ON_HOVER) SetFont(m_fontUnderlined);
+    if (!inside && m_nUnderlineMode != UNDERLINE_ALWAYS) SetFont(m_fontPlain);
     Invalidate();
 }
 
 void CLinkStatic::OnClicked() {
     // The poll, still running, settles the hover state.
-    m_bMouseInside = false;
+    m_hover.Forget();
     const int result = OpenTarget(m_strTarget);
     m_bLinkVisited = result > 32;
     if (m_bLinkVisited) {

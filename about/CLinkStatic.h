@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QBasicTimer>
 #include <QCursor>
 #include <QFont>
 #include <QLabel>
@@ -11,6 +10,7 @@
 #include <optional>
 
 #include "ColorRef.h"
+#include "HoverPoll.h"
 
 // A static text of a dialog that acts as a link: it draws its text in the
 // unvisited, visited or hover colour, underlines it always, never or while
@@ -46,18 +46,16 @@ public:
     // The text colour now: hover wins over visited, visited over unvisited.
     QColor CtlColor() const;
     const QString& Target() const { return m_strTarget; }
-    bool MouseInside() const { return m_bMouseInside; }
+    bool MouseInside() const { return m_hover.Inside(); }
     bool LinkVisited() const { return m_bLinkVisited; }
     // The running poll's timer, 0 while not hovering.
-    int HoverTimerId() const { return m_hoverTimer.timerId(); }
+    int HoverTimerId() const { return m_hover.TimerId(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
 
 private:
-    void OnMouseMove();
-    void OnTimer();
+    void OnHoverChanged(bool inside);
     void OnClicked();
     void FitToText();
     void LoadHandCursor();
@@ -69,7 +67,6 @@ private:
     framework::COLORREF m_clrUnvisited;
     framework::COLORREF m_clrVisited;
     framework::COLORREF m_clrHover;
-    bool m_bMouseInside = false;
     bool m_bLinkVisited = false;  // the last open attempt succeeded
     int m_nUnderlineMode = UNDERLINE_ON_HOVER;
     bool m_bFitToText = true;
@@ -77,7 +74,7 @@ private:
     QFont m_fontUnderlined;  // the label's font, underlined, in "Verdana"
     QFont m_fontPlain;       // the label's font as it was
     std::optional<QCursor> m_hHandCursor;
-    QBasicTimer m_hoverTimer;
+    HoverPoll m_hover{this, [this](bool inside) { OnHoverChanged(inside); }};
     QPointer<QLabel> m_wnd;
     bool m_bPressed = false;  // a left press began on the label
 };

@@ -8,6 +8,7 @@
 
 #include "CHoverBitmapButton.h"
 #include "CLinkStatic.h"
+#include "HoverPoll.h"
 #include "LinkOpener.h"
 #include "MessageBoxService.h"
 
@@ -45,7 +46,7 @@ int PollsWhileMovingInside(QObject* tracker, QWidget* control) {
         }
         int polls = 0;
     } counter;
-    tracker->installEventFilter(&counter);
+    tracker->findChild<HoverPoll*>()->installEventFilter(&counter);
     for (int i = 0; i < 8; ++i) {
         QCursor::setPos(control->mapToGlobal(QPoint(3 + i % 2 * 6, 5)));
         QTest::qWait(50);
