@@ -12,12 +12,9 @@
 #include "WaveStream.h"
 
 using fixture::ByteVector;
+using fixture::PutLE;
 
 namespace {
-
-void PutLE(ByteVector& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
 
 // Half a second of a 440 Hz tone, 16-bit mono.
 ByteVector PcmWave() {

@@ -7,13 +7,9 @@
 
 namespace fixture {
 
-namespace {
-
 void PutLE(ByteVector& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
-
-}  // namespace
 
 ChunkData& ChunkData::text(wave::Field field, std::string_view value) {
     for (std::size_t i = 0; i < field.width && field.offset + i < bytes_.size(); ++i) {

@@ -13,6 +13,9 @@ namespace fixture {
 
 using ByteVector = std::vector<std::uint8_t>;
 
+// Appends the value's low bytes, least significant first.
+void PutLE(ByteVector& out, std::uint32_t value, int bytes);
+
 // Chunk data of a fixed size with fields set at their offsets.
 class ChunkData {
 public:
