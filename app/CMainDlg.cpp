@@ -1,15 +1,19 @@
 #include "CMainDlg.h"
 
 #include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <chrono>
+#include <utility>
 
 #include "CCartCkSheet.h"
 #include "DialogTemplates.h"
 #include "MessageBoxService.h"
+#include "SaveQuestion.h"
 #include "TemplateWidgets.h"
 #include "WindowMessages.h"
 
@@ -71,7 +75,7 @@ bool CMainDlg::OnInitDialog() {
 bool CMainDlg::CartLoaded() const { return m_pSheet != nullptr && m_pSheet->m_CartInfoPage.m_bCartLoaded; }
 
 void CMainDlg::EnableDlgItem(int id, bool enable) {
-    if (id == IDC_APPLY && enable && (saving_ || !CartLoaded())) return;
+    if (id == IDC_APPLY && enable && (saving_ || readOnly_ || !CartLoaded())) return;
     CDialog::EnableDlgItem(id, enable);
 }
 
@@ -93,10 +97,23 @@ void CMainDlg::OnOpenWave() {
 }
 
 void CMainDlg::LoadWaveFile() {
-    const wave::LoadFailure failure = m_document.OpenWave(m_pSheet->Records());
+    wave::LoadFailure failure = m_document.OpenWave(m_pSheet->Records());
+    // A file the user may read but not write is still shown, for viewing.
+    readOnly_ = failure == wave::LoadFailure::OpenFailed && m_document.m_file.writeRefused();
+    if (readOnly_) {
+        failure = m_document.OpenWave(m_pSheet->Records(), wave::WaveStream::Mode::ReadOnly);
+        readOnly_ = failure != wave::LoadFailure::OpenFailed;
+    }
     m_pSheet->m_InfoPage.ShowFormat();
-    if (!CartLoaded()) GetDlgItem(IDC_APPLY)->setEnabled(false);
-    if (failure == wave::LoadFailure::None) return;
+    if (!CartLoaded() || readOnly_) GetDlgItem(IDC_APPLY)->setEnabled(false);
+    loadedCart2_ = m_pSheet->m_CartInfoPage2;
+    if (failure == wave::LoadFailure::None) {
+        if (readOnly_) {
+            framework::MessageBoxes().Show(this, "This file is read-only: it can be viewed but cannot be saved.",
+                                           "Read-Only File", wave::MessageIcon::Information);
+        }
+        return;
+    }
     const wave::FailureMessage& message = wave::MessageFor(failure);
     framework::MessageBoxes().Show(this, message.text, message.caption ? message.caption : "", message.icon);
 }
@@ -106,8 +123,8 @@ void CMainDlg::OnApply() {
     if (!m_pSheet->GetActivePage()->UpdateData(true)) return;
     // Playback has the file: end it, so the stream is back for the save.
     m_pSheet->m_PlayerPage.OnStop();
-    m_pSheet->m_CartInfoPage.SetModified(false);
-    m_pSheet->m_CartInfoPage2.SetModified(false);
+    SetCartPagesModified(false);
+    savingCart2_ = m_pSheet->m_CartInfoPage2;
     GetDlgItem(IDC_APPLY)->setEnabled(false);
     m_progress->setRange(0, 10);
     g_bCanClose = false;
@@ -121,7 +138,7 @@ void CMainDlg::OnApply() {
     saveResult_ = {};
     workerDone_ = false;
     worker_ = std::thread(&CMainDlg::SaveThreadProc, this,
-                          wave::SaveWritesFrom(m_pSheet->m_CartInfoPage, m_pSheet->m_CartInfoPage2));
+                          wave::SaveWritesFrom(m_pSheet->m_CartInfoPage, m_pSheet->m_CartInfoPage2, loadedCart2_));
 }
 
 void CMainDlg::SaveThreadProc(wave::CartWrites writes) {
@@ -158,6 +175,41 @@ void CMainDlg::OnSaveDone() {
     m_btnExit->setEnabled(true);
     saving_ = false;
     HoldOffDuringSave(false);
+    if (saveResult_.ok) {
+        loadedCart2_ = savingCart2_;
+    } else {
+        SetCartPagesModified(true);  // nothing was written: the edits are still to be saved
+    }
+    // Edits typed while the worker ran are not in the file either.
+    if (m_pSheet->m_CartInfoPage.IsModified() || m_pSheet->m_CartInfoPage2.IsModified()) {
+        EnableDlgItem(IDC_APPLY, true);
+    }
+    if (std::function<void()> next = std::exchange(afterSave_, {}); next && saveResult_.ok) next();
+}
+
+bool CMainDlg::ApplyEnabled() const { return GetDlgItem(IDC_APPLY)->isEnabled(); }
+
+void CMainDlg::SetCartPagesModified(bool modified) {
+    m_pSheet->m_CartInfoPage.SetModified(modified);
+    m_pSheet->m_CartInfoPage2.SetModified(modified);
+}
+
+void CMainDlg::SettleEditsThen(std::function<void()> proceed) {
+    if (saving_) return;
+    if (!ApplyEnabled()) {
+        proceed();
+        return;
+    }
+    const QString name = QFileInfo(QFile::decodeName(QByteArray::fromStdString(m_pSheet->m_InfoPage.m_strPath))).fileName();
+    switch (framework::SaveQuestions().AskToSave(this, name)) {
+        case framework::SaveAnswer::Cancel: return;
+        case framework::SaveAnswer::Discard: proceed(); return;
+        case framework::SaveAnswer::Save:
+            OnApply();
+            // A page that fails validation starts no save, and nothing follows.
+            if (saving_) afterSave_ = std::move(proceed);
+            return;
+    }
 }
 
 void CMainDlg::HoldOffDuringSave(bool held) {
@@ -174,8 +226,12 @@ void CMainDlg::closeEvent(QCloseEvent* event) {
     CDialog::closeEvent(event);
 }
 
+void CMainDlg::accept() {
+    SettleEditsThen([this] { CDialog::accept(); });
+}
+
 void CMainDlg::reject() {
     // Escape and the close request end the dialog as a cancel, never under a save.
     if (!g_bCanClose || saving_) return;
-    CDialog::reject();
+    SettleEditsThen([this] { CDialog::reject(); });
 }

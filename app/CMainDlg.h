@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "CartWrites.h"
@@ -30,8 +31,12 @@ public:
     wave::WaveDocument& Document() { return m_document; }
     bool Saving() const { return saving_; }
 
-    // APPLY may be enabled only with a cart chunk loaded and no save running.
+    // APPLY may be enabled only with a cart chunk loaded from a writable file
+    // and no save running.
     void EnableDlgItem(int id, bool enable) override;
+    // With APPLY enabled, asks whether to save first; Save carries on only
+    // after a successful save, Cancel drops the request.
+    void SettleEditsThen(std::function<void()> proceed) override;
 
     QLabel* m_stcWait = nullptr;
     QPushButton* m_btnExit = nullptr;
@@ -40,6 +45,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void accept() override;
     void reject() override;
     void DoDataExchange(framework::CDataExchange* pDX) override;
 
@@ -53,6 +59,8 @@ private:
     void OnSaveDone();
     void HoldOffDuringSave(bool held);
     bool CartLoaded() const;
+    bool ApplyEnabled() const;
+    void SetCartPagesModified(bool modified);
 
     CCartCkSheet* m_pSheet = nullptr;
     wave::WaveDocument m_document;
@@ -61,4 +69,11 @@ private:
     std::atomic<bool> workerDone_{true};
     wave::SaveResult saveResult_;
     bool saving_ = false;
+    bool readOnly_ = false;  // the file could be opened for reading only
+    // Dates and times as loaded (or last saved): only those changed since
+    // are written. The values a running save writes become the new ones.
+    wave::CartInfo2Record loadedCart2_;
+    wave::CartInfo2Record savingCart2_;
+    // What the user asked for before choosing to save first.
+    std::function<void()> afterSave_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 #include "DataExchange.h"
 #include "DialogTemplate.h"
@@ -18,6 +19,10 @@ public:
     bool UpdateData(bool saveAndValidate = true);
     // Enables or disables a control; a dialog may keep its own rules on top.
     virtual void EnableDlgItem(int id, bool enable);
+    // Runs proceed once edits that would be lost are dealt with. A dialog
+    // with nothing to lose proceeds at once; the main window may ask first,
+    // save first, or drop the request.
+    virtual void SettleEditsThen(std::function<void()> proceed) { proceed(); }
 
 protected:
     virtual void DoDataExchange(CDataExchange*) {}

@@ -1,9 +1,12 @@
 #include "PropertySheet.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace framework {
 
@@ -17,6 +20,27 @@ CPropertySheet::CPropertySheet(int initialPage)
     tabs_->setExpanding(false);
     stack_->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
     connect(tabs_, &QTabBar::currentChanged, this, &CPropertySheet::OnTabChanged);
+    tabs_->installEventFilter(this);
+}
+
+// Clicks and arrow keys on the tabs ask the active page before the tab bar
+// moves, so a refused change never shows another tab selected.
+bool CPropertySheet::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != tabs_) return QWidget::eventFilter(watched, event);
+    int target = -1;
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() == Qt::LeftButton) target = tabs_->tabAt(press->position().toPoint());
+    } else if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Left || key == Qt::Key_Up) target = std::max(active_ - 1, 0);
+        if (key == Qt::Key_Right || key == Qt::Key_Down) target = std::min(active_ + 1, GetPageCount() - 1);
+    } else if (event->type() == QEvent::Wheel) {
+        return true;  // the wheel would move the tabs without asking
+    }
+    if (target < 0) return false;
+    OnTabChanged(target);
+    return true;
 }
 
 void CPropertySheet::AddPage(CPropertyPage* page) {

@@ -33,6 +33,9 @@ public:
     void HoldPages(bool held) { held_ = held; }
     QTabBar* TabBar() const { return tabs_; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void OnTabChanged(int index);
     void Activate(int index);

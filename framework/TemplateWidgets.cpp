@@ -78,7 +78,8 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent) {
             auto* button = new QPushButton(text, parent);
             button->setDefault(Has(c.style, kDefaultButton));
             button->setFlat(Has(c.style, kFlat));
-            button->setAutoDefault(false);
+            // A focused push button takes Enter; the default one takes it elsewhere.
+            button->setAutoDefault(true);
             return button;
         }
         case ControlKind::Edit: return MakeEdit(c, parent);

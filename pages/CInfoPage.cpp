@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "Dialog.h"
 #include "DialogTemplates.h"
 #include "FileChooser.h"
 #include "FormatTexts.h"
@@ -54,6 +55,16 @@ void CInfoPage::EnableOpen(bool enable) {
 }
 
 void CInfoPage::OnOpen() {
+    // Another file replaces the edits of this one: they are settled first.
+    auto choose = [this] { ChooseAndOpen(); };
+    if (framework::CDialog* main = framework::AfxGetMainWnd()) {
+        main->SettleEditsThen(choose);
+    } else {
+        choose();
+    }
+}
+
+void CInfoPage::ChooseAndOpen() {
     const std::optional<QString> path = framework::FileChoosers().ChooseFileToOpen(this, "Wave Files (*.wav)");
     if (!path) return;
     m_strPath = QFile::encodeName(*path).toStdString();

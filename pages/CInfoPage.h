@@ -31,4 +31,5 @@ protected:
 
 private:
     void OnOpen();
+    void ChooseAndOpen();
 };

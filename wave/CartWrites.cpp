@@ -59,4 +59,29 @@ CartWrites SaveWritesFrom(const CartInfoRecord& p1, const CartInfo2Record& p2) {
     return writes;
 }
 
+namespace {
+
+bool PartsChanged(CartField field, const CartInfo2Record& now, const CartInfo2Record& then) {
+    auto differ = [&](auto member) { return now.*member != then.*member; };
+    using R = CartInfo2Record;
+    switch (field) {
+        case CartField::StartDate:
+            return differ(&R::m_nStartYear) || differ(&R::m_nStartMonth) || differ(&R::m_nStartDay);
+        case CartField::StartTime:
+            return differ(&R::m_nStartHour) || differ(&R::m_nStartMinute) || differ(&R::m_nStartSecond);
+        case CartField::EndDate: return differ(&R::m_nEndYear) || differ(&R::m_nEndMonth) || differ(&R::m_nEndDay);
+        case CartField::EndTime:
+            return differ(&R::m_nEndHour) || differ(&R::m_nEndMinute) || differ(&R::m_nEndSecond);
+        default: return true;
+    }
+}
+
+}  // namespace
+
+CartWrites SaveWritesFrom(const CartInfoRecord& p1, const CartInfo2Record& p2, const CartInfo2Record& asLoaded) {
+    CartWrites writes = SaveWritesFrom(p1, p2);
+    std::erase_if(writes, [&](const CartWrite& write) { return !PartsChanged(write.field, p2, asLoaded); });
+    return writes;
+}
+
 }  // namespace wave

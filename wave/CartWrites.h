@@ -40,4 +40,9 @@ using CartWrites = std::vector<CartWrite>;
 // editable field, the URL only where the chunk has one.
 CartWrites SaveWritesFrom(const CartInfoRecord& page1, const CartInfo2Record& page2);
 
+// The same, less each date or time field whose three parts all still hold
+// the values loaded: its stored bytes may be in a form the page cannot
+// reproduce ("2001-5-6"), and the user did not touch them.
+CartWrites SaveWritesFrom(const CartInfoRecord& page1, const CartInfo2Record& page2, const CartInfo2Record& asLoaded);
+
 }  // namespace wave

@@ -27,6 +27,7 @@ bool WaveStream::open(const std::string& path, Mode mode) {
     // regular-file test below then refuses it.
     const int flags = (mode == Mode::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
     const int fd = ::open(path.c_str(), flags);
+    writeRefused_ = fd < 0 && mode == Mode::ReadWrite && (errno == EACCES || errno == EPERM || errno == EROFS);
     if (fd < 0) {
         recordError("open");
         failed_ = true;

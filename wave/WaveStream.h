@@ -57,6 +57,9 @@ public:
     bool pathStillNamesOpenFile() const;
     // The system's reason for the last failed operation.
     const std::string& lastError() const { return lastError_; }
+    // True when the last open failed only for want of permission to write
+    // (a read-only file, or a read-only file system).
+    bool writeRefused() const { return writeRefused_; }
 
 private:
     bool fillBuffer();
@@ -67,6 +70,7 @@ private:
     bool failed_ = false;
     bool eof_ = false;
     std::string lastError_;
+    bool writeRefused_ = false;
     std::vector<std::uint8_t> buffer_;
     std::size_t bufferPos_ = 0;
     std::int64_t bufferStart_ = 0;  // file position of buffer_[0]

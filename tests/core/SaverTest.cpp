@@ -206,4 +206,31 @@ TEST(Saver, SaveWritesComeInTheSaversOrderWithTheUrlOnlyWhenPresent) {
     EXPECT_EQ(wave::SaveWritesFrom(p1, p2).back().field, CartField::URL);
 }
 
+TEST(Saver, DatesAndTimesTheUserDidNotChangeKeepTheirStoredBytes) {
+    const ByteVector cartData = fixture::TypicalCart()
+                                    .text(cart::kStartDate, "2001-5-6")
+                                    .text(cart::kStartTime, "1:2:3")
+                                    .text(cart::kEndDate, "1900/01/01")
+                                    .text(cart::kEndTime, "23:59:59");
+    const ByteVector before = fixture::TypicalWave(cartData);
+    LoadedFixture loaded(before);
+    const wave::CartInfo2Record asLoaded = loaded.records.cart2;
+    loaded.records.cart.m_strTitle = "Only the title";
+    loaded.records.cart2.m_nEndMinute = 58;
+    ASSERT_TRUE(loaded.document.SaveCart(
+        wave::SaveWritesFrom(loaded.records.cart, loaded.records.cart2, asLoaded)).ok);
+
+    const ByteVector after = loaded.fileBytes();
+    const auto cartAt = static_cast<std::size_t>(loaded.document.m_lCartPos);
+    const auto field = [&](const ByteVector& file, wave::Field f) {
+        return std::string(file.begin() + static_cast<long>(cartAt + f.offset),
+                           file.begin() + static_cast<long>(cartAt + f.offset + f.width));
+    };
+    EXPECT_EQ(field(after, cart::kStartDate), field(before, cart::kStartDate));
+    EXPECT_EQ(field(after, cart::kStartTime), field(before, cart::kStartTime));
+    EXPECT_EQ(field(after, cart::kEndDate), field(before, cart::kEndDate));
+    EXPECT_EQ(field(after, cart::kEndTime), "23:58:59");
+    EXPECT_EQ(field(after, cart::kTitle).substr(0, 14), "Only the title");
+}
+
 }  // namespace

@@ -16,6 +16,7 @@ constexpr int IDC_OPEN = 1001;
 constexpr int IDC_TITLE = 1012;
 constexpr int IDC_START_YEAR = 1036;
 constexpr int IDC_START_MONTH = 1037;
+constexpr int IDC_APPLY = 1000;
 
 QLineEdit* Edit(const UiFixture& ui, int page, int id) { return qobject_cast<QLineEdit*>(ui.Item(page, id)); }
 
@@ -131,6 +132,46 @@ private slots:
         QCOMPARE(ui.Boxes()[0].caption, QString("Saving Failed"));
         QCOMPARE(int(ui.Boxes()[0].icon), int(wave::MessageIcon::Error));
         QVERIFY(fixture::ReadFile(path) == changed);
+    }
+
+    void editsTypedDuringASaveOrBeforeAFailedOneStayToBeSaved() {
+        UiFixture ui;
+        ui.Open(ui.dir.write("a.wav", fixture::TypicalWave()));
+        QVERIFY(ui.ShowPage(wave::kCartInfoPage));
+        QTest::mouseClick(ui.dialog->GetDlgItem(IDC_APPLY), Qt::LeftButton);
+        QTest::keyClicks(Edit(ui, 2, IDC_TITLE), "!");
+        QTRY_VERIFY_WITH_TIMEOUT(!ui.dialog->Saving(), 5000);
+        QVERIFY(ui.ApplyEnabled());
+        ui.ApplyAndWait();
+        QVERIFY(!ui.ApplyEnabled());
+
+        const auto path = ui.dir.file("a.wav");
+        fixture::WriteFile(path, fixture::TypicalWave(fixture::TypicalCart(2100)));
+        QTest::keyClicks(Edit(ui, 2, IDC_TITLE), "?");
+        ui.ApplyAndWait();
+        QCOMPARE(ui.Boxes().back().caption, QString("Saving Failed"));
+        QVERIFY(ui.ApplyEnabled());
+        QVERIFY(Edit(ui, 2, IDC_TITLE)->text().endsWith("!?"));
+    }
+
+    void datesAndTimesNotTouchedKeepTheirStoredBytes() {
+        UiFixture ui;
+        const ByteVector before = fixture::TypicalWave(fixture::TypicalCart()
+                                                           .text(wave::cart::kStartDate, "2001-5-6")
+                                                           .text(wave::cart::kEndTime, "1:2:3"));
+        const auto path = ui.dir.write("a.wav", before);
+        ui.Open(path);
+        QVERIFY(ui.ShowPage(wave::kCartInfoPage));
+        QTest::keyClicks(Edit(ui, 2, IDC_TITLE), "!");
+        ui.ApplyAndWait();
+        const ByteVector after = fixture::ReadFile(path);
+        const auto cartAt = static_cast<std::size_t>(ui.dialog->Document().m_lCartPos);
+        for (const wave::Field field : {wave::cart::kStartDate, wave::cart::kEndTime}) {
+            const auto from = static_cast<long>(cartAt + field.offset);
+            const auto to = from + static_cast<long>(field.width);
+            QVERIFY(std::equal(after.begin() + from, after.begin() + to, before.begin() + from));
+        }
+        QVERIFY(after != before);
     }
 };
 

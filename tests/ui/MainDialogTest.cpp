@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "UiFixture.h"
+#include "Unwritable.h"
 
 using fixture::ByteVector;
 using fixture::WaveBuilder;
@@ -122,6 +123,24 @@ private slots:
         UiFixture again;
         QTest::mouseClick(again.dialog->m_btnExit, Qt::LeftButton);
         QCOMPARE(again.dialog->result(), int(QDialog::Accepted));
+    }
+
+    void aFileThatCannotBeWrittenIsShownButNotSaved() {
+        UiFixture ui;
+        const ByteVector before = fixture::TypicalWave();
+        const auto path = ui.dir.write("a.wav", before);
+        const fixture::Unwritable unwritable(path);
+        if (!unwritable.Ok()) QSKIP("this file system lets the file be written whatever its mode");
+        ui.Open(path);
+        QCOMPARE(ui.Boxes().size(), std::size_t{1});
+        QCOMPARE(ui.Boxes()[0].text, QString("This file is read-only: it can be viewed but cannot be saved."));
+        QVERIFY(ui.ShowPage(wave::kCartInfoPage));
+        auto* title = qobject_cast<QLineEdit*>(ui.Item(wave::kCartInfoPage, 1012));
+        QCOMPARE(title->text(), QString("Morning Jingle"));
+        QTest::keyClicks(title, "!");
+        QVERIFY(!ui.ApplyEnabled());
+        QVERIFY(ui.Sheet().m_InfoPage.m_stcChannels->text() != QString());
+        QCOMPARE(ui.Boxes().size(), std::size_t{1});
     }
 };
 

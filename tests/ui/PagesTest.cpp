@@ -3,6 +3,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QClipboard>
+#include <QTabBar>
+#include <QToolTip>
 #include <QTest>
 
 #include "UiFixture.h"
@@ -26,6 +29,19 @@ constexpr int IDC_DESCRIPTION = 1009;
 constexpr int IDC_CODING_HISTORY = 1010;
 
 QLineEdit* Edit(const UiFixture& ui, int page, int id) { return qobject_cast<QLineEdit*>(ui.Item(page, id)); }
+
+// Notes which tab the tab bar shows while each box is up.
+class TabWatchingBoxes : public framework::MessageBoxService {
+public:
+    explicit TabWatchingBoxes(QTabBar* tabs) : tabs_(tabs) {}
+    void Show(QWidget*, const QString&, const QString&, framework::MessageIcon) override {
+        tabsShown.push_back(tabs_->currentIndex());
+    }
+    std::vector<int> tabsShown;
+
+private:
+    QTabBar* tabs_;
+};
 }  // namespace
 
 class PagesTest : public QObject {
@@ -140,6 +156,45 @@ private slots:
         QCOMPARE(qobject_cast<QPlainTextEdit*>(ui.Item(1, IDC_DESCRIPTION))->toPlainText(), QString("A short tone"));
         QVERIFY(ui.ShowPage(wave::kStartPage));
         QCOMPARE(ui.Sheet().m_EbuInfoPage.m_strCodingHistory, std::string("A=PCM,F=44100,W=16,M=stereo\r\n"));
+    }
+
+    void charactersTheFileCannotHoldAreRefusedWithANotice() {
+        UiFixture ui;
+        ui.Open(ui.dir.write("a.wav", fixture::TypicalWave()));
+        QVERIFY(ui.ShowPage(wave::kCartInfoPage));
+        QLineEdit* title = Edit(ui, 2, IDC_TITLE);
+        title->clear();
+        QTest::sendKeyEvent(QTest::Click, title, Qt::Key_unknown, QString::fromUtf8("Ω"), Qt::NoModifier);
+        QTest::keyClicks(title, "mega");
+        QCOMPARE(title->text(), QString("mega"));
+        QTRY_COMPARE(QToolTip::text(), QString::fromUtf8("\"Ω\" cannot be stored in this file."));
+        QToolTip::hideText();
+
+        QGuiApplication::clipboard()->setText(QString::fromUtf8("Grüße 😀"));
+        title->paste();
+        QCOMPARE(title->text(), QString("mega"));
+        QTRY_COMPARE(QToolTip::text(), QString::fromUtf8("\"😀\" cannot be stored in this file."));
+    }
+
+    void aRefusedPageChangeNeverShowsTheOtherTab() {
+        UiFixture ui;
+        ui.Open(ui.dir.write("a.wav", fixture::TypicalWave()));
+        QVERIFY(ui.ShowPage(wave::kCartInfoPage2));
+        Edit(ui, 3, IDC_START_YEAR)->setText("1800");
+        QTabBar* tabs = ui.Sheet().TabBar();
+        auto watching = std::make_unique<TabWatchingBoxes>(tabs);
+        TabWatchingBoxes* boxes = watching.get();
+        const auto recorder = framework::SetMessageBoxService(std::move(watching));
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(wave::kStartPage).center());
+        tabs->setFocus();
+        QTest::keyClick(tabs, Qt::Key_Right);
+        QCOMPARE(boxes->tabsShown, (std::vector<int>{wave::kCartInfoPage2, wave::kCartInfoPage2}));
+        QCOMPARE(tabs->currentIndex(), int(wave::kCartInfoPage2));
+
+        Edit(ui, 3, IDC_START_YEAR)->setText("1999");
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(wave::kStartPage).center());
+        QCOMPARE(ui.Sheet().GetActiveIndex(), int(wave::kStartPage));
+        QCOMPARE(tabs->currentIndex(), int(wave::kStartPage));
     }
 };
 

@@ -16,6 +16,9 @@ UiFixture::UiFixture() {
     auto chooser = std::make_unique<ScriptedFileChooser>();
     chooser_ = chooser.get();
     previousChooser_ = framework::SetFileChooser(std::move(chooser));
+    auto question = std::make_unique<ScriptedSaveQuestion>();
+    question_ = question.get();
+    previousQuestion_ = framework::SetSaveQuestion(std::move(question));
     dialog = std::make_unique<CMainDlg>();
     framework::AfxSetMainWnd(dialog.get());
     dialog->show();
@@ -26,12 +29,17 @@ UiFixture::~UiFixture() {
     dialog.reset();
     framework::SetMessageBoxService(std::move(previousBoxes_));
     framework::SetFileChooser(std::move(previousChooser_));
+    framework::SetSaveQuestion(std::move(previousQuestion_));
 }
 
 void UiFixture::Open(const std::filesystem::path& path) {
     ShowPage(wave::kStartPage);
-    chooser_->answers.push_back(QString::fromStdString(path.string()));
+    AnswerNextOpen(path);
     QTest::mouseClick(Item(wave::kStartPage, IDC_OPEN), Qt::LeftButton);
+}
+
+void UiFixture::AnswerNextOpen(const std::filesystem::path& path) {
+    chooser_->answers.push_back(QString::fromStdString(path.string()));
 }
 
 bool UiFixture::ShowPage(int index) {

@@ -9,6 +9,7 @@
 #include "CMainDlg.h"
 #include "FileChooser.h"
 #include "MessageBoxService.h"
+#include "SaveQuestion.h"
 #include "WaveBuilder.h"
 
 // Answers the open-file dialog from a queue; an empty queue cancels.
@@ -23,6 +24,21 @@ public:
     }
     std::deque<QString> answers;
     QString lastFilter;
+};
+
+// Answers the save question from a queue (an empty one discards) and
+// records the file names it was asked about.
+class ScriptedSaveQuestion : public framework::SaveQuestion {
+public:
+    framework::SaveAnswer AskToSave(QWidget*, const QString& fileName) override {
+        askedAbout.push_back(fileName);
+        if (answers.empty()) return framework::SaveAnswer::Discard;
+        const framework::SaveAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::deque<framework::SaveAnswer> answers;
+    std::vector<QString> askedAbout;
 };
 
 // The main dialog shown offscreen, with recorded message boxes and a
@@ -43,6 +59,8 @@ public:
     bool ApplyEnabled() const;
     const std::vector<framework::RecordedBox>& Boxes() const { return boxes_->boxes; }
     CCartCkSheet& Sheet() const { return *dialog->Sheet(); }
+    ScriptedSaveQuestion& Question() const { return *question_; }
+    void AnswerNextOpen(const std::filesystem::path& path);
 
     fixture::TempDir dir;
     std::unique_ptr<CMainDlg> dialog;
@@ -50,6 +68,8 @@ public:
 private:
     framework::RecordingMessageBoxService* boxes_;
     ScriptedFileChooser* chooser_;
+    ScriptedSaveQuestion* question_;
+    std::unique_ptr<framework::SaveQuestion> previousQuestion_;
     std::unique_ptr<framework::MessageBoxService> previousBoxes_;
     std::unique_ptr<framework::FileChooser> previousChooser_;
 };
