@@ -1,7 +1,6 @@
 // reelmarker-cli: shows and edits the broadcast metadata of WAV files in
 // batch, with the desktop program's loader and saver.
 #include <CLI/CLI.hpp>
-#include <cstdio>
 #include <iostream>
 #include <map>
 
@@ -13,7 +12,7 @@ namespace {
 // Standard output is flushed only before an error line and here, at the end,
 // where a failed write still turns into a failure status.
 int Finish(int status) {
-    if (std::fflush(stdout) == 0) return status;
+    if (std::cout.flush()) return status;
     std::cerr << cli::kApplicationName << ": standard output could not be written\n";
     return cli::kSomeFileFailed;
 }
@@ -21,8 +20,11 @@ int Finish(int status) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // One large buffer instead of a write per report.
-    std::setvbuf(stdout, nullptr, _IOFBF, std::size_t{1} << 16);
+    // One large buffer of our own instead of a write, or a C library call,
+    // per report.
+    std::ios::sync_with_stdio(false);
+    static char outputBuffer[std::size_t{1} << 16];
+    std::cout.rdbuf()->pubsetbuf(outputBuffer, sizeof outputBuffer);
     CLI::App app{"Shows and edits the cart chunk of broadcast WAV files, in place.", cli::kApplicationName};
     app.require_subcommand(1);
 
