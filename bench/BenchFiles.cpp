@@ -148,6 +148,34 @@ const std::filesystem::path& SparseWave(const std::string& name, std::int64_t si
     return files.sparse.emplace(key, path).first->second;
 }
 
+const std::filesystem::path& HugeBextWave(std::int64_t historySize) {
+    Files& files = TheFiles();
+    const std::string key = "bext/" + std::to_string(historySize);
+    if (auto found = files.sparse.find(key); found != files.sparse.end()) return found->second;
+
+    const auto bextSize = static_cast<std::uint32_t>(602 + historySize);
+    fixture::ByteVector head = fixture::WaveBuilder()
+                                   .chunk("fmt ", fixture::PcmFormat())
+                                   .chunkDeclaring("bext", bextSize, fixture::TypicalBext(""))
+                                   .bytes();
+    const fixture::ByteVector tail =
+        fixture::WaveBuilder().chunk("cart", fixture::TypicalCart()).chunk("data", fixture::ByteVector(400, 0)).bytes();
+    // The tail's own RIFF header is left out; the head's RIFF size covers all.
+    const fixture::ByteVector chunks(tail.begin() + 12, tail.end());
+    const auto riffSize = static_cast<std::uint32_t>(head.size() - 8 + static_cast<std::size_t>(historySize) + chunks.size());
+    for (int i = 0; i < 4; ++i) head[4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(riffSize >> (8 * i));
+
+    const auto path = files.dir.file("bext-" + std::to_string(historySize / kMiB) + "MiB.wav");
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) throw std::runtime_error("cannot create " + path.string());
+    WriteAll(fd, head);
+    const bool placed = ::lseek(fd, historySize, SEEK_CUR) >= 0;
+    if (placed) WriteAll(fd, chunks);
+    ::close(fd);
+    if (!placed) throw std::runtime_error("cannot extend " + path.string());
+    return files.sparse.emplace(key, path).first->second;
+}
+
 const std::vector<std::string>& SmallFiles() {
     Files& files = TheFiles();
     if (files.small.empty()) {

@@ -37,6 +37,10 @@ private:
 // first few kilobytes. Made once per name and size; removed by ReleaseFiles.
 const std::filesystem::path& SparseWave(const std::string& name, std::int64_t size);
 
+// A wave file whose bext chunk declares a coding history of `historySize`
+// bytes (a hole on disk) before its cart and a short data chunk.
+const std::filesystem::path& HugeBextWave(std::int64_t historySize);
+
 // kSmallFileCount short tones written by libsndfile with bext and cart,
 // each with its own title.
 inline constexpr int kSmallFileCount = 1000;

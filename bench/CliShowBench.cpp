@@ -1,14 +1,18 @@
-// `reelmarker-cli show --json` over the 1000 small files, one process per
-// run, as a script would call it. The time includes the process start.
+// `reelmarker-cli show` over the 1000 small files, one process per run, as
+// a script would call it, against a reader built on libsndfile that prints
+// the same fields, in the same iterations. The times include the process
+// start, and each program writes into a pipe the benchmark drains.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <iterator>
+#include <algorithm>
+#include <array>
+#include <chrono>
 
 #include "BenchFiles.h"
 #include "Benchmarks.h"
@@ -20,88 +24,138 @@ namespace bench {
 namespace {
 
 struct Outcome {
-    bool started = false;
-    int status = 0;  // as waitpid gives it
+    bool ok = false;  // started, and exited with 0
+    std::string out;
+    double seconds = 0;
+    long peakKiB = 0;  // the child's largest resident set
 };
 
-// Runs the program with the arguments, stdout to `out` and stderr to `err`,
-// and waits for it.
-Outcome Run(const std::filesystem::path& program, const std::vector<std::string>& args, const char* out,
-            const char* err) {
+// Runs the program with stdout into a pipe read to its end, stderr to
+// /dev/null, and waits for it.
+Outcome Run(const std::filesystem::path& program, const std::vector<std::string>& args, bool keepOutput = false) {
     std::vector<char*> argv;
     std::string name = program.string();
     argv.push_back(name.data());
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
 
+    Outcome outcome;
+    int pipeEnds[2];
+    if (::pipe2(pipeEnds, O_CLOEXEC) != 0) return outcome;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    Outcome outcome;
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
-    outcome.started = posix_spawn(&pid, name.c_str(), &actions, nullptr, argv.data(), environ) == 0;
+    const bool started = posix_spawn(&pid, name.c_str(), &actions, nullptr, argv.data(), environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
-    if (!outcome.started) return outcome;
-    while (::waitpid(pid, &outcome.status, 0) < 0 && errno == EINTR) {
+    ::close(pipeEnds[1]);
+    std::array<char, 65536> chunk;
+    for (ssize_t got; (got = ::read(pipeEnds[0], chunk.data(), chunk.size())) != 0;) {
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) break;
+        if (keepOutput) outcome.out.append(chunk.data(), static_cast<std::size_t>(got));
     }
+    ::close(pipeEnds[0]);
+    if (!started) return outcome;
+    int status = 0;
+    rusage usage{};
+    while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
+    }
+    outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    outcome.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    outcome.peakKiB = usage.ru_maxrss;
     return outcome;
 }
 
-bool Succeeded(const Outcome& outcome) {
-    return outcome.started && WIFEXITED(outcome.status) && WEXITSTATUS(outcome.status) == 0;
+std::vector<std::string> With(std::vector<std::string> args, const std::vector<std::string>& files) {
+    args.insert(args.end(), files.begin(), files.end());
+    return args;
 }
 
-std::string Slurp(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Why the program cannot be measured yet, or "" when it keeps the contract:
-// exit status 0 and JSON on stdout for a good file.
-std::string CheckContract(const std::filesystem::path& cli, const std::string& sample) {
-    if (::access(cli.c_str(), X_OK) != 0) return cli.string() + " is not built yet";
-    const auto out = std::filesystem::temp_directory_path() / ("reelmarker-bench-probe-" + std::to_string(::getpid()));
-    const auto err = out.string() + ".err";
-    const Outcome outcome = Run(cli, {"show", "--json", sample}, out.c_str(), err.c_str());
-    const std::string text = Slurp(out);
-    const std::string diagnostics = Slurp(err);
-    std::filesystem::remove(out);
-    std::filesystem::remove(err);
-    if (!Succeeded(outcome)) return "reelmarker-cli show --json failed on a good file: " + diagnostics;
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos || (text[first] != '{' && text[first] != '[')) {
-        return "reelmarker-cli show --json printed no JSON";
+// Why the programs cannot be measured, or "" when both are built and the
+// CLI prints JSON for a good file.
+std::string Problem(const std::filesystem::path& cli, const std::filesystem::path& peer, const std::string& sample) {
+    for (const auto& program : {cli, peer}) {
+        if (::access(program.c_str(), X_OK) != 0) return program.string() + " is not built yet";
     }
+    const Outcome probe = Run(cli, {"show", "--json", sample}, true);
+    if (!probe.ok || probe.out.rfind("{\"file\":", 0) != 0) return "reelmarker-cli show --json printed no JSON";
     return "";
 }
 
-void CliShowJson(benchmark::State& state) {
+// Times `first` and `second` over the 1000 files, alternately in every
+// iteration, reports the first's time and the ratio first / second.
+void Compare(benchmark::State& state, const std::filesystem::path& firstProgram, std::vector<std::string> firstArgs,
+             const std::filesystem::path& secondProgram, std::vector<std::string> secondArgs) {
     const std::filesystem::path cli = ExecutableDir() / "reelmarker-cli";
     const std::vector<std::string>& files = SmallFiles();
-    if (const std::string problem = CheckContract(cli, files.front()); !problem.empty()) {
+    if (const std::string problem = Problem(cli, ExecutableDir() / "reelmarker-sndfile-show", files.front());
+        !problem.empty()) {
         state.SkipWithError(problem.c_str());
         for (auto _ : state) {
         }
         return;
     }
-    std::vector<std::string> args = {"show", "--json"};
-    args.insert(args.end(), files.begin(), files.end());
-
+    firstArgs = With(std::move(firstArgs), files);
+    secondArgs = With(std::move(secondArgs), files);
+    double first = 0;
+    double second = 0;
     for (auto _ : state) {
-        const Outcome outcome = Run(cli, args, "/dev/null", "/dev/null");
-        if (!Succeeded(outcome)) {
-            state.SkipWithError("reelmarker-cli show --json did not exit with 0");
+        const Outcome b = Run(secondProgram, secondArgs);
+        const Outcome a = Run(firstProgram, firstArgs);
+        if (!a.ok || !b.ok) {
+            state.SkipWithError("a program did not exit with 0");
             return;
         }
+        state.SetIterationTime(a.seconds);
+        first += a.seconds;
+        second += b.seconds;
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(files.size()));
+    state.counters["other_ms"] = 1000 * second / static_cast<double>(state.iterations());
+    state.counters["ratio"] = first / second;
+}
+
+void JsonAgainstLibsndfile(benchmark::State& state) {
+    const auto dir = ExecutableDir();
+    Compare(state, dir / "reelmarker-cli", {"show", "--json"}, dir / "reelmarker-sndfile-show", {});
+}
+
+void TextAgainstJson(benchmark::State& state) {
+    const auto cli = ExecutableDir() / "reelmarker-cli";
+    Compare(state, cli, {"show"}, cli, {"show", "--json"});
+}
+
+// The CLI on a file whose bext chunk declares a 1 GiB coding history: its
+// peak resident memory stays below 15 MiB.
+void HugeBextPeakMemory(benchmark::State& state) {
+    constexpr long kLimitKiB = 15 * 1024;
+    const auto cli = ExecutableDir() / "reelmarker-cli";
+    const std::string path = HugeBextWave(kGiB).string();
+    long peak = 0;
+    for (auto _ : state) {
+        const Outcome run = Run(cli, {"show", "--json", path});
+        if (!run.ok) {
+            state.SkipWithError("reelmarker-cli show --json failed on the 1 GiB-bext file");
+            return;
+        }
+        peak = std::max(peak, run.peakKiB);
+    }
+    state.counters["peak_KiB"] = static_cast<double>(peak);
+    state.SetLabel("peak " + std::to_string(peak) + " KiB");
+    if (peak >= kLimitKiB) state.SkipWithError("the CLI's peak memory reached 15 MiB");
 }
 
 }  // namespace
 
 void RegisterCliShow() {
-    benchmark::RegisterBenchmark("CliShowJson1000", CliShowJson)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark("CliShowJson1000/vs_libsndfile", JsonAgainstLibsndfile)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime();
+    benchmark::RegisterBenchmark("CliShowText1000/vs_json", TextAgainstJson)->Unit(benchmark::kMillisecond)->UseManualTime();
+    benchmark::RegisterBenchmark("CliShowHugeBext/1GiB", HugeBextPeakMemory)->Unit(benchmark::kMillisecond);
 }
 
 }  // namespace bench

@@ -19,6 +19,8 @@ std::string OneLine(std::string_view message) {
 }
 
 void ReportError(std::string_view file, std::string_view message) {
+    // What was reported on the files before comes before the error line.
+    std::cout.flush();
     std::cerr << kApplicationName << ": " << file << ": " << OneLine(message) << '\n';
 }
 

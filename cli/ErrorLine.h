@@ -9,7 +9,8 @@ namespace cli {
 // that every failure takes one line.
 std::string OneLine(std::string_view message);
 
-// "reelmarker-cli: FILE: TEXT" on standard error.
+// "reelmarker-cli: FILE: TEXT" on standard error, after flushing standard
+// output.
 void ReportError(std::string_view file, std::string_view message);
 
 }  // namespace cli

@@ -92,6 +92,10 @@ CheckedValue CheckText(const FieldOption& option, const std::string& utf8) {
         return Refused(option, "the text is " + std::to_string(encoded.bytes.size()) + " bytes long; at most " +
                                    std::to_string(width) + " bytes fit");
     }
+    // A URL the loader would read as absent could never be shown or set again.
+    if (option.field == wave::CartField::URL && !wave::ReadsAsPresentUrl(encoded.bytes)) {
+        return Refused(option, "a URL must start with an ASCII letter or digit; any other reads back as no URL");
+    }
     return {wave::CartWrite{option.field, encoded.bytes}, {}};
 }
 

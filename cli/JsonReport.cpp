@@ -1,5 +1,8 @@
 #include "JsonReport.h"
 
+#include <algorithm>
+#include <nlohmann/json.hpp>
+
 #include "FieldCodecs.h"
 #include "FormatTexts.h"
 #include "PostTimerLines.h"
@@ -9,7 +12,7 @@ namespace cli {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
+using Writer = rapidjson::Writer<rapidjson::StringBuffer>;
 
 const char* IconName(wave::MessageIcon icon) {
     switch (icon) {
@@ -21,84 +24,174 @@ const char* IconName(wave::MessageIcon icon) {
     return "none";
 }
 
-Json ErrorJson(wave::LoadFailure failure) {
-    if (failure == wave::LoadFailure::None) return nullptr;
-    const wave::FailureMessage& message = wave::MessageFor(failure);
-    return {{"text", message.text},
-            {"caption", wave::CaptionFor(failure, kApplicationName)},
-            {"icon", IconName(message.icon)}};
+// RapidJSON escapes control characters with uppercase hex digits where the
+// report has always had lowercase ones (only the codes with a letter among
+// their digits differ), and copies bytes that are not UTF-8 where the report
+// has shown U+FFFD. Only paths can hold such bytes: decoded file text is
+// always UTF-8.
+bool RapidJsonWritesDifferently(std::string_view text, bool mayBeInvalidUtf8) {
+    return std::any_of(text.begin(), text.end(), [mayBeInvalidUtf8](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool hexLetterEscape = byte == 0x0B || byte == 0x0E || byte == 0x0F || (byte >= 0x1A && byte < 0x20);
+        return hexLetterEscape || (mayBeInvalidUtf8 && byte >= 0x80);
+    });
 }
 
-Json FormatJson(const std::optional<wave::WaveFormat>& format) {
-    if (!format) return nullptr;
-    return {{"formatTag", format->wFormatTag},
-            {"formatName", wave::FormatName(format->wFormatTag)},
-            {"channels", static_cast<std::int16_t>(format->nChannels)},
-            {"sampleRate", static_cast<std::int32_t>(format->nSamplesPerSec)},
-            {"avgBytesPerSec", static_cast<std::int32_t>(format->nAvgBytesPerSec)},
-            {"blockAlign", static_cast<std::int16_t>(format->nBlockAlign)},
-            {"bitsPerSample", static_cast<std::int16_t>(format->wBitsPerSample)}};
-}
-
-Json BextJson(const LoadedFile& loaded) {
-    if (!loaded.hasBext()) return nullptr;
-    const wave::EbuInfoRecord& ebu = loaded.records.ebu;
-    return {{"description", wave::DecodeText(ebu.m_strDescription)},
-            {"originator", wave::DecodeText(ebu.m_strOriginator)},
-            {"originatorReference", wave::DecodeText(ebu.m_strOriginatorRef)},
-            {"originationDate", wave::DecodeText(ebu.m_strOriginationDate)},
-            {"originationTime", wave::DecodeText(ebu.m_strOriginationTime)},
-            {"codingHistory", wave::DecodeText(ebu.m_strCodingHistory)}};
-}
-
-Json TimersJson(const wave::PostTimers& timers) {
-    Json list = Json::array();
-    for (const wave::PostTimer& timer : timers) {
-        list.push_back({{"usage", wave::DecodeText(wave::UsageCode(timer.dwUsage))}, {"value", timer.dwValue}});
+// Such text goes through nlohmann's serializer, which wrote the report before.
+void String(Writer& w, std::string_view text, bool mayBeInvalidUtf8 = false) {
+    if (!RapidJsonWritesDifferently(text, mayBeInvalidUtf8)) {
+        w.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
+        return;
     }
-    return list;
+    const std::string quoted = nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    w.RawValue(quoted.data(), quoted.size(), rapidjson::kStringType);
 }
 
-Json CartJson(const LoadedFile& loaded) {
-    if (!loaded.ok()) return nullptr;
+void Text(Writer& w, const char* key, const std::string& fileText) {
+    w.Key(key);
+    String(w, wave::DecodeText(fileText));
+}
+
+void Error(Writer& w, wave::LoadFailure failure) {
+    w.Key("error");
+    if (failure == wave::LoadFailure::None) {
+        w.Null();
+        return;
+    }
+    const wave::FailureMessage& message = wave::MessageFor(failure);
+    w.StartObject();
+    w.Key("text");
+    String(w, message.text);
+    w.Key("caption");
+    String(w, wave::CaptionFor(failure, kApplicationName));
+    w.Key("icon");
+    w.String(IconName(message.icon));
+    w.EndObject();
+}
+
+void Format(Writer& w, const std::optional<wave::WaveFormat>& format) {
+    w.Key("format");
+    if (!format) {
+        w.Null();
+        return;
+    }
+    w.StartObject();
+    w.Key("formatTag");
+    w.Uint(format->wFormatTag);
+    w.Key("formatName");
+    String(w, wave::FormatName(format->wFormatTag));
+    w.Key("channels");
+    w.Int(static_cast<std::int16_t>(format->nChannels));
+    w.Key("sampleRate");
+    w.Int(static_cast<std::int32_t>(format->nSamplesPerSec));
+    w.Key("avgBytesPerSec");
+    w.Int(static_cast<std::int32_t>(format->nAvgBytesPerSec));
+    w.Key("blockAlign");
+    w.Int(static_cast<std::int16_t>(format->nBlockAlign));
+    w.Key("bitsPerSample");
+    w.Int(static_cast<std::int16_t>(format->wBitsPerSample));
+    w.EndObject();
+}
+
+void Bext(Writer& w, const LoadedFile& loaded) {
+    w.Key("bext");
+    if (!loaded.hasBext()) {
+        w.Null();
+        return;
+    }
+    const wave::EbuInfoRecord& ebu = loaded.records.ebu;
+    w.StartObject();
+    Text(w, "description", ebu.m_strDescription);
+    Text(w, "originator", ebu.m_strOriginator);
+    Text(w, "originatorReference", ebu.m_strOriginatorRef);
+    Text(w, "originationDate", ebu.m_strOriginationDate);
+    Text(w, "originationTime", ebu.m_strOriginationTime);
+    Text(w, "codingHistory", ebu.m_strCodingHistory);
+    w.EndObject();
+}
+
+// An unset timer's usage is four NULs, shown as no code at all.
+void Timers(Writer& w, const wave::PostTimers& timers) {
+    w.Key("postTimers");
+    w.StartArray();
+    for (const wave::PostTimer& timer : timers) {
+        w.StartObject();
+        Text(w, "usage", timer.dwUsage == 0 ? std::string() : wave::UsageCode(timer.dwUsage));
+        w.Key("value");
+        w.Uint(timer.dwValue);
+        w.EndObject();
+    }
+    w.EndArray();
+}
+
+void TimerLines(Writer& w, const wave::CartInfo2Record& page2) {
+    w.Key("postTimerLines");
+    w.StartArray();
+    for (const std::string& line : wave::PostTimerLines(page2.m_timers, page2.m_nSampleRate)) String(w, line);
+    w.EndArray();
+}
+
+void Cart(Writer& w, const LoadedFile& loaded) {
+    w.Key("cart");
+    if (!loaded.ok()) {
+        w.Null();
+        return;
+    }
     const wave::ConstBytes data = *loaded.document.m_pCartData;
-    const auto text = [&data](wave::Field field) { return wave::DecodeText(wave::ReadTextField(data, field)); };
     const wave::CartInfoRecord& page1 = loaded.records.cart;
     const wave::CartInfo2Record& page2 = loaded.records.cart2;
     namespace cart = wave::cart;
-    return {{"offset", loaded.document.m_lCartPos},
-            {"size", loaded.document.m_dwCartSize},
-            {"version", wave::DecodeText(page1.m_strVersion)},
-            {"title", wave::DecodeText(page1.m_strTitle)},
-            {"artist", wave::DecodeText(page1.m_strArtist)},
-            {"cutId", text(cart::kCutID)},
-            {"clientId", wave::DecodeText(page1.m_strClientID)},
-            {"category", wave::DecodeText(page1.m_strCategory)},
-            {"classification", wave::DecodeText(page1.m_strClassification)},
-            {"outCue", wave::DecodeText(page2.m_strOutCue)},
-            {"startDate", text(cart::kStartDate)},
-            {"startTime", text(cart::kStartTime)},
-            {"endDate", text(cart::kEndDate)},
-            {"endTime", text(cart::kEndTime)},
-            {"producerAppId", wave::DecodeText(page2.m_strProducerAppID)},
-            {"producerAppVersion", wave::DecodeText(page2.m_strProducerAppVer)},
-            {"userDef", wave::DecodeText(page2.m_strUserDef)},
-            {"levelReference", page2.m_dwLevelReference},
-            {"postTimers", TimersJson(page2.m_timers)},
-            {"postTimerLines", wave::PostTimerLines(page2.m_timers, page2.m_nSampleRate)},
-            {"url", page2.m_bUrlSupported ? Json(wave::DecodeText(page2.m_strURL)) : Json(nullptr)},
-            {"tagText", wave::DecodeText(wave::ReadTextToEnd(data, cart::kTagText))}};
+    w.StartObject();
+    w.Key("offset");
+    w.Int64(loaded.document.m_lCartPos);
+    w.Key("size");
+    w.Uint(loaded.document.m_dwCartSize);
+    Text(w, "version", page1.m_strVersion);
+    Text(w, "title", page1.m_strTitle);
+    Text(w, "artist", page1.m_strArtist);
+    Text(w, "cutId", wave::ReadTextField(data, cart::kCutID));
+    Text(w, "clientId", page1.m_strClientID);
+    Text(w, "category", page1.m_strCategory);
+    Text(w, "classification", page1.m_strClassification);
+    Text(w, "outCue", page2.m_strOutCue);
+    Text(w, "startDate", wave::ReadTextField(data, cart::kStartDate));
+    Text(w, "startTime", wave::ReadTextField(data, cart::kStartTime));
+    Text(w, "endDate", wave::ReadTextField(data, cart::kEndDate));
+    Text(w, "endTime", wave::ReadTextField(data, cart::kEndTime));
+    Text(w, "producerAppId", page2.m_strProducerAppID);
+    Text(w, "producerAppVersion", page2.m_strProducerAppVer);
+    Text(w, "userDef", page2.m_strUserDef);
+    w.Key("levelReference");
+    w.Uint(page2.m_dwLevelReference);
+    Timers(w, page2.m_timers);
+    TimerLines(w, page2);
+    if (page2.m_bUrlSupported) {
+        Text(w, "url", page2.m_strURL);
+    } else {
+        w.Key("url");
+        w.Null();
+    }
+    Text(w, "tagText", wave::ReadTextToEnd(data, cart::kTagText));
+    w.EndObject();
 }
 
 }  // namespace
 
-nlohmann::ordered_json JsonReport(const std::string& file, const LoadedFile& loaded) {
-    return {{"file", file},
-            {"ok", loaded.ok()},
-            {"error", ErrorJson(loaded.failure)},
-            {"format", FormatJson(loaded.records.info.m_format)},
-            {"bext", BextJson(loaded)},
-            {"cart", CartJson(loaded)}};
+std::string_view JsonReport::Write(const std::string& file, const LoadedFile& loaded) {
+    buffer_.Clear();
+    writer_.Reset(buffer_);
+    writer_.StartObject();
+    writer_.Key("file");
+    // Paths need not be UTF-8; a stray byte must not cost the report.
+    String(writer_, file, true);
+    writer_.Key("ok");
+    writer_.Bool(loaded.ok());
+    Error(writer_, loaded.failure);
+    Format(writer_, loaded.records.info.m_format);
+    Bext(writer_, loaded);
+    Cart(writer_, loaded);
+    writer_.EndObject();
+    return {buffer_.GetString(), buffer_.GetSize()};
 }
 
 }  // namespace cli

@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 #include "ErrorLine.h"
+#include "FieldCodecs.h"
 #include "LoadedFile.h"
 
 namespace cli {
@@ -33,7 +34,7 @@ std::string FieldList(const wave::CartWrites& writes) {
 std::string CheckAgainstFile(const LoadedFile& loaded, const wave::CartWrites& writes) {
     if (!loaded.ok()) return wave::MessageFor(loaded.failure).text;
     for (const wave::CartWrite& write : writes) {
-        if (write.field == wave::CartField::URL && !loaded.records.cart2.m_bUrlSupported) {
+        if (write.field == wave::CartField::URL && !wave::HoldsUrlArea(*loaded.document.m_pCartData)) {
             return std::string(OptionFor(write.field).name) + ": the cart chunk of this file has no URL area";
         }
     }
@@ -49,7 +50,8 @@ bool SetOne(const std::string& file, const Plan& plan, bool dryRun) {
         ReportError(file, plan.error);
         return false;
     }
-    LoadedFile loaded(file, wave::WaveStream::Mode::ReadWrite);
+    // A dry run must work on files the user may only read.
+    LoadedFile loaded(file, dryRun ? wave::WaveStream::Mode::ReadOnly : wave::WaveStream::Mode::ReadWrite);
     if (const std::string error = CheckAgainstFile(loaded, plan.writes); !error.empty()) {
         ReportError(file, error);
         return false;

@@ -9,16 +9,15 @@ namespace cli {
 
 int RunShow(const std::vector<std::string>& files, bool json) {
     int status = kAllSucceeded;
+    JsonReport report;
     for (const std::string& file : files) {
         const LoadedFile loaded(file, wave::WaveStream::Mode::ReadOnly);
         if (json) {
-            // Paths need not be UTF-8; a stray byte must not cost the report.
-            std::cout << JsonReport(file, loaded).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
-                      << '\n';
+            const std::string_view line = report.Write(file, loaded);
+            std::cout.write(line.data(), static_cast<std::streamsize>(line.size())).put('\n');
         } else {
             PrintTextReport(std::cout, file, loaded);
         }
-        std::cout.flush();
         if (!loaded.ok()) {
             ReportError(file, wave::MessageFor(loaded.failure).text);
             status = kSomeFileFailed;

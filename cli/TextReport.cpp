@@ -53,9 +53,8 @@ void PrintBext(std::ostream& out, const wave::EbuInfoRecord& ebu) {
     TextRow(out, "Coding History:", ebu.m_strCodingHistory);
 }
 
-int Signed(std::uint32_t member) { return static_cast<int>(member); }
-
-void PrintCart(std::ostream& out, const wave::CartInfoRecord& page1, const wave::CartInfo2Record& page2) {
+void PrintCart(std::ostream& out, wave::ConstBytes data, const wave::CartInfoRecord& page1,
+               const wave::CartInfo2Record& page2) {
     out << "Cart Chunk Info\n";
     TextRow(out, "Version:", page1.m_strVersion);
     TextRow(out, "Title:", page1.m_strTitle);
@@ -64,13 +63,12 @@ void PrintCart(std::ostream& out, const wave::CartInfoRecord& page1, const wave:
     TextRow(out, "Category:", page1.m_strCategory);
     TextRow(out, "Classification", page1.m_strClassification);
     TextRow(out, "OutCue:", page2.m_strOutCue);
-    Row(out, "Start Date:",
-        wave::FormatDate(Signed(page2.m_nStartYear), Signed(page2.m_nStartMonth), Signed(page2.m_nStartDay)));
-    Row(out, "Start Time:",
-        wave::FormatTime(Signed(page2.m_nStartHour), Signed(page2.m_nStartMinute), Signed(page2.m_nStartSecond)));
-    Row(out, "End Date:", wave::FormatDate(Signed(page2.m_nEndYear), Signed(page2.m_nEndMonth), Signed(page2.m_nEndDay)));
-    Row(out, "End Time:",
-        wave::FormatTime(Signed(page2.m_nEndHour), Signed(page2.m_nEndMinute), Signed(page2.m_nEndSecond)));
+    // The dates and times as stored: numbers rebuilt from them would show
+    // values the file does not hold.
+    TextRow(out, "Start Date:", wave::ReadTextField(data, wave::cart::kStartDate));
+    TextRow(out, "Start Time:", wave::ReadTextField(data, wave::cart::kStartTime));
+    TextRow(out, "End Date:", wave::ReadTextField(data, wave::cart::kEndDate));
+    TextRow(out, "End Time:", wave::ReadTextField(data, wave::cart::kEndTime));
     TextRow(out, "Producer App ID:", page2.m_strProducerAppID);
     TextRow(out, "Producer App Ver:", page2.m_strProducerAppVer);
     TextRow(out, "User Def:", page2.m_strUserDef);
@@ -87,7 +85,7 @@ void PrintTextReport(std::ostream& out, const std::string& file, const LoadedFil
     out << "File: " << file << '\n';
     if (loaded.records.info.m_format) PrintFormat(out, *loaded.records.info.m_format);
     if (loaded.hasBext()) PrintBext(out, loaded.records.ebu);
-    if (loaded.ok()) PrintCart(out, loaded.records.cart, loaded.records.cart2);
+    if (loaded.ok()) PrintCart(out, *loaded.document.m_pCartData, loaded.records.cart, loaded.records.cart2);
 }
 
 }  // namespace cli

@@ -7,7 +7,24 @@
 #include "Commands.h"
 #include "LoadedFile.h"
 
+namespace {
+
+// Standard output is flushed only before an error line and here, at the end,
+// where a failed write still turns into a failure status.
+int Finish(int status) {
+    if (std::cout.flush()) return status;
+    std::cerr << cli::kApplicationName << ": standard output could not be written\n";
+    return cli::kSomeFileFailed;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // One large buffer of our own instead of a write, or a C library call,
+    // per report.
+    std::ios::sync_with_stdio(false);
+    static char outputBuffer[std::size_t{1} << 16];
+    std::cout.rdbuf()->pubsetbuf(outputBuffer, sizeof outputBuffer);
     CLI::App app{"Shows and edits the cart chunk of broadcast WAV files, in place.", cli::kApplicationName};
     app.require_subcommand(1);
 
@@ -36,9 +53,9 @@ int main(int argc, char** argv) {
                 if (option->count() > 0) values.emplace_back(field, texts[field]);
             }
             if (values.empty()) throw CLI::ValidationError("set", "name at least one field to write");
-            return cli::RunSet(values, setFiles, dryRun);
+            return Finish(cli::RunSet(values, setFiles, dryRun));
         }
-        return cli::RunShow(showFiles, json);
+        return Finish(cli::RunShow(showFiles, json));
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
         return code == 0 ? 0 : cli::kUsageError;

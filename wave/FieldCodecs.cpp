@@ -85,11 +85,19 @@ std::string FormatTime(int hour, int minute, int second) {
     return FormatCut("%.2d:%.2d:%.2d", hour, minute, second, cart::kStartTime.width);
 }
 
-bool UrlPresent(ConstBytes data) {
-    if (data.size() < cart::kURL.offset + cart::kURL.width) return false;
-    const std::uint8_t first = data[cart::kURL.offset];
+bool HoldsUrlArea(ConstBytes data) { return data.size() >= cart::kURL.offset + cart::kURL.width; }
+
+bool ReadsAsPresentUrl(std::string_view url) {
+    if (url.empty()) return false;
+    const char first = url.front();
     const bool letter = (first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z');
     return letter || (first >= '0' && first <= '9');
+}
+
+bool UrlPresent(ConstBytes data) {
+    if (!HoldsUrlArea(data)) return false;
+    const char first = static_cast<char>(data[cart::kURL.offset]);
+    return ReadsAsPresentUrl(std::string_view(&first, 1));
 }
 
 }  // namespace wave

@@ -49,6 +49,12 @@ std::string FormatDate(int year, int month, int day);
 // "%.2d:%.2d:%.2d" cut to exactly 8 bytes.
 std::string FormatTime(int hour, int minute, int second);
 
+// Whether the data reaches over the whole 1024-byte URL area.
+bool HoldsUrlArea(ConstBytes data);
+// Whether a URL area holding this text counts as present: it starts with an
+// ASCII letter or digit.
+bool ReadsAsPresentUrl(std::string_view url);
+
 // The URL area is present when the data holds at least 2048 bytes and its
 // byte at offset 1024 is an ASCII letter or digit.
 bool UrlPresent(ConstBytes data);

@@ -1,18 +1,25 @@
 #include "PostTimerLines.h"
 
-#include <cstdio>
+#include <charconv>
 
 namespace wave {
 
 namespace {
 
-std::string Printf(const char* format, auto... args) {
-    char line[128];
-    std::snprintf(line, sizeof line, format, args...);
-    return line;
+// Appends the number, zero-padded to at least `width` digits.
+void AppendNumber(std::string& out, std::uint64_t n, std::size_t width = 1) {
+    char digits[20];
+    const char* end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    const auto length = static_cast<std::size_t>(end - digits);
+    if (length < width) out.append(width - length, '0');
+    out.append(digits, length);
 }
 
-std::string Tag(const char* kind, int counter) { return Printf("%s%d", kind, counter); }
+std::string Tag(const char* kind, int counter) {
+    std::string tag = kind;
+    AppendNumber(tag, static_cast<std::uint64_t>(counter));
+    return tag;
+}
 
 // "D days, HH:MM:SS.hh" for a position in samples. The hundredths come from
 // the double-precision quotient, as the list has always shown them.
@@ -20,9 +27,25 @@ std::string TimeText(std::uint32_t value, std::uint32_t rate) {
     if (rate == 0) return "no sample rate";
     const std::uint32_t s = value / rate;
     const double exact = static_cast<double>(value) / static_cast<double>(rate);
-    const auto hundredths = static_cast<long>((exact - static_cast<double>(s)) * 100.0);
-    return Printf("%ld days, %02ld:%02ld:%02ld.%02ld", static_cast<long>(s / 86400), static_cast<long>((s / 3600) % 24),
-                  static_cast<long>((s / 60) % 60), static_cast<long>(s % 60), hundredths);
+    const auto hundredths = static_cast<std::uint64_t>((exact - static_cast<double>(s)) * 100.0);
+    std::string text;
+    AppendNumber(text, s / 86400);
+    text += " days, ";
+    AppendNumber(text, (s / 3600) % 24, 2);
+    text += ':';
+    AppendNumber(text, (s / 60) % 60, 2);
+    text += ':';
+    AppendNumber(text, s % 60, 2);
+    text += '.';
+    AppendNumber(text, hundredths, 2);
+    return text;
+}
+
+// "n - " and what follows it.
+std::string Line(int n, const std::string& rest) {
+    std::string line;
+    AppendNumber(line, static_cast<std::uint64_t>(n));
+    return line + " - " + rest;
 }
 
 }  // namespace
@@ -36,21 +59,17 @@ std::string UsageCode(std::uint32_t dwUsage) {
 std::string PostTimerTags::FormatPostTimer(int n, const PostTimer& timer, std::uint32_t sampleRate) {
     const std::string code = UsageCode(timer.dwUsage);
     const std::string time = TimeText(timer.dwValue, sampleRate);
-    auto fixed = [&](const char* name) { return Printf("%d - %s     %s", n, name, time.c_str()); };
-    auto numbered = [&](int& counter, const char* kind) {
-        const std::string line = Printf("%d - %s    %s", n, Tag(kind, counter).c_str(), time.c_str());
-        ++counter;
-        return line;
-    };
+    auto fixed = [&](const char* name) { return Line(n, std::string(name) + "     " + time); };
+    auto numbered = [&](int& counter, const char* kind) { return Line(n, Tag(kind, counter++) + "    " + time); };
 
     if (code == "MRK ") return fixed("MRK");
     if (code == Tag("MRK", marker_)) return numbered(marker_, "MRK");
     if (code == "SEC ") return fixed("SEC");
     if (code == Tag("SEC", secondary_)) return numbered(secondary_, "SEC");
     if (code == "EOD ") return fixed("EOD");
-    if (code == Tag("EOD", end_)) return Printf("%d - %s", n, Tag("EOD", end_++).c_str());
+    if (code == Tag("EOD", end_)) return Line(n, Tag("EOD", end_++));
     if (timer.dwUsage != 0) return "Working on it";
-    return Printf("%d - Unset", n);
+    return Line(n, "Unset");
 }
 
 std::vector<std::string> PostTimerLines(const PostTimers& timers, std::uint32_t sampleRate) {

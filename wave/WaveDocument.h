@@ -26,8 +26,8 @@ class WaveDocument {
 public:
     WaveStream m_file;
     std::optional<std::vector<std::uint8_t>> m_pBextData;
-    // The cart data as read: at most the declared size, less where the file
-    // ends first. A save writes back exactly these bytes.
+    // The cart data as read: at most the declared size and 128 KiB, less
+    // where the file ends first. A save writes back exactly these bytes.
     std::optional<std::vector<std::uint8_t>> m_pCartData;
     std::uint32_t m_dwCartSize = 0;
     std::int64_t m_lCartPos = -1;

@@ -24,7 +24,8 @@ bool WaveStream::open(const std::string& path, Mode mode) {
     close();
     path_ = path;
     // O_NONBLOCK keeps a FIFO chosen by mistake from hanging the open; the
-    // regular-file test below then refuses it.
+    // regular-file test below then refuses it. It changes nothing for a
+    // regular file, so only a stream that writes clears it again.
     const int flags = (mode == Mode::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
     const int fd = ::open(path.c_str(), flags);
     writeRefused_ = fd < 0 && mode == Mode::ReadWrite && (errno == EACCES || errno == EPERM || errno == EROFS);
@@ -40,7 +41,10 @@ bool WaveStream::open(const std::string& path, Mode mode) {
         failed_ = true;
         return false;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (mode == Mode::ReadWrite) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // Nothing of ours changes a file opened read-only, so its size is taken
+    // once; a writer asks the system each time.
+    openedSize_ = mode == Mode::ReadOnly ? st.st_size : -1;
     fd_ = fd;
     failed_ = false;
     eof_ = false;
@@ -186,6 +190,7 @@ bool WaveStream::sync() {
 }
 
 std::int64_t WaveStream::size() const {
+    if (fd_ >= 0 && openedSize_ >= 0) return openedSize_;
     struct stat st {};
     if (fd_ < 0 || ::fstat(fd_, &st) != 0) return -1;
     return st.st_size;

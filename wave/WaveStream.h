@@ -51,7 +51,8 @@ public:
     // Forces written data to the disk. False on failure.
     bool sync();
 
-    // Size of the open file in bytes, or -1.
+    // Size of the open file in bytes, or -1. For a read-only stream, the size
+    // it had when opened.
     std::int64_t size() const;
     // True when the path still names the file this stream has open.
     bool pathStillNamesOpenFile() const;
@@ -74,6 +75,7 @@ private:
     std::vector<std::uint8_t> buffer_;
     std::size_t bufferPos_ = 0;
     std::int64_t bufferStart_ = 0;  // file position of buffer_[0]
+    std::int64_t openedSize_ = -1;  // read-only streams only
 };
 
 }  // namespace wave

@@ -1,6 +1,10 @@
 // `reelmarker-cli set`: only the named fields change, every value is
 // checked first, and a refused value writes nothing.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 #include "CliRunner.h"
 #include "FieldCodecs.h"
@@ -133,6 +137,59 @@ TEST_F(SetFixture, DryRunChecksAndWritesNothing) {
     EXPECT_NE(run.out.find("would write Title"), std::string::npos) << run.out;
     EXPECT_EQ(fixture::ReadFile(path), before);
     EXPECT_EQ(RunCli({"set", "--dry-run", "--start-date", "1800-01-01", path}).status, 1);
+}
+
+// Makes a file immutable, which no one may open for writing, not even
+// root; without the right to set the flag it takes away the write bits.
+class ReadOnlyFile {
+public:
+    explicit ReadOnlyFile(const std::string& path) : path_(path) {
+        immutable_ = SetFlag(FS_IMMUTABLE_FL);
+        if (!immutable_) ::chmod(path.c_str(), 0444);
+    }
+    ~ReadOnlyFile() {
+        if (immutable_) SetFlag(0);
+    }
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+    bool writable() const { return ::access(path_.c_str(), W_OK) == 0 && !immutable_; }
+
+private:
+    bool SetFlag(int flags) const {
+        const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+        const bool set = fd >= 0 && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        if (fd >= 0) ::close(fd);
+        return set;
+    }
+    std::string path_;
+    bool immutable_ = false;
+};
+
+TEST_F(SetFixture, DryRunWorksOnAFileTheUserMayOnlyRead) {
+    const std::string path = write();
+    const ReadOnlyFile readOnly(path);
+    if (readOnly.writable()) GTEST_SKIP() << "cannot make a file read-only here";
+    const CliRun run = RunCli({"set", "--dry-run", "--title", "Would be", path});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, path + ": would write Title; nothing written\n");
+    EXPECT_EQ(RunCli({"set", "--title", "Would be", path}).status, 1);
+}
+
+TEST_F(SetFixture, UrlAreaLeftEmptyCanBeSetButNotEmptiedOrStartedWithPunctuation) {
+    const std::string path = write(fixture::TypicalWave(fixture::TypicalCart().text(cart::kURL, "")));
+    const CliRun set = RunCli({"set", "--url", "spots/1.wav", path});
+    EXPECT_EQ(set.status, 0) << set.err;
+    EXPECT_EQ(FieldIn(fixture::ReadFile(path), cart::kURL), "spots/1.wav");
+
+    const ByteVector stored = fixture::ReadFile(path);
+    for (const char* url : {"", "/spots/1.wav", "\xC3\xA9t\xC3\xA9"}) {
+        SCOPED_TRACE(url);
+        const CliRun refused = RunCli({"set", "--url", url, path});
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_EQ(refused.err, "reelmarker-cli: " + path +
+                                   ": --url: a URL must start with an ASCII letter or digit; any other reads back as no URL\n");
+        EXPECT_EQ(fixture::ReadFile(path), stored);
+    }
 }
 
 TEST_F(SetFixture, UsageErrorsExitWithTwoAndTouchNothing) {

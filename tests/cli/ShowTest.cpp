@@ -57,7 +57,7 @@ TEST(Show, JsonCarriesEveryFieldWithTheContractsKeys) {
     EXPECT_EQ(c["endTime"], "23:59:59");
     EXPECT_EQ(c["levelReference"], 32768);
     EXPECT_EQ(c["postTimers"][0], Json::parse(R"({"usage":"MRK ","value":44100})"));
-    EXPECT_EQ(c["postTimers"][7]["usage"], std::string(4, '\0'));
+    EXPECT_EQ(c["postTimers"][7]["usage"], "");  // unset: four NULs
     EXPECT_EQ(c["postTimerLines"][0], "1 - MRK     0 days, 00:00:01.00");
     EXPECT_EQ(c["postTimerLines"][1], "2 - SEC1    0 days, 00:00:02.00");
     EXPECT_EQ(c["postTimerLines"][7], "8 - Unset");
@@ -141,6 +141,40 @@ TEST(Show, TextReportIsLabelledAsThePages) {
                                  "URL:                    http://www.example.com/jingle\n"}) {
         EXPECT_NE(run.out.find(expected), std::string::npos) << expected;
     }
+}
+
+TEST(Show, TextReportShowsDatesAndTimesAsStored) {
+    fixture::TempDir dir;
+    fixture::ChunkData cart = fixture::TypicalCart();
+    cart.text(wave::cart::kStartDate, "2001-5-6").text(wave::cart::kEndDate, "1900/01/01").text(wave::cart::kEndTime, "noon");
+    const auto path = dir.write("a.wav", fixture::TypicalWave(cart));
+    const std::string out = RunCli({"show", path.string()}).out;
+    for (const char* expected : {"Start Date:             2001-5-6\n", "End Date:               1900/01/01\n",
+                                 "End Time:               noon\n", "Start Time:             07:08:09\n"}) {
+        EXPECT_NE(out.find(expected), std::string::npos) << expected;
+    }
+}
+
+// The exact bytes of a report: control characters escaped with lowercase
+// hex, other characters as UTF-8, a path that is not UTF-8 repaired with
+// U+FFFD, a usage code with NULs among its characters kept.
+TEST(Show, JsonBytesArePinned) {
+    fixture::TempDir dir;
+    fixture::ChunkData cart = fixture::TypicalCart();
+    cart.text(wave::cart::kTitle, "a\x1F\x0B\t\"\\/\x7F\xE9\x81").timer(2, std::string_view("M\0\0 ", 4), 5);
+    const auto path = dir.write("bad\xFF.wav", fixture::TypicalWave(cart));
+    const std::string shown = (dir.path() / "bad\xEF\xBF\xBD.wav").string();
+    const CliRun run = RunCli({"show", "--json", path.string()});
+    EXPECT_EQ(run.out, "{\"file\":\"" + shown + R"(","ok":true,"error":null,)"
+        R"("format":{"formatTag":1,"formatName":"PCM","channels":2,"sampleRate":44100,"avgBytesPerSec":176400,"blockAlign":4,"bitsPerSample":16},)"
+        R"("bext":{"description":"A short tone","originator":"Reelmarker","originatorReference":"REF-1","originationDate":"2024-01-02","originationTime":"10:11:12","codingHistory":"A=PCM,F=44100,W=16,M=stereo\r\n"},)"
+        R"("cart":{"offset":683,"size":2048,"version":"0101","title":"a\u001f\u000b\t\"\\/)" "\x7F\xC3\xA9\xC2\x81"
+        R"(","artist":"The Station Band","cutId":"CUT-0042","clientId":"Station One","category":"JINGLE","classification":"ID","outCue":"fade",)"
+        R"("startDate":"2001-05-06","startTime":"07:08:09","endDate":"2099-12-31","endTime":"23:59:59","producerAppId":"Reelmarker tests",)"
+        R"("producerAppVersion":"1.0","userDef":"user text","levelReference":32768,"postTimers":[{"usage":"MRK ","value":44100},)"
+        R"({"usage":"SEC1","value":88200},{"usage":"M\u0000\u0000 ","value":5},{"usage":"","value":0},{"usage":"","value":0},{"usage":"","value":0},)"
+        R"({"usage":"","value":0},{"usage":"","value":0}],"postTimerLines":["1 - MRK     0 days, 00:00:01.00","2 - SEC1    0 days, 00:00:02.00",)"
+        R"("Working on it","4 - Unset","5 - Unset","6 - Unset","7 - Unset","8 - Unset"],"url":"http://www.example.com/jingle","tagText":""}})" "\n");
 }
 
 TEST(Show, UsageErrorsExitWithTwo) {

@@ -2,6 +2,8 @@
 // ends it with what message and stream state.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 
 #include "FormatTexts.h"
 #include "LoadedFixture.h"
@@ -208,6 +210,34 @@ TEST(Loader, PadBytesAfterOddChunksAreSkippedWhetherOrNotPresent) {
     LoadedFixture withoutPads(unpadded);
     EXPECT_EQ(withoutPads.failure, LoadFailure::None);
     EXPECT_EQ(withoutPads.records.cart.m_strTitle, "Morning Jingle");
+}
+
+// Long coding histories and tag texts are kept up to a bound and passed
+// over beyond it; the chunk after them is still found.
+TEST(Loader, LongBextAndCartDataAreKeptUpToABound) {
+    const std::string history(200 * 1024, 'h');
+    fixture::ChunkData cart = fixture::TypicalCart(200 * 1024);
+    cart.raw(wave::cart::kTagText, std::string(190 * 1024, 't'));
+    LoadedFixture loaded(WaveBuilder()
+                             .chunk("fmt ", fixture::PcmFormat())
+                             .chunk("bext", fixture::TypicalBext(history))
+                             .chunk("cart", cart)
+                             .bytes());
+    ASSERT_EQ(loaded.failure, LoadFailure::None);
+    EXPECT_EQ(loaded.document.m_pBextData->size(), 602u + 64 * 1024);
+    EXPECT_EQ(loaded.records.ebu.m_strCodingHistory, history.substr(0, 64 * 1024));
+    EXPECT_EQ(loaded.records.cart.m_strTitle, "Morning Jingle");
+    EXPECT_EQ(loaded.document.m_dwCartSize, 200u * 1024);
+    EXPECT_EQ(loaded.document.m_pCartData->size(), 128u * 1024);
+
+    const ByteVector before = loaded.fileBytes();
+    ASSERT_TRUE(loaded.document.SaveCart({{wave::CartField::Title, "Evening"}}).ok);
+    ByteVector expected = before;
+    const std::size_t title = 12 + 8 + 16 + 8 + 602 + history.size() + 8 + wave::cart::kTitle.offset;
+    const auto field = expected.begin() + static_cast<std::ptrdiff_t>(title);
+    std::fill_n(field, wave::cart::kTitle.width, 0);
+    std::copy_n("Evening", 7, field);
+    EXPECT_EQ(loaded.fileBytes(), expected);
 }
 
 TEST(Loader, HugeDeclaredSizesLoadWhatIsThereWithoutAllocatingTheClaim) {
