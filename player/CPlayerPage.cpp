@@ -65,10 +65,10 @@ void CPlayerPage::HoldPlayback(bool held) {
 }
 
 void CPlayerPage::OnPlay() {
+    m_bReopenFailureShown = false;  // each Play may fail anew, and says so once
     if (m_pFile != nullptr && m_pFile->is_open()) {
         m_lFilePos = m_pFile->tellp();
         m_pFile->close();
-        m_bReopenFailureShown = false;  // a new hand-over, which may fail anew
     }
     ReleaseGraph();
     m_pGraph = player::MediaServices().CreateGraph();

@@ -47,9 +47,10 @@ private:
     void ShowPosition(const QString& line);
     void ReleaseGraph();
     void GiveStreamBack();
-    // The stream handed over by the last Play could not be reopened, and
-    // the user has been told so.
-    bool m_bReopenFailureShown = false;
     void FailPlay(const char* message);
     void SetButtons(bool playEnabled, bool stopEnabled);
+
+    // The stream could not be reopened since the last Play, and the user
+    // has been told so.
+    bool m_bReopenFailureShown = false;
 };

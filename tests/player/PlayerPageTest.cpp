@@ -191,11 +191,16 @@ private slots:
         } else {
             QVERIFY(ui->ShowPage(wave::kCartInfoPage));
         }
-        const auto violations = std::count_if(ui->Boxes().begin(), ui->Boxes().end(), [](const framework::RecordedBox& box) {
-            return box.text == "File sharing violationg\nPlease restart program";
-        });
-        QCOMPARE(violations, 1);
+        const auto violations = [this] {
+            return std::count_if(ui->Boxes().begin(), ui->Boxes().end(), [](const framework::RecordedBox& box) {
+                return box.text == "File sharing violationg\nPlease restart program";
+            });
+        };
+        QCOMPARE(violations(), 1);
         QVERIFY(!Stream().is_open());
+        QVERIFY(ui->ShowPage(wave::kPlayerPage));
+        Play();  // another Play, another failure: told again
+        QCOMPARE(violations(), 2);
     }
 
     void applyWhilePlayingEndsPlaybackThenSaves() {
