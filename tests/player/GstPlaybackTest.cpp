@@ -62,6 +62,19 @@ ByteVector Mp2Wave() {
     return fixture::WaveBuilder().chunk("fmt ", format).chunk("fact", fact).chunk("data", data).bytes();
 }
 
+// A Player page of its own, on a file whose stream it holds as the main
+// dialog would.
+struct PageOnFile {
+    explicit PageOnFile(const std::filesystem::path& path) {
+        stream.open(path.string(), wave::WaveStream::Mode::ReadWrite);
+        page.OnSetActive();
+        page.m_strFile = path.string();
+        page.m_pFile = &stream;
+    }
+    wave::WaveStream stream;
+    CPlayerPage page;
+};
+
 int OpenDescriptors() { return static_cast<int>(QDir("/proc/self/fd").entryList(QDir::Files | QDir::System).size()); }
 
 // Playbins still alive, as GStreamer's leaks tracer (set up before the first
@@ -93,13 +106,9 @@ class GstPlaybackTest : public QObject {
     // Plays the file on a page of its own; true when the end of playback
     // reached the page and the stream came back.
     bool PlaysToTheEnd(const ByteVector& file) {
-        const auto path = dir.write("play.wav", file);
-        wave::WaveStream stream;
-        stream.open(path.string(), wave::WaveStream::Mode::ReadWrite);
-        CPlayerPage page;
-        page.OnSetActive();
-        page.m_strFile = path.string();
-        page.m_pFile = &stream;
+        PageOnFile player(dir.write("play.wav", file));
+        CPlayerPage& page = player.page;
+        const wave::WaveStream& stream = player.stream;
         page.show();
         page.OnPlay();
         if (!page.m_pGraph || stream.is_open()) return false;
@@ -135,13 +144,9 @@ private slots:
     }
 
     void playingAndStoppingAgainAndAgainLeavesNothingBehind() {
-        const auto path = dir.write("again.wav", PcmWave());
-        wave::WaveStream stream;
-        stream.open(path.string(), wave::WaveStream::Mode::ReadWrite);
-        CPlayerPage page;
-        page.OnSetActive();
-        page.m_strFile = path.string();
-        page.m_pFile = &stream;
+        PageOnFile player(dir.write("again.wav", PcmWave()));
+        CPlayerPage& page = player.page;
+        const wave::WaveStream& stream = player.stream;
         const auto playAndStop = [&] {
             page.OnPlay();
             QVERIFY(page.m_pGraph);
