@@ -141,7 +141,10 @@ void CLinkStatic::OnHoverChanged(bool inside) {
 void CLinkStatic::OnClicked() {
     // The poll, still running, settles the hover state.
     m_hover.Forget();
-    const int result = OpenTarget(m_strTarget);
+    OpenTarget(m_strTarget);
+}
+
+void CLinkStatic::OnOpened(int result) {
     m_bLinkVisited = result > 32;
     if (m_bLinkVisited) {
         MarkVisited(true);
@@ -167,7 +170,9 @@ void CLinkStatic::LoadHandCursor() {
     if (m_wnd) m_wnd->setCursor(*m_hHandCursor);
 }
 
-int CLinkStatic::OpenTarget(const QString& target) { return LinkOpeners().OpenTarget(target); }
+void CLinkStatic::OpenTarget(const QString& target) {
+    LinkOpeners().OpenTarget(target, this, [this](int result) { OnOpened(result); });
+}
 
 void CLinkStatic::ShowOpenError(int code) {
     framework::MessageBoxes().Show(m_wnd ? m_wnd->window() : nullptr, "Unable to open hyperlink:\n\n" + OpenErrorText(code),

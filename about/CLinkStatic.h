@@ -59,7 +59,9 @@ private:
     void OnClicked();
     void FitToText();
     void LoadHandCursor();
-    int OpenTarget(const QString& target);
+    // The outcome comes back to OnOpened once the opener has finished.
+    void OpenTarget(const QString& target);
+    void OnOpened(int result);
     void ShowOpenError(int code);
     void SetFont(const QFont& font);
     void Invalidate();

@@ -1,71 +1,13 @@
 #include "LinkOpener.h"
 
-#include <QDesktopServices>
-#include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QUrl>
+#include "ProcessLinkOpener.h"
 
 namespace {
 
-constexpr std::size_t kCommandBytes = 520;   // the launcher's line, terminator included
-constexpr int kHandlerQueryMs = 3000;        // xdg-mime is a shell script; never wait longer
-constexpr qint64 kEntryBytes = 64 * 1024;    // a desktop entry is a few kilobytes
-
-// The desktop's default text/html handler (its desktop entry's Exec line),
-// with the placeholder where the address goes.
-std::optional<QString> HtmlHandlerCommand() {
-    QProcess query;
-    query.start("xdg-mime", {"query", "default", "text/html"});
-    if (!query.waitForFinished(kHandlerQueryMs)) {
-        query.kill();
-        query.waitForFinished(kHandlerQueryMs);
-        return std::nullopt;
-    }
-    if (query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0) return std::nullopt;
-    const QString id = QString::fromLocal8Bit(query.readAllStandardOutput()).section('\n', 0, 0).trimmed();
-    // A desktop file id is a bare file name; anything else is not looked up.
-    if (!id.endsWith(".desktop") || id.contains('/')) return std::nullopt;
-    // An id's dashes may stand for subfolders: "kde-foo.desktop" can be kde/foo.desktop.
-    QString candidate = id;
-    QString path = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, candidate);
-    for (qsizetype dash = candidate.indexOf('-'); path.isEmpty() && dash >= 0; dash = candidate.indexOf('-')) {
-        candidate[dash] = '/';
-        path = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, candidate);
-    }
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const std::optional<QString> exec = DesktopEntryExec(QString::fromUtf8(file.read(kEntryBytes)));
-    if (!exec) return std::nullopt;
-    return PlaceholderCommand(*exec);
-}
-
-class DesktopLinkOpener : public LinkOpener {
-public:
-    int OpenTarget(const QString& target) override {
-        if (QDesktopServices::openUrl(QUrl(target))) return kOpenSucceeded;
-        // The desktop gives no reason; not having a handler is the usual one.
-        const int shellResult = kOpenNoAssociation;
-        const std::optional<QString> registered = HtmlHandlerCommand();
-        if (!registered) return shellResult;
-        const std::string targetBytes = target.toStdString();
-        const std::optional<std::string> line = FallbackCommand(registered->toStdString(), targetBytes);
-        if (!line) return shellResult;
-        // Only the registered part is split into arguments; the target goes
-        // whole, so blanks or quotes in it never become arguments of their own.
-        const std::string command = line->substr(0, line->size() - targetBytes.size());
-        QStringList arguments = QProcess::splitCommand(QString::fromStdString(command));
-        if (arguments.isEmpty()) return kOpenFileNotFound;
-        const QString program = arguments.takeFirst();
-        arguments << target;
-        return QProcess::startDetached(program, arguments) ? kOpenSucceeded : kOpenFileNotFound;
-    }
-
-    void OpenInBrowser(const QString& address) override { QDesktopServices::openUrl(QUrl(address)); }
-};
+constexpr std::size_t kCommandBytes = 520;  // the launcher's line, terminator included
 
 std::unique_ptr<LinkOpener>& Current() {
-    static std::unique_ptr<LinkOpener> opener = std::make_unique<DesktopLinkOpener>();
+    static std::unique_ptr<LinkOpener> opener = std::make_unique<ProcessLinkOpener>();
     return opener;
 }
 
@@ -78,9 +20,9 @@ std::unique_ptr<LinkOpener> SetLinkOpener(std::unique_ptr<LinkOpener> opener) {
     return opener;
 }
 
-int RecordingLinkOpener::OpenTarget(const QString& target) {
+void RecordingLinkOpener::OpenTarget(const QString& target, QObject*, OpenResult done) {
     targets << target;
-    return result;
+    done(result);
 }
 
 void RecordingLinkOpener::OpenInBrowser(const QString& address) { browserAddresses << address; }

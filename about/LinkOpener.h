@@ -2,10 +2,13 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+class QObject;
 
 // Opening links: web addresses and "mailto:" links go to the desktop's
 // handlers. Every link of the program goes through this service, so tests
@@ -14,15 +17,21 @@
 // Results of an open, as the shell reports them: above 32 is success, the
 // rest are the error codes OpenErrorText explains.
 inline constexpr int kOpenSucceeded = 33;
-inline constexpr int kOpenFileNotFound = 2;  // the fallback's program is missing
+inline constexpr int kOpenFileNotFound = 2;  // the opener or the fallback's program is missing
+inline constexpr int kOpenAssociationIncomplete = 27;  // the handler failed to open it
 inline constexpr int kOpenNoAssociation = 31;  // the desktop has no handler for it
+
+// Receives the result of an open, as above.
+using OpenResult = std::function<void(int result)>;
 
 class LinkOpener {
 public:
     virtual ~LinkOpener() = default;
     // Opens the target with its desktop handler; when that fails, with the
-    // default web browser's command. Returns a result as above.
-    virtual int OpenTarget(const QString& target) = 0;
+    // default web browser's command. Opening may take a while: the result
+    // reaches done when the opener has finished, usually later through the
+    // event loop, and only while the context object still exists.
+    virtual void OpenTarget(const QString& target, QObject* context, OpenResult done) = 0;
     // Starts the web browser on the address. The outcome is not reported.
     virtual void OpenInBrowser(const QString& address) = 0;
 };
@@ -32,10 +41,10 @@ LinkOpener& LinkOpeners();
 // Installs a service (tests); returns the one it replaces.
 std::unique_ptr<LinkOpener> SetLinkOpener(std::unique_ptr<LinkOpener> opener);
 
-// Records what would have been opened and answers with a set result.
+// Records what would have been opened and answers at once with a set result.
 class RecordingLinkOpener : public LinkOpener {
 public:
-    int OpenTarget(const QString& target) override;
+    void OpenTarget(const QString& target, QObject* context, OpenResult done) override;
     void OpenInBrowser(const QString& address) override;
     int result = kOpenSucceeded;
     QStringList targets;

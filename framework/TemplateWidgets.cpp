@@ -51,7 +51,6 @@ QWidget* MakePicture(const ControlTemplate& c, QWidget* parent) {
     auto* picture = new QLabel(parent);
     const QString name = QString::fromUtf8(c.text.data(), static_cast<qsizetype>(c.text.size()));
     picture->setPixmap(QPixmap(":/res/" + name + ".png"));
-    picture->setScaledContents(true);
     if (Has(c.style, kSunken)) picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     return picture;
 }
@@ -139,6 +138,8 @@ void TemplateWidgets::Build(QWidget* parent, const DialogTemplate& t) {
         if (c.kind == ControlKind::ComboBox) geometry.setHeight(widget->sizeHint().height());
         // Layouts were drawn for a narrower font; a label never cuts its text.
         if (c.kind == ControlKind::Label) geometry.setWidth(std::max(geometry.width(), widget->sizeHint().width()));
+        // A picture static takes its picture's size (and its edge), never scaling it.
+        if (c.kind == ControlKind::Picture) geometry.setSize(widget->sizeHint());
         widget->setGeometry(geometry);
         widget->setFocusPolicy(FocusOf(c));
         if (c.kind == ControlKind::GroupBox || (c.kind == ControlKind::Frame && !Has(c.style, kBlackRect))) {

@@ -65,6 +65,7 @@ void CPlayerPage::HoldPlayback(bool held) {
 }
 
 void CPlayerPage::OnPlay() {
+    m_bReopenFailureShown = false;  // each Play may fail anew, and says so once
     if (m_pFile != nullptr && m_pFile->is_open()) {
         m_lFilePos = m_pFile->tellp();
         m_pFile->close();
@@ -113,10 +114,14 @@ void CPlayerPage::ReleaseGraph() {
 
 void CPlayerPage::GiveStreamBack() {
     if (m_pFile == nullptr || m_pFile->is_open()) return;
-    if (!m_pFile->open(m_strFile, wave::WaveStream::Mode::ReadWrite)) {
+    const bool reopened = m_pFile->open(m_strFile, wave::WaveStream::Mode::ReadWrite);
+    // A failed Play gives the stream back and a later tear-down tries again:
+    // the same loss is told once.
+    if (!reopened && !m_bReopenFailureShown) {
         framework::MessageBoxes().Show(this, "File sharing violationg\nPlease restart program", QString(),
                                        wave::MessageIcon::None);
     }
+    m_bReopenFailureShown = !reopened;
     m_pFile->seekp(m_lFilePos);
 }
 

@@ -49,4 +49,8 @@ private:
     void GiveStreamBack();
     void FailPlay(const char* message);
     void SetButtons(bool playEnabled, bool stopEnabled);
+
+    // The stream could not be reopened since the last Play, and the user
+    // has been told so.
+    bool m_bReopenFailureShown = false;
 };

@@ -25,6 +25,7 @@ struct GFree {
 
 using ElementHandle = std::unique_ptr<GstElement, GstObjectUnref>;
 using BusHandle = std::unique_ptr<GstBus, GstObjectUnref>;
+using MessageHandle = std::unique_ptr<GstMessage, GstMessageUnref>;
 using QueryHandle = std::unique_ptr<GstQuery, GstQueryUnref>;
 using GCharHandle = std::unique_ptr<gchar, GFree>;
 

@@ -40,6 +40,9 @@ bool GstMediaGraph::NotifyWindow(QObject* receiver) {
 }
 
 GstBusSyncReply GstMediaGraph::OnBusMessage(GstBus*, GstMessage* message, gpointer self) {
+    // Every message is dropped here, and a dropped message is the handler's
+    // to unreference: it holds its element, and so the whole pipeline.
+    const MessageHandle dropped(message);
     auto* graph = static_cast<GstMediaGraph*>(self);
     switch (GST_MESSAGE_TYPE(message)) {
         case GST_MESSAGE_EOS:

@@ -173,6 +173,36 @@ private slots:
         QVERIFY(Button(IDC_PLAY)->isEnabled());
     }
 
+    void aStreamLostByAFailedPlayIsReportedOnceWhateverEndsIt_data() {
+        QTest::addColumn<bool>("apply");
+        QTest::newRow("leaving the page") << false;
+        QTest::newRow("APPLY") << true;
+    }
+
+    void aStreamLostByAFailedPlayIsReportedOnceWhateverEndsIt() {
+        QFETCH(bool, apply);
+        script.renderFails = true;  // the file is gone: the service cannot render it either
+        LoadAndShowPlayer();
+        std::filesystem::remove(ui->dir.file("a.wav"));
+        Play();
+        if (apply) {
+            ui->dialog->EnableDlgItem(1000, true);
+            ui->ApplyAndWait();
+        } else {
+            QVERIFY(ui->ShowPage(wave::kCartInfoPage));
+        }
+        const auto violations = [this] {
+            return std::count_if(ui->Boxes().begin(), ui->Boxes().end(), [](const framework::RecordedBox& box) {
+                return box.text == "File sharing violationg\nPlease restart program";
+            });
+        };
+        QCOMPARE(violations(), 1);
+        QVERIFY(!Stream().is_open());
+        QVERIFY(ui->ShowPage(wave::kPlayerPage));
+        Play();  // another Play, another failure: told again
+        QCOMPARE(violations(), 2);
+    }
+
     void applyWhilePlayingEndsPlaybackThenSaves() {
         LoadAndShowPlayer();
         Play();

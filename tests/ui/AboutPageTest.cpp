@@ -41,6 +41,19 @@ private slots:
         }
     }
 
+    void theBannerShowsAtItsOwnSizeOnStartAndAbout() {
+        UiFixture ui;
+        for (const int page : {0, kAboutPage}) {
+            QVERIFY(ui.ShowPage(page));
+            const QList<QLabel*> labels = ui.Sheet().GetPage(page)->findChildren<QLabel*>();
+            const auto banner = std::find_if(labels.begin(), labels.end(), [](QLabel* l) { return !l->pixmap().isNull(); });
+            QVERIFY(banner != labels.end());
+            QCOMPARE((*banner)->pixmap().size(), QSize(499, 191));
+            QVERIFY(!(*banner)->hasScaledContents());
+            QCOMPARE((*banner)->contentsRect().size(), QSize(499, 191));
+        }
+    }
+
     void theLinksOpenAMessageToServiceAndTheMakersSite() {
         auto opener = std::make_unique<RecordingLinkOpener>();
         RecordingLinkOpener& links = *opener;

@@ -1,6 +1,7 @@
 // The link static and the hover picture button: their looks in every
 // state, hover tracking by polling, fitting to the text, a click's outcome,
-// and the rules behind opening a link when the desktop cannot.
+// the opener's exit status as that outcome, and the rules behind opening a
+// link when the desktop cannot.
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include "HoverPoll.h"
 #include "LinkOpener.h"
 #include "MessageBoxService.h"
+#include "ProcessLinkOpener.h"
 
 using framework::RGB;
 
@@ -180,6 +182,60 @@ private slots:
             QCOMPARE(recorded->boxes.size(), std::size_t{1});
             QCOMPARE(recorded->boxes[0].text, QString("Unable to open hyperlink:\n\nA sharing violation occurred. "));
             QCOMPARE(recorded->boxes[0].icon, framework::MessageIcon::Exclamation);
+        }
+        SetLinkOpener(std::move(previousOpener));
+        framework::SetMessageBoxService(std::move(previousBoxes));
+    }
+
+    void theOpenersExitStatusDecidesTheOutcome_data() {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<bool>("browserRegistered");
+        QTest::addColumn<int>("result");
+        QTest::newRow("opened") << "true" << false << kOpenSucceeded;
+        QTest::newRow("failed") << "false" << false << kOpenAssociationIncomplete;
+        QTest::newRow("no opener") << "/nonexistent/xdg-open" << false << kOpenFileNotFound;
+        QTest::newRow("failed, browser started") << "false" << true << kOpenSucceeded;
+    }
+
+    void theOpenersExitStatusDecidesTheOutcome() {
+        QFETCH(QString, program);
+        QFETCH(bool, browserRegistered);
+        QFETCH(int, result);
+        ProcessLinkOpener opener(program, [browserRegistered]() -> std::optional<QString> {
+            if (browserRegistered) return QString("true \"%1\" --new-window");
+            return std::nullopt;
+        });
+        QObject context;
+        std::optional<int> outcome;
+        opener.OpenTarget("mailto:service@vanto.example", &context, [&outcome](int r) { outcome = r; });
+        QTRY_VERIFY(outcome.has_value());
+        QCOMPARE(*outcome, result);
+
+        // A window gone before the opener ends hears nothing.
+        auto gone = std::make_unique<QObject>();
+        bool heard = false;
+        opener.OpenTarget("mailto:service@vanto.example", gone.get(), [&heard](int) { heard = true; });
+        gone.reset();
+        QTest::qWait(200);
+        QVERIFY(!heard);
+    }
+
+    void aFailedOpenerBeepsAndExplainsWhileTheWindowGoesOn() {
+        auto boxes = std::make_unique<framework::RecordingMessageBoxService>();
+        auto* recorded = boxes.get();
+        auto previousBoxes = framework::SetMessageBoxService(std::move(boxes));
+        auto previousOpener = SetLinkOpener(std::make_unique<ProcessLinkOpener>("false", ProcessLinkOpener::HandlerQuery{}));
+        {
+            Window<QLabel> w("service@vanto.example");
+            CLinkStatic link;
+            link.SubclassWindow(w.control);
+            link.MarkVisited(true);
+            QTest::mouseClick(w.control, Qt::LeftButton, {}, QPoint(3, 3));
+            QVERIFY(recorded->boxes.empty());  // the click returned while the opener runs
+            QTRY_COMPARE(recorded->boxes.size(), std::size_t{1});
+            QCOMPARE(recorded->boxes[0].text,
+                     QString("Unable to open hyperlink:\n\nThe filename association is\nincomplete or invalid."));
+            QVERIFY(!link.LinkVisited());
         }
         SetLinkOpener(std::move(previousOpener));
         framework::SetMessageBoxService(std::move(previousBoxes));
