@@ -148,6 +148,34 @@ const std::filesystem::path& SparseWave(const std::string& name, std::int64_t si
     return files.sparse.emplace(key, path).first->second;
 }
 
+const std::filesystem::path& SparseRf64CartAfterAudio(const std::string& name, std::int64_t size) {
+    Files& files = TheFiles();
+    const std::string key = "rf64:" + name + "/" + std::to_string(size);
+    if (auto found = files.sparse.find(key); found != files.sparse.end()) return found->second;
+
+    const fixture::ByteVector cart = fixture::TypicalCart();
+    const fixture::ByteVector tail = fixture::WaveBuilder().chunk("cart", cart).bytes();
+    const fixture::ByteVector cartChunk(tail.begin() + 12, tail.end());  // without the RIFF header
+    auto head = [&](std::uint64_t dataSize) {
+        return fixture::WaveBuilder()
+            .fileId("RF64")
+            .riffSize(0xFFFFFFFFu)
+            .chunk("ds64", fixture::Ds64(static_cast<std::uint64_t>(size) - 8, dataSize))
+            .chunk("fmt ", fixture::PcmFormat())
+            .chunk("bext", fixture::TypicalBext())
+            .chunkDeclaring("data", 0xFFFFFFFFu, {})
+            .bytes();
+    };
+    const std::uint64_t headSize = head(0).size();
+    const std::uint64_t dataSize = static_cast<std::uint64_t>(size) - headSize - cartChunk.size();
+
+    const auto path = files.dir.file(name + "-rf64-" + std::to_string(size / kMiB) + "MiB.wav");
+    if (!fixture::WriteSparseFile(path, head(dataSize), dataSize, cartChunk)) {
+        throw std::runtime_error("cannot create " + path.string());
+    }
+    return files.sparse.emplace(key, path).first->second;
+}
+
 const std::vector<std::string>& SmallFiles() {
     Files& files = TheFiles();
     if (files.small.empty()) {
