@@ -19,10 +19,10 @@ struct SaveResult {
     std::optional<CartField> field;  // the field that could not be stored
 };
 
-// Which chunk walk a load runs. Parts: the fixed order "fmt ", then the
+// Which chunk walk a load runs. FixedOrder: "fmt ", then the
 // optional "fact", "mext", "bext", then "cart". AnyLayout: every top-level
 // chunk in any order, in RIFF, RF64 and BW64 files alike.
-enum class ChunkWalk { Parts, AnyLayout };
+enum class ChunkWalk { FixedOrder, AnyLayout };
 
 // The open wave file and what the loader keeps of it for the saver and the
 // player: the stream, the bext and cart data images, the cart data's file
@@ -40,11 +40,11 @@ public:
     // Closes the stream if open, opens the file named by the Start page's
     // path and loads it. Failures to open give OpenFailed.
     LoadFailure OpenWave(PageRecords pages, WaveStream::Mode mode = WaveStream::Mode::ReadWrite,
-                         ChunkWalk walk = ChunkWalk::Parts);
+                         ChunkWalk walk = ChunkWalk::FixedOrder);
 
     // Resets every page value, then walks and checks the open file and
     // distributes its fields. Streams left closed by a failure row are closed.
-    LoadFailure LoadWaveFile(PageRecords pages, ChunkWalk walk = ChunkWalk::Parts);
+    LoadFailure LoadWaveFile(PageRecords pages, ChunkWalk walk = ChunkWalk::FixedOrder);
 
     void ResetFields(PageRecords pages);
     static void ClearCartFlags(PageRecords pages);

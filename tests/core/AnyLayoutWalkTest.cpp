@@ -31,7 +31,7 @@ WaveBuilder Rf64(const std::string& id, std::uint64_t dataSize,
 struct LayoutCase {
     const char* name;
     ByteVector file;
-    LoadFailure partsRow;  // what the default walk makes of it
+    LoadFailure fixedOrderRow;  // what the default walk makes of it
 };
 
 std::vector<LayoutCase> LoadingLayouts() {
@@ -82,8 +82,8 @@ TEST_P(LoadingLayout, LoadsFormatBextAndCartByTheAnyLayoutWalkOnly) {
     EXPECT_EQ(any.records.player.m_strFile, any.path.string());
     EXPECT_EQ(*any.document.m_pCartData, kCart);
 
-    const LoadedFixture parts(layout.file, "parts.wav");
-    EXPECT_EQ(parts.failure, layout.partsRow);
+    const LoadedFixture fixedOrder(layout.file, "fixed-order.wav");
+    EXPECT_EQ(fixedOrder.failure, layout.fixedOrderRow);
 }
 
 INSTANTIATE_TEST_SUITE_P(AnyLayoutWalk, LoadingLayout, testing::ValuesIn(LoadingLayouts()),

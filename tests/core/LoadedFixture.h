@@ -9,7 +9,7 @@
 // program loads it, read-write.
 struct LoadedFixture {
     explicit LoadedFixture(const fixture::ByteVector& bytes, const std::string& name = "case.wav",
-                           wave::ChunkWalk chunkWalk = wave::ChunkWalk::Parts)
+                           wave::ChunkWalk chunkWalk = wave::ChunkWalk::FixedOrder)
         : path(dir.write(name, bytes)), walk(chunkWalk) {
         records.info.m_strPath = path.string();
         failure = reload();

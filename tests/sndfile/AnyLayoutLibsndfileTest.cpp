@@ -40,7 +40,7 @@ protected:
 };
 
 TEST_P(AnyLayoutAgainstLibsndfile, LoadsTheValuesLibsndfileReads) {
-    EXPECT_NE(Open(wave::ChunkWalk::Parts), wave::LoadFailure::None);
+    EXPECT_NE(Open(wave::ChunkWalk::FixedOrder), wave::LoadFailure::None);
     ASSERT_EQ(Open(wave::ChunkWalk::AnyLayout), wave::LoadFailure::None);
 
     const SF_CART_INFO& cart = *before_.cart;
