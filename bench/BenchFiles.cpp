@@ -166,13 +166,37 @@ const std::filesystem::path& HugeBextWave(std::int64_t historySize) {
     for (int i = 0; i < 4; ++i) head[4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(riffSize >> (8 * i));
 
     const auto path = files.dir.file("bext-" + std::to_string(historySize / kMiB) + "MiB.wav");
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) throw std::runtime_error("cannot create " + path.string());
-    WriteAll(fd, head);
-    const bool placed = ::lseek(fd, historySize, SEEK_CUR) >= 0;
-    if (placed) WriteAll(fd, chunks);
-    ::close(fd);
-    if (!placed) throw std::runtime_error("cannot extend " + path.string());
+    if (!fixture::WriteSparseFile(path, head, static_cast<std::uint64_t>(historySize), chunks)) {
+        throw std::runtime_error("cannot create " + path.string());
+    }
+    return files.sparse.emplace(key, path).first->second;
+}
+
+const std::filesystem::path& SparseRf64CartAfterAudio(const std::string& name, std::int64_t size) {
+    Files& files = TheFiles();
+    const std::string key = "rf64:" + name + "/" + std::to_string(size);
+    if (auto found = files.sparse.find(key); found != files.sparse.end()) return found->second;
+
+    const fixture::ByteVector cart = fixture::TypicalCart();
+    const fixture::ByteVector tail = fixture::WaveBuilder().chunk("cart", cart).bytes();
+    const fixture::ByteVector cartChunk(tail.begin() + 12, tail.end());  // without the RIFF header
+    auto head = [&](std::uint64_t dataSize) {
+        return fixture::WaveBuilder()
+            .fileId("RF64")
+            .riffSize(0xFFFFFFFFu)
+            .chunk("ds64", fixture::Ds64(static_cast<std::uint64_t>(size) - 8, dataSize))
+            .chunk("fmt ", fixture::PcmFormat())
+            .chunk("bext", fixture::TypicalBext())
+            .chunkDeclaring("data", 0xFFFFFFFFu, {})
+            .bytes();
+    };
+    const std::uint64_t headSize = head(0).size();
+    const std::uint64_t dataSize = static_cast<std::uint64_t>(size) - headSize - cartChunk.size();
+
+    const auto path = files.dir.file(name + "-rf64-" + std::to_string(size / kMiB) + "MiB.wav");
+    if (!fixture::WriteSparseFile(path, head(dataSize), dataSize, cartChunk)) {
+        throw std::runtime_error("cannot create " + path.string());
+    }
     return files.sparse.emplace(key, path).first->second;
 }
 

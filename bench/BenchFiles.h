@@ -41,6 +41,11 @@ const std::filesystem::path& SparseWave(const std::string& name, std::int64_t si
 // bytes (a hole on disk) before its cart and a short data chunk.
 const std::filesystem::path& HugeBextWave(std::int64_t historySize);
 
+// An RF64 file of exactly `size` bytes as recorders write it past 4 GiB:
+// ds64, "fmt ", bext, a data chunk whose size is only in ds64, left as a
+// hole, then the cart chunk after the audio. Made once per name and size.
+const std::filesystem::path& SparseRf64CartAfterAudio(const std::string& name, std::int64_t size);
+
 // kSmallFileCount short tones written by libsndfile with bext and cart,
 // each with its own title.
 inline constexpr int kSmallFileCount = 1000;

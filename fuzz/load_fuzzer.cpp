@@ -1,7 +1,8 @@
-// Loads arbitrary bytes as a wave file and does with them what the program
-// does with a loaded file: shows the format, the post timers and the text
-// fields, then saves the cart pages back. Whatever the bytes, a save must
-// keep the file's length and every byte outside the cart data.
+// Loads arbitrary bytes as a wave file, by each chunk walk in turn, and does
+// with them what the program does with a loaded file: shows the format, the
+// post timers and the text fields, then saves the cart pages back. Whatever
+// the bytes, a save must keep the file's length and every byte outside the
+// cart data.
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -226,11 +227,13 @@ void CheckRefusal(const wave::SaveResult& result, const wave::CartWrites& writes
 
 // After a successful save a fresh load finds the same cart data, and in it
 // every value written, whole.
-wave::OwnedPageRecords CheckStored(const wave::CartWrites& writes, const wave::WaveDocument& doc) {
+wave::OwnedPageRecords CheckStored(const wave::CartWrites& writes, const wave::WaveDocument& doc,
+                                   wave::ChunkWalk walk) {
     wave::OwnedPageRecords again;
     again.info.m_strPath = Scratch().path();
     wave::WaveDocument reloaded;
-    Require(reloaded.OpenWave(again.refs()) == wave::LoadFailure::None, "a saved file no longer loads");
+    Require(reloaded.OpenWave(again.refs(), wave::WaveStream::Mode::ReadWrite, walk) == wave::LoadFailure::None,
+            "a saved file no longer loads");
     Require(reloaded.m_lCartPos == doc.m_lCartPos && reloaded.m_pCartData == doc.m_pCartData,
             "a saved file loads other cart data than was saved");
     for (const wave::CartWrite& write : writes) {
@@ -284,9 +287,7 @@ wave::CartWrites FullWidthEdits(const wave::CartInfo2Record& page2) {
     return writes;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+void LoadAndSave(const std::uint8_t* data, std::size_t size, wave::ChunkWalk walk) {
     ScratchFile& scratch = Scratch();
     scratch.assign(data, size);
     const Bytes input(data, data + size);
@@ -294,7 +295,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     wave::OwnedPageRecords records;
     records.info.m_strPath = scratch.path();
     wave::WaveDocument doc;
-    const wave::LoadFailure failure = doc.OpenWave(records.refs());
+    const wave::LoadFailure failure = doc.OpenWave(records.refs(), wave::WaveStream::Mode::ReadWrite, walk);
     CheckLoad(failure, doc, records, data, size);
     ShowPages(records);
     (void)wave::CaptionFor(failure, "Reelmarker");
@@ -304,7 +305,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const wave::SaveResult refused = doc.SaveCart(wave::SaveWritesFrom(records.cart, records.cart2));
         Require(!refused.ok, "a save without cart data reported success");
         CheckSave(refused, doc, input, 0, 0);
-        return 0;
+        return;
     }
 
     const auto cartPos = static_cast<std::size_t>(doc.m_lCartPos);
@@ -314,14 +315,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const wave::SaveResult unchanged = doc.SaveCart(asLoaded);
     CheckSave(unchanged, doc, input, cartPos, cartSize);
     CheckRefusal(unchanged, asLoaded, cartSize);
-    if (unchanged.ok) CheckPagesKept(records, CheckStored(asLoaded, doc));
+    if (unchanged.ok) CheckPagesKept(records, CheckStored(asLoaded, doc, walk));
 
     const Bytes saved = scratch.contents();
     const wave::CartWrites edits = FullWidthEdits(records.cart2);
     const wave::SaveResult edited = doc.SaveCart(edits);
     CheckSave(edited, doc, saved, cartPos, cartSize);
     CheckRefusal(edited, edits, cartSize);
-    if (edited.ok) (void)CheckStored(edits, doc);
+    if (edited.ok) (void)CheckStored(edits, doc, walk);
 
     // One byte too long for its field: refused, whatever the chunk holds.
     const Bytes afterEdits = scratch.contents();
@@ -329,5 +330,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const wave::SaveResult refused = doc.SaveCart(tooLong);
     CheckSave(refused, doc, afterEdits, cartPos, cartSize);
     CheckRefusal(refused, tooLong, cartSize);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    LoadAndSave(data, size, wave::ChunkWalk::FixedOrder);
+    LoadAndSave(data, size, wave::ChunkWalk::AnyLayout);
     return 0;
 }

@@ -152,6 +152,33 @@ std::vector<Seed> Seeds() {
                                                        .timer(7, "XYZ!", 5))
                                     .bytes());
     add("cart-rate-zero", WaveBuilder().chunk("fmt ", fixture::FormatBlock(3, 0, 0, 32)).chunk("cart", cart700).bytes());
+
+    // Layouts only the any-layout walk reads.
+    add("junk-bext-cart-before-fmt", WaveBuilder()
+                                         .chunk("JUNK", ByteVector(28))
+                                         .chunk("bext", TypicalBext())
+                                         .chunk("cart", cart700)
+                                         .chunk("fmt ", PcmFormat())
+                                         .chunk("data", Audio())
+                                         .bytes());
+    add("cart-after-data", Pcm().chunk("data", Audio()).chunk("LIST", Filled(9, 0x41)).padByte().chunk("cart", cart700).bytes());
+    add("rf64-ds64-table", WaveBuilder()
+                               .fileId("RF64")
+                               .riffSize(0xFFFFFFFFu)
+                               .chunk("ds64", fixture::Ds64(2900, 64, {{"cart", 700}}))
+                               .chunk("fmt ", PcmFormat())
+                               .chunkDeclaring("data", 0xFFFFFFFFu, Audio())
+                               .chunkDeclaring("cart", 0xFFFFFFFFu, cart700)
+                               .chunk("bext", TypicalBext())
+                               .bytes());
+    add("bw64-ds64-short", WaveBuilder()
+                               .fileId("BW64")
+                               .riffSize(0xFFFFFFFFu)
+                               .chunk("ds64", Filled(20, 0))
+                               .chunk("fmt ", PcmFormat())
+                               .chunkDeclaring("data", 0xFFFFFFFFu, Audio())
+                               .chunk("cart", cart700)
+                               .bytes());
     return seeds;
 }
 

@@ -2,10 +2,10 @@
 
 namespace wave {
 
-LoadFailure WaveDocument::OpenWave(PageRecords pages, WaveStream::Mode mode) {
+LoadFailure WaveDocument::OpenWave(PageRecords pages, WaveStream::Mode mode, ChunkWalk walk) {
     if (m_file.is_open()) m_file.close();
     const bool opened = m_file.open(pages.info.m_strPath, mode);
-    const LoadFailure failure = LoadWaveFile(pages);
+    const LoadFailure failure = LoadWaveFile(pages, walk);
     return opened ? failure : LoadFailure::OpenFailed;
 }
 
@@ -55,10 +55,10 @@ void WaveDocument::SetCartFlag(PageRecords pages, int pageIndex) {
     if (pageIndex == kCartInfoPage2) pages.cart2.m_bCartLoaded = true;
 }
 
-LoadFailure WaveDocument::LoadWaveFile(PageRecords pages) {
+LoadFailure WaveDocument::LoadWaveFile(PageRecords pages, ChunkWalk walk) {
     ResetFields(pages);
     if (!m_file.is_open()) return LoadFailure::None;
-    const LoadFailure failure = Walk(pages);
+    const LoadFailure failure = walk == ChunkWalk::AnyLayout ? WalkAnyLayout(pages) : Walk(pages);
     if (!MessageFor(failure).streamStaysOpen) m_file.close();
     return failure;
 }

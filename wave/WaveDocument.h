@@ -19,6 +19,11 @@ struct SaveResult {
     std::optional<CartField> field;  // the field that could not be stored
 };
 
+// Which chunk walk a load runs. FixedOrder: "fmt ", then the
+// optional "fact", "mext", "bext", then "cart". AnyLayout: every top-level
+// chunk in any order, in RIFF, RF64 and BW64 files alike.
+enum class ChunkWalk { FixedOrder, AnyLayout };
+
 // The open wave file and what the loader keeps of it for the saver and the
 // player: the stream, the bext and cart data images, the cart data's file
 // position and declared size.
@@ -34,11 +39,12 @@ public:
 
     // Closes the stream if open, opens the file named by the Start page's
     // path and loads it. Failures to open give OpenFailed.
-    LoadFailure OpenWave(PageRecords pages, WaveStream::Mode mode = WaveStream::Mode::ReadWrite);
+    LoadFailure OpenWave(PageRecords pages, WaveStream::Mode mode = WaveStream::Mode::ReadWrite,
+                         ChunkWalk walk = ChunkWalk::FixedOrder);
 
     // Resets every page value, then walks and checks the open file and
     // distributes its fields. Streams left closed by a failure row are closed.
-    LoadFailure LoadWaveFile(PageRecords pages);
+    LoadFailure LoadWaveFile(PageRecords pages, ChunkWalk walk = ChunkWalk::FixedOrder);
 
     void ResetFields(PageRecords pages);
     static void ClearCartFlags(PageRecords pages);
@@ -56,6 +62,7 @@ public:
 
 private:
     LoadFailure Walk(PageRecords pages);
+    LoadFailure WalkAnyLayout(PageRecords pages);
     LoadFailure ReadChunksAfterFormat(PageRecords pages, const WaveFormat& format);
     SaveResult CheckFileUnchanged();
     std::vector<std::uint8_t> ReadChunkData(std::int32_t declaredSize);

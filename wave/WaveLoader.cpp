@@ -2,6 +2,7 @@
 // optional "fact", "mext" and "bext" chunks in that order, then "cart".
 #include <algorithm>
 
+#include "BextRead.h"
 #include "FieldDistribution.h"
 #include "PrimitiveReads.h"
 #include "WaveDocument.h"
@@ -19,13 +20,6 @@ constexpr std::uint32_t kBext = FourCC("bext");
 constexpr std::uint32_t kCart = FourCC("cart");
 constexpr std::uint32_t kData = FourCC("data");
 constexpr std::size_t kFormatBlockSize = 16;
-// A bext chunk may declare a coding history of any length; the pages show
-// its first 64 KiB, and the rest is passed over without being read, so an
-// open costs the same whatever the chunk declares.
-constexpr std::int32_t kBextKept = static_cast<std::int32_t>(bext::kCodingHistory) + 64 * 1024;
-// Likewise the cart data: its fields and the first part of the tag text.
-// A save writes back only these bytes, so the rest of the chunk stays as is.
-constexpr std::int32_t kCartKept = 128 * 1024;
 
 struct ChunkHeader {
     std::uint32_t id;
@@ -115,9 +109,7 @@ LoadFailure WaveDocument::ReadChunksAfterFormat(PageRecords pages, const WaveFor
     m_pBextData.reset();
     if (header.id == kData) return LoadFailure::DataBeforeCart;
     if (header.id == kBext) {
-        const std::int32_t kept = std::min(header.size, kBextKept);
-        m_pBextData = ReadChunkData(kept);
-        SkipBytes(m_file, std::int64_t{header.size} - kept);
+        m_pBextData = ReadBextData(m_file, static_cast<std::uint64_t>(std::max(header.size, 0)));
         FillEbuInfo(*m_pBextData, pages.ebu);
         SkipPadByte(m_file, header.size);
         header = ReadHeader(m_file);
@@ -129,7 +121,7 @@ LoadFailure WaveDocument::ReadChunksAfterFormat(PageRecords pages, const WaveFor
     m_pCartData.reset();
     m_lCartPos = m_file.tellp();
     m_dwCartSize = static_cast<std::uint32_t>(header.size);
-    m_pCartData = ReadChunkData(std::min(header.size, kCartKept));
+    m_pCartData = ReadChunkData(std::min(header.size, static_cast<std::int32_t>(kMaxCartData)));
 
     pages.cart2.m_nSampleRate = format.nSamplesPerSec;
     FillCartPages(*m_pCartData, pages.cart, pages.cart2);

@@ -8,14 +8,15 @@
 // A fixture file written to a temporary folder and loaded as the desktop
 // program loads it, read-write.
 struct LoadedFixture {
-    explicit LoadedFixture(const fixture::ByteVector& bytes, const std::string& name = "case.wav")
-        : path(dir.write(name, bytes)) {
+    explicit LoadedFixture(const fixture::ByteVector& bytes, const std::string& name = "case.wav",
+                           wave::ChunkWalk chunkWalk = wave::ChunkWalk::FixedOrder)
+        : path(dir.write(name, bytes)), walk(chunkWalk) {
         records.info.m_strPath = path.string();
-        failure = document.OpenWave(records.refs());
+        failure = reload();
     }
 
     wave::LoadFailure reload() {
-        failure = document.OpenWave(records.refs());
+        failure = document.OpenWave(records.refs(), wave::WaveStream::Mode::ReadWrite, walk);
         return failure;
     }
 
@@ -23,6 +24,7 @@ struct LoadedFixture {
 
     fixture::TempDir dir;
     std::filesystem::path path;
+    wave::ChunkWalk walk;
     wave::OwnedPageRecords records;
     wave::WaveDocument document;
     wave::LoadFailure failure = wave::LoadFailure::None;

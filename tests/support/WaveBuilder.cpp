@@ -90,6 +90,29 @@ ChunkData TypicalBext(std::string_view codingHistory) {
     return bext;
 }
 
+ByteVector Ds64(std::uint64_t riffSize, std::uint64_t dataSize,
+                const std::vector<std::pair<std::string, std::uint64_t>>& table) {
+    ByteVector out;
+    auto put64 = [&out](std::uint64_t value) {
+        PutLE(out, static_cast<std::uint32_t>(value), 4);
+        PutLE(out, static_cast<std::uint32_t>(value >> 32), 4);
+    };
+    put64(riffSize);
+    put64(dataSize);
+    put64(0);  // sample count: not used by the loader
+    PutLE(out, static_cast<std::uint32_t>(table.size()), 4);
+    for (const auto& [id, size] : table) {
+        out.insert(out.end(), id.begin(), id.end());
+        put64(size);
+    }
+    return out;
+}
+
+WaveBuilder& WaveBuilder::fileId(std::string_view id) {
+    fileId_ = id;
+    return *this;
+}
+
 WaveBuilder& WaveBuilder::chunk(std::string_view id, const ByteVector& data) {
     return chunkDeclaring(id, static_cast<std::uint32_t>(data.size()), data);
 }
@@ -118,7 +141,7 @@ WaveBuilder& WaveBuilder::riffSize(std::uint32_t size) {
 }
 
 ByteVector WaveBuilder::bytes() const {
-    ByteVector out = {'R', 'I', 'F', 'F'};
+    ByteVector out(fileId_.begin(), fileId_.end());
     PutLE(out, sizeSet_ ? riffSize_ : static_cast<std::uint32_t>(formType_.size() + body_.size()), 4);
     out.insert(out.end(), formType_.begin(), formType_.end());
     out.insert(out.end(), body_.begin(), body_.end());
@@ -141,6 +164,16 @@ void WriteFile(const std::filesystem::path& path, const ByteVector& bytes) {
 ByteVector ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool WriteSparseFile(const std::filesystem::path& path, const ByteVector& head, std::uint64_t gap,
+                     const ByteVector& tail) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(head.data()), static_cast<std::streamsize>(head.size()));
+    out.seekp(static_cast<std::streamoff>(head.size() + gap));
+    out.write(reinterpret_cast<const char*>(tail.data()), static_cast<std::streamsize>(tail.size()));
+    out.close();
+    return !out.fail();
 }
 
 TempDir::TempDir() {

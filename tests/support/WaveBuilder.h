@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ChunkLayout.h"
@@ -40,9 +41,16 @@ ChunkData TypicalCart(std::size_t size = 2048);
 // A bext chunk of the fixed 602 bytes plus coding history.
 ChunkData TypicalBext(std::string_view codingHistory = "A=PCM,F=44100,W=16,M=stereo\r\n");
 
+// The data of an RF64/BW64 ds64 chunk: RIFF size, data size, sample count
+// and a table of 64-bit sizes for other chunks, by ID.
+ByteVector Ds64(std::uint64_t riffSize, std::uint64_t dataSize,
+                const std::vector<std::pair<std::string, std::uint64_t>>& table = {});
+
 // A RIFF file assembled chunk by chunk. The RIFF size is computed unless set.
 class WaveBuilder {
 public:
+    // "RF64" or "BW64" instead of "RIFF".
+    WaveBuilder& fileId(std::string_view id);
     WaveBuilder& chunk(std::string_view id, const ByteVector& data);
     // The header with a declared size other than the data's length.
     WaveBuilder& chunkDeclaring(std::string_view id, std::uint32_t declaredSize, const ByteVector& data);
@@ -53,6 +61,7 @@ public:
 
 private:
     ByteVector body_;
+    std::string fileId_ = "RIFF";
     std::string formType_ = "WAVE";
     bool sizeSet_ = false;
     std::uint32_t riffSize_ = 0;
@@ -63,6 +72,10 @@ ByteVector TypicalWave(const ByteVector& cart = TypicalCart(), bool withBext = t
 
 void WriteFile(const std::filesystem::path& path, const ByteVector& bytes);
 ByteVector ReadFile(const std::filesystem::path& path);
+// The head, then `gap` bytes the file system may keep as a hole, then the
+// tail. False when the file system cannot hold a file that large.
+bool WriteSparseFile(const std::filesystem::path& path, const ByteVector& head, std::uint64_t gap,
+                     const ByteVector& tail);
 
 // A directory removed with everything in it when the object goes.
 class TempDir {
