@@ -1,5 +1,6 @@
-// Two `set` runs on one file at once: each either writes its field or is
-// refused and says so; neither undoes the other's field while reporting success.
+// Two `set` runs on the same files at once: on each file each run either
+// writes its field or is refused and says so; neither undoes the other's
+// field while reporting success.
 #include <gtest/gtest.h>
 
 #include <future>
@@ -11,33 +12,46 @@
 namespace {
 
 constexpr std::size_t kCartData = 12 + 8 + 16 + 8 + 631 + 8;  // the typical wave's cart data
+constexpr const char* kChanged = "The file was changed by another program since it was loaded.";
+// Both runs walk the files in the same order, so they meet on many of them.
+// A saver without the check and the lock lost a field in seven of eight
+// runs of half as many rounds.
 constexpr int kRounds = 40;
+constexpr int kFiles = 50;
+
+struct FieldRun {
+    std::string option;
+    std::string value;
+    wave::Field field;
+};
+
+// What happened to one run's field in one file.
+void ExpectWrittenOrRefused(const FieldRun& run, const CliRun& result, const std::string& path) {
+    const fixture::ByteVector file = fixture::ReadFile(path);
+    const std::string written = wave::ReadTextField(fixture::ByteVector(file.begin() + kCartData, file.end()), run.field);
+    const bool refused = result.err.find(path + ": " + kChanged) != std::string::npos;
+    if (!refused) {
+        EXPECT_EQ(written, run.value) << path << ": " << run.option << " not refused, yet undone\n" << result.err;
+    }
+}
 
 TEST(ConcurrentSet, OverlappingRunsNeverUndoEachOther) {
     fixture::TempDir dir;
     for (int round = 0; round < kRounds; ++round) {
-        const std::string path = dir.write("a.wav", fixture::TypicalWave()).string();
-        const std::string title = "Title " + std::to_string(round);
-        const std::string artist = "Artist " + std::to_string(round);
-        auto titleRun = std::async(std::launch::async, [&] { return RunCli({"set", "--title", title, path}); });
-        auto artistRun = std::async(std::launch::async, [&] { return RunCli({"set", "--artist", artist, path}); });
-        const CliRun runs[] = {titleRun.get(), artistRun.get()};
-        const fixture::ByteVector file = fixture::ReadFile(path);
-        const fixture::ByteVector cart(file.begin() + kCartData, file.end());
-        const std::string written[] = {wave::ReadTextField(cart, wave::cart::kTitle),
-                                       wave::ReadTextField(cart, wave::cart::kArtist)};
-        const std::string wanted[] = {title, artist};
-        for (int i = 0; i < 2; ++i) {
-            if (runs[i].status == 0) {
-                EXPECT_EQ(written[i], wanted[i]) << "round " << round << ": reported saved, yet undone";
-            } else {
-                EXPECT_EQ(runs[i].status, 1);
-                EXPECT_NE(runs[i].err.find("The file was changed by another program since it was loaded."),
-                          std::string::npos)
-                    << runs[i].err;
-            }
+        std::vector<std::string> paths;
+        for (int i = 0; i < kFiles; ++i) paths.push_back(dir.write(std::to_string(i) + ".wav", fixture::TypicalWave()).string());
+        const FieldRun runs[] = {{"--title", "Title " + std::to_string(round), wave::cart::kTitle},
+                                 {"--artist", "Artist " + std::to_string(round), wave::cart::kArtist}};
+        std::future<CliRun> started[2];
+        for (int r = 0; r < 2; ++r) {
+            std::vector<std::string> args = {"set", runs[r].option, runs[r].value};
+            args.insert(args.end(), paths.begin(), paths.end());
+            started[r] = std::async(std::launch::async, [args] { return RunCli(args); });
         }
-        EXPECT_TRUE(runs[0].status == 0 || runs[1].status == 0) << "round " << round;
+        const CliRun results[] = {started[0].get(), started[1].get()};
+        for (const std::string& path : paths) {
+            for (int r = 0; r < 2; ++r) ExpectWrittenOrRefused(runs[r], results[r], path);
+        }
     }
 }
 
