@@ -33,6 +33,7 @@ IoCounters ReadIo(std::uint64_t& bytes) {
     IoCounters io;
     if (const char* r = std::strstr(text, "rchar:")) io.rchar = std::strtoull(r + 6, nullptr, 10);
     if (const char* w = std::strstr(text, "wchar:")) io.wchar = std::strtoull(w + 6, nullptr, 10);
+    if (const char* w = std::strstr(text, "syscw:")) io.syscw = std::strtoull(w + 6, nullptr, 10);
     return io;
 }
 
@@ -116,7 +117,7 @@ IoMeter::IoMeter() {
 IoCounters IoMeter::delta() const {
     std::uint64_t unused = 0;
     const IoCounters now = ReadIo(unused);
-    return {now.rchar - start_.rchar - ownBytes_, now.wchar - start_.wchar};
+    return {now.rchar - start_.rchar - ownBytes_, now.wchar - start_.wchar, now.syscw - start_.syscw};
 }
 
 const std::filesystem::path& SparseWave(const std::string& name, std::int64_t size) {

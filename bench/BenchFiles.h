@@ -14,10 +14,12 @@ inline constexpr std::int64_t kMiB = 1024 * kKiB;
 inline constexpr std::int64_t kGiB = 1024 * kMiB;
 
 // The I/O the kernel counted for this process: bytes passed through read
-// and write calls of any kind, whatever the cache did with them.
+// and write calls of any kind, whatever the cache did with them, and the
+// number of write calls.
 struct IoCounters {
     std::uint64_t rchar = 0;
     std::uint64_t wchar = 0;
+    std::uint64_t syscw = 0;
 };
 
 // Counts the bytes read and written between construction and delta(). The

@@ -1,6 +1,7 @@
 // A save rewrites the cart data where it lies and nothing else, however
-// large the file: the bytes written equal the cart data's size, and the
-// file keeps its length.
+// large the file: one write call of the cart data's size, and the file keeps
+// its length. Its check that no other program changed the chunk reads the
+// chunk once.
 
 #include <benchmark/benchmark.h>
 #include <sys/stat.h>
@@ -44,17 +45,23 @@ void InPlaceSave(benchmark::State& state) {
         turn ^= 1;
     }
     const IoCounters io = meter.delta();
-    const auto perSave = static_cast<std::int64_t>(io.wchar / static_cast<std::uint64_t>(state.iterations()));
+    const auto saves = static_cast<std::uint64_t>(state.iterations());
+    const auto perSave = static_cast<std::int64_t>(io.wchar / saves);
+    const auto readPerSave = static_cast<std::int64_t>(io.rchar / saves);
+    const double writeCalls = static_cast<double>(io.syscw) / static_cast<double>(saves);
     state.counters["bytes_written"] = static_cast<double>(perSave);
+    state.counters["write_calls"] = writeCalls;
+    state.counters["bytes_read"] = static_cast<double>(readPerSave);
     state.counters["cart_size"] = static_cast<double>(cartSize);
-    state.SetLabel("wrote " + Bytes(perSave) + " per save into " + Bytes(size));
+    state.SetLabel("wrote " + Bytes(perSave) + " in " + std::to_string(io.syscw / saves) + " call(s), read " +
+                   Bytes(readPerSave) + " per save into " + Bytes(size));
 
     const std::string lastTitle = writes[turn ^ 1].front().value;
     wave::OwnedPageRecords reloaded;
     reloaded.info.m_strPath = path.string();
     wave::WaveDocument check;
-    if (perSave != cartSize) {
-        state.SkipWithError("a save wrote other than the cart data's bytes");
+    if (perSave != cartSize || io.syscw != saves) {
+        state.SkipWithError("a save wrote other than the cart data's bytes in one call");
     } else if (FileSize(path) != size) {
         state.SkipWithError("a save changed the file's length");
     } else if (check.OpenWave(reloaded.refs(), wave::WaveStream::Mode::ReadOnly) != wave::LoadFailure::None ||

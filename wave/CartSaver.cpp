@@ -2,7 +2,6 @@
 // no byte outside the cart data, and no success reported for a failure.
 
 #include "FieldCodecs.h"
-#include "PrimitiveReads.h"
 #include "WaveDocument.h"
 
 namespace wave {
@@ -26,6 +25,35 @@ SaveResult FieldRefused(const CartWrite& write) {
     return Failed("The cart chunk of this file is too short to hold " + name + ".", write.field);
 }
 
+// Keeps our other processes (and other windows on the same file) from
+// interleaving their check and write with ours. A file system that refuses
+// the lock does not stop the save: the check alone then guards it.
+class CartChunkLock {
+public:
+    CartChunkLock(WaveStream& file, std::int64_t start, std::int64_t length)
+        : file_(file), start_(start), length_(length), held_(file.lockRange(start, length)) {}
+    ~CartChunkLock() {
+        if (held_) file_.unlockRange(start_, length_);
+    }
+    CartChunkLock(const CartChunkLock&) = delete;
+    CartChunkLock& operator=(const CartChunkLock&) = delete;
+
+private:
+    WaveStream& file_;
+    std::int64_t start_;
+    std::int64_t length_;
+    bool held_;
+};
+
+// The chunk as the loader left it on disk: its ID, its declared size, then
+// the data bytes it kept.
+std::vector<std::uint8_t> LoadedChunk(std::uint32_t declaredSize, const std::vector<std::uint8_t>& data) {
+    std::vector<std::uint8_t> chunk{'c', 'a', 'r', 't'};
+    for (int shift = 0; shift < 32; shift += 8) chunk.push_back(static_cast<std::uint8_t>(declaredSize >> shift));
+    chunk.insert(chunk.end(), data.begin(), data.end());
+    return chunk;
+}
+
 }  // namespace
 
 SaveResult WaveDocument::PrepareCart(const CartWrites& writes, std::vector<std::uint8_t>& image) const {
@@ -43,13 +71,16 @@ SaveResult WaveDocument::PrepareCart(const CartWrites& writes, std::vector<std::
 
 SaveResult WaveDocument::CheckFileUnchanged() {
     const SaveResult changed = Failed("The file was changed by another program since it was loaded.");
-    if (!m_file.pathStillNamesOpenFile()) return changed;
-    const auto end = m_lCartPos + static_cast<std::int64_t>(m_pCartData->size());
-    if (m_lCartPos < kHeaderSize || m_file.size() < end) return changed;
-    if (!m_file.seekp(m_lCartPos - kHeaderSize)) return changed;
-    const std::uint32_t id = ReadFourCC(m_file, 4);
-    const std::uint32_t size = ReadLE(m_file, 4);
-    if (m_file.eof() || id != FourCC("cart") || size != m_dwCartSize) return changed;
+    if (!m_file.pathStillNamesOpenFile() || m_lCartPos < kHeaderSize) return changed;
+    // Another program's edit of any cart field would be undone by writing
+    // back the whole image, so every byte loaded must still be there. One
+    // read takes the header and the data.
+    const std::vector<std::uint8_t> expected = LoadedChunk(m_dwCartSize, *m_pCartData);
+    std::vector<std::uint8_t> onDisk(expected.size());
+    if (!m_file.seekp(m_lCartPos - kHeaderSize) || m_file.read(onDisk.data(), onDisk.size()) != onDisk.size() ||
+        onDisk != expected) {
+        return changed;
+    }
     return {};
 }
 
@@ -57,6 +88,7 @@ SaveResult WaveDocument::SaveCart(const CartWrites& writes) {
     std::vector<std::uint8_t> image;
     if (SaveResult prepared = PrepareCart(writes, image); !prepared.ok) return prepared;
     if (!m_file.is_open()) return Failed("The file is not open.");
+    const CartChunkLock lock(m_file, m_lCartPos - kHeaderSize, kHeaderSize + static_cast<std::int64_t>(image.size()));
     if (SaveResult unchanged = CheckFileUnchanged(); !unchanged.ok) return unchanged;
 
     if (!m_file.seekp(m_lCartPos) || !m_file.write(image.data(), image.size())) {

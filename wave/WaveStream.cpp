@@ -16,6 +16,19 @@ namespace {
 // audio that follows it.
 constexpr std::size_t kBufferSize = 4096;
 
+bool SetRangeLock(int fd, short type, std::int64_t start, std::int64_t length) {
+    struct flock lock {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = start;
+    lock.l_len = length;
+    int result = 0;
+    do {
+        result = ::fcntl(fd, F_OFD_SETLKW, &lock);
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+
 }  // namespace
 
 WaveStream::~WaveStream() { close(); }
@@ -187,6 +200,14 @@ bool WaveStream::sync() {
         return false;
     }
     return true;
+}
+
+bool WaveStream::lockRange(std::int64_t start, std::int64_t length) {
+    return fd_ >= 0 && SetRangeLock(fd_, F_WRLCK, start, length);
+}
+
+void WaveStream::unlockRange(std::int64_t start, std::int64_t length) {
+    if (fd_ >= 0) SetRangeLock(fd_, F_UNLCK, start, length);
 }
 
 std::int64_t WaveStream::size() const {

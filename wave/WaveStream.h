@@ -51,6 +51,13 @@ public:
     // Forces written data to the disk. False on failure.
     bool sync();
 
+    // Takes an open-file-description write lock on [start, start + length),
+    // waiting while another open of the file holds one there (readers are not
+    // held off). False when it cannot be had: some file systems refuse such
+    // locks, and a read-only stream cannot take a write lock.
+    bool lockRange(std::int64_t start, std::int64_t length);
+    void unlockRange(std::int64_t start, std::int64_t length);
+
     // Size of the open file in bytes, or -1. For a read-only stream, the size
     // it had when opened.
     std::int64_t size() const;

@@ -99,9 +99,12 @@ TEST(Show, EachFailureRowIsAnErrorObjectAndOneStderrLine) {
         EXPECT_EQ(j["format"].is_null(), !c.formatShown);
         EXPECT_EQ(j["bext"].is_null(), !c.bextShown);
         EXPECT_TRUE(j["cart"].is_null());
-        std::string oneLine = c.text;
-        for (std::size_t at; (at = oneLine.find("\n\n")) != std::string::npos;) oneLine.replace(at, 2, "\n");
-        for (std::size_t at; (at = oneLine.find('\n')) != std::string::npos;) oneLine[at] = ' ';
+        // Each run of line breaks becomes one space.
+        std::string oneLine;
+        for (std::size_t i = 0; c.text[i] != '\0'; ++i) {
+            if (c.text[i] != '\n') oneLine += c.text[i];
+            else if (i == 0 || c.text[i - 1] != '\n') oneLine += ' ';
+        }
         EXPECT_EQ(run.err, "reelmarker-cli: " + path.string() + ": " + oneLine + "\n");
     }
 }
