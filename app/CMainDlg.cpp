@@ -107,6 +107,7 @@ void CMainDlg::LoadWaveFile() {
     m_pSheet->m_InfoPage.ShowFormat();
     if (!CartLoaded() || readOnly_) GetDlgItem(IDC_APPLY)->setEnabled(false);
     loadedCart2_ = m_pSheet->m_CartInfoPage2;
+    SetCartPagesEdited(false);
     if (failure == wave::LoadFailure::None) {
         if (readOnly_) {
             framework::MessageBoxes().Show(this, "This file is read-only: it can be viewed but cannot be saved.",
@@ -124,6 +125,7 @@ void CMainDlg::OnApply() {
     // Playback has the file: end it, so the stream is back for the save.
     m_pSheet->m_PlayerPage.OnStop();
     SetCartPagesModified(false);
+    SetCartPagesEdited(false);
     savingCart2_ = m_pSheet->m_CartInfoPage2;
     GetDlgItem(IDC_APPLY)->setEnabled(false);
     m_progress->setRange(0, 10);
@@ -178,7 +180,9 @@ void CMainDlg::OnSaveDone() {
     if (saveResult_.ok) {
         loadedCart2_ = savingCart2_;
     } else {
-        SetCartPagesModified(true);  // nothing was written: the edits are still to be saved
+        // Nothing was written: the edits are still to be saved.
+        SetCartPagesModified(true);
+        SetCartPagesEdited(true);
     }
     // Edits typed while the worker ran are not in the file either.
     if (m_pSheet->m_CartInfoPage.IsModified() || m_pSheet->m_CartInfoPage2.IsModified()) {
@@ -194,9 +198,20 @@ void CMainDlg::SetCartPagesModified(bool modified) {
     m_pSheet->m_CartInfoPage2.SetModified(modified);
 }
 
+void CMainDlg::SetCartPagesEdited(bool edited) {
+    m_pSheet->m_CartInfoPage.SetEdited(edited);
+    m_pSheet->m_CartInfoPage2.SetEdited(edited);
+}
+
+bool CMainDlg::CartPagesEdited() const {
+    return m_pSheet->m_CartInfoPage.IsEdited() || m_pSheet->m_CartInfoPage2.IsEdited();
+}
+
 void CMainDlg::SettleEditsThen(std::function<void()> proceed) {
     if (saving_) return;
-    if (!ApplyEnabled()) {
+    // Showing a cart page refreshes its fields and so enables APPLY; only
+    // what the user changed by hand is worth the question.
+    if (!ApplyEnabled() || !CartPagesEdited()) {
         proceed();
         return;
     }

@@ -61,6 +61,8 @@ private:
     bool CartLoaded() const;
     bool ApplyEnabled() const;
     void SetCartPagesModified(bool modified);
+    void SetCartPagesEdited(bool edited);
+    bool CartPagesEdited() const;
 
     CCartCkSheet* m_pSheet = nullptr;
     wave::WaveDocument m_document;

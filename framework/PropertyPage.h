@@ -28,6 +28,10 @@ public:
     bool UpdateData(bool saveAndValidate = true);
     void SetModified(bool modified = true) { modified_ = modified; }
     bool IsModified() const { return modified_; }
+    // Whether the user changed a field by hand since the last load or save.
+    // A refresh of the controls marks the page modified, never edited.
+    void SetEdited(bool edited) { edited_ = edited; }
+    bool IsEdited() const { return edited_; }
 
     // Activation by the sheet: creates the controls the first time.
     virtual bool OnSetActive();
@@ -46,6 +50,7 @@ private:
     const DialogTemplate& template_;
     TemplateWidgets widgets_;
     bool modified_ = false;
+    bool edited_ = false;
 };
 
 }  // namespace framework

@@ -11,9 +11,13 @@ constexpr int IDC_APPLY = 1000;
 
 void WatchCartFieldChanges(framework::CPropertyPage* page, std::initializer_list<int> editIds) {
     for (const int id : editIds) {
-        QObject::connect(page->Item<QLineEdit>(id), &QLineEdit::textChanged, page, [page] {
+        QLineEdit* edit = page->Item<QLineEdit>(id);
+        QObject::connect(edit, &QLineEdit::textChanged, page, [page] {
             page->SetModified(true);
             if (framework::CDialog* main = framework::AfxGetMainWnd()) main->EnableDlgItem(IDC_APPLY, true);
         });
+        // Typing, pasting, undo: only the user's own changes are worth a
+        // question before they would be lost.
+        QObject::connect(edit, &QLineEdit::textEdited, page, [page] { page->SetEdited(true); });
     }
 }

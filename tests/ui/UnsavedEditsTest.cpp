@@ -67,6 +67,17 @@ private slots:
         QVERIFY(ui.Question().askedAbout.empty());
     }
 
+    void lookingAtTheCartPagesLeavesNothingToAskAbout() {
+        UiFixture ui;
+        ui.Open(ui.dir.write("a.wav", fixture::TypicalWave()));
+        QVERIFY(ui.ShowPage(wave::kCartInfoPage));
+        QVERIFY(ui.ShowPage(wave::kCartInfoPage2));
+        QVERIFY(ui.ApplyEnabled());  // the pages' refresh enables it
+        QTest::mouseClick(ui.dialog->m_btnExit, Qt::LeftButton);
+        QVERIFY(!ui.dialog->isVisible());
+        QVERIFY(ui.Question().askedAbout.empty());
+    }
+
     void everyRouteOutAsksAndCancelKeepsAll_data() {
         QTest::addColumn<int>("route");
         QTest::newRow("Exit") << 0;
