@@ -190,6 +190,11 @@ std::string_view JsonReport::Write(const std::string& file, const LoadedFile& lo
     Format(writer_, loaded.records.info.m_format);
     Bext(writer_, loaded);
     Cart(writer_, loaded);
+    // Only reports of the any-layout walk say so; the others keep their bytes.
+    if (loaded.walk == wave::ChunkWalk::AnyLayout) {
+        writer_.Key("layout");
+        writer_.String("any");
+    }
     writer_.EndObject();
     return {buffer_.GetString(), buffer_.GetSize()};
 }

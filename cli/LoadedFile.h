@@ -13,7 +13,7 @@ inline constexpr const char* kApplicationName = "reelmarker-cli";
 // One file opened and loaded as the desktop program would, into records of
 // its own.
 struct LoadedFile {
-    LoadedFile(const std::string& path, wave::WaveStream::Mode mode);
+    LoadedFile(const std::string& path, wave::WaveStream::Mode mode, wave::ChunkWalk walk);
     LoadedFile(const LoadedFile&) = delete;
     LoadedFile& operator=(const LoadedFile&) = delete;
 
@@ -23,6 +23,7 @@ struct LoadedFile {
 
     wave::OwnedPageRecords records;
     wave::WaveDocument document;
+    wave::ChunkWalk walk;
     wave::LoadFailure failure;
 };
 

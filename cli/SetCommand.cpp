@@ -45,13 +45,13 @@ std::string CheckAgainstFile(const LoadedFile& loaded, const wave::CartWrites& w
     return prepared.error;
 }
 
-bool SetOne(const std::string& file, const Plan& plan, bool dryRun) {
+bool SetOne(const std::string& file, const Plan& plan, bool dryRun, wave::ChunkWalk walk) {
     if (!plan.error.empty()) {
         ReportError(file, plan.error);
         return false;
     }
     // A dry run must work on files the user may only read.
-    LoadedFile loaded(file, dryRun ? wave::WaveStream::Mode::ReadOnly : wave::WaveStream::Mode::ReadWrite);
+    LoadedFile loaded(file, dryRun ? wave::WaveStream::Mode::ReadOnly : wave::WaveStream::Mode::ReadWrite, walk);
     if (const std::string error = CheckAgainstFile(loaded, plan.writes); !error.empty()) {
         ReportError(file, error);
         return false;
@@ -71,11 +71,12 @@ bool SetOne(const std::string& file, const Plan& plan, bool dryRun) {
 
 }  // namespace
 
-int RunSet(const std::vector<RequestedValue>& values, const std::vector<std::string>& files, bool dryRun) {
+int RunSet(const std::vector<RequestedValue>& values, const std::vector<std::string>& files, bool dryRun,
+           wave::ChunkWalk walk) {
     const Plan plan = CheckValues(values);
     int status = kAllSucceeded;
     for (const std::string& file : files) {
-        if (!SetOne(file, plan, dryRun)) status = kSomeFileFailed;
+        if (!SetOne(file, plan, dryRun, walk)) status = kSomeFileFailed;
     }
     return status;
 }

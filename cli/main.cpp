@@ -28,10 +28,14 @@ int main(int argc, char** argv) {
     CLI::App app{"Shows and edits the cart chunk of broadcast WAV files, in place.", cli::kApplicationName};
     app.require_subcommand(1);
 
+    bool anyLayout = false;
+    constexpr const char* kAnyLayoutHelp =
+        "Find the fmt, bext and cart chunks in any order, also in RF64 and BW64 files";
     std::vector<std::string> showFiles;
     bool json = false;
     CLI::App* show = app.add_subcommand("show", "Print the format, bext and cart chunk of each file.");
     show->add_flag("--json", json, "One JSON object per file, one per line");
+    show->add_flag("--any-layout", anyLayout, kAnyLayoutHelp);
     show->add_option("FILE", showFiles, "WAV files")->required();
 
     std::vector<std::string> setFiles;
@@ -40,6 +44,7 @@ int main(int argc, char** argv) {
     std::vector<std::pair<const cli::FieldOption*, CLI::Option*>> fieldOptions;
     CLI::App* set = app.add_subcommand("set", "Rewrite the named cart fields of each file in place.");
     set->add_flag("--dry-run", dryRun, "Check and report; write nothing");
+    set->add_flag("--any-layout", anyLayout, kAnyLayoutHelp);
     for (const cli::FieldOption& option : cli::FieldOptions()) {
         fieldOptions.emplace_back(&option, set->add_option(option.name, texts[&option], option.help));
     }
@@ -47,15 +52,16 @@ int main(int argc, char** argv) {
 
     try {
         app.parse(argc, argv);
+        const wave::ChunkWalk walk = anyLayout ? wave::ChunkWalk::AnyLayout : wave::ChunkWalk::FixedOrder;
         if (set->parsed()) {
             std::vector<cli::RequestedValue> values;
             for (const auto& [field, option] : fieldOptions) {
                 if (option->count() > 0) values.emplace_back(field, texts[field]);
             }
             if (values.empty()) throw CLI::ValidationError("set", "name at least one field to write");
-            return Finish(cli::RunSet(values, setFiles, dryRun));
+            return Finish(cli::RunSet(values, setFiles, dryRun, walk));
         }
-        return Finish(cli::RunShow(showFiles, json));
+        return Finish(cli::RunShow(showFiles, json, walk));
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
         return code == 0 ? 0 : cli::kUsageError;
