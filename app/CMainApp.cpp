@@ -4,6 +4,7 @@
 
 bool CMainApp::InitInstance() {
     CMainDlg dlg;
+    dlg.SetChunkWalk(m_walk);
     framework::AfxSetMainWnd(&dlg);
     dlg.exec();
     framework::AfxSetMainWnd(nullptr);

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "WaveDocument.h"
+
 // The application object: runs the main dialog, and the program ends with it.
 class CMainApp {
 public:
     // Returns false: the dialog was the whole program.
     bool InitInstance();
+
+    // The walk chosen on the command line.
+    wave::ChunkWalk m_walk = wave::ChunkWalk::FixedOrder;
 };

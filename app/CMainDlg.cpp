@@ -11,8 +11,10 @@
 #include <utility>
 
 #include "CCartCkSheet.h"
+#include "DesktopSettings.h"
 #include "DialogTemplates.h"
 #include "MessageBoxService.h"
+#include "OpenAnywayQuestion.h"
 #include "SaveQuestion.h"
 #include "TemplateWidgets.h"
 #include "WindowMessages.h"
@@ -97,24 +99,54 @@ void CMainDlg::OnOpenWave() {
 }
 
 void CMainDlg::LoadWaveFile() {
-    wave::LoadFailure failure = m_document.OpenWave(m_pSheet->Records());
+    wave::LoadFailure failure = OpenByWalk(m_walk);
+    const std::optional<std::uint32_t> stoppedAt = m_document.m_idStoppedAt;
+    if (stoppedAt && AnyLayoutFindsCart()) {
+        if (!DesktopSettings::AlwaysOpenAnyLayout()) {
+            ShowLoadFailure(failure);
+            const QString question = QString("This file has a cart chunk that this program does not look for in its "
+                                             "position (%1 comes first). Open it anyway?")
+                                         .arg(QString::fromStdString(wave::WaveDocument::ChunkName(*stoppedAt)));
+            const framework::OpenAnywayAnswer answer = framework::OpenAnywayQuestions().Ask(this, question);
+            if (!answer.open) return;
+            if (answer.always) DesktopSettings::SetAlwaysOpenAnyLayout(true);
+        }
+        failure = OpenByWalk(wave::ChunkWalk::AnyLayout);
+    }
+    if (failure != wave::LoadFailure::None) {
+        ShowLoadFailure(failure);
+    } else if (readOnly_) {
+        framework::MessageBoxes().Show(this, "This file is read-only: it can be viewed but cannot be saved.",
+                                       "Read-Only File", wave::MessageIcon::Information);
+    }
+}
+
+wave::LoadFailure CMainDlg::OpenByWalk(wave::ChunkWalk walk) {
+    wave::LoadFailure failure = m_document.OpenWave(m_pSheet->Records(), wave::WaveStream::Mode::ReadWrite, walk);
     // A file the user may read but not write is still shown, for viewing.
     readOnly_ = failure == wave::LoadFailure::OpenFailed && m_document.m_file.writeRefused();
     if (readOnly_) {
-        failure = m_document.OpenWave(m_pSheet->Records(), wave::WaveStream::Mode::ReadOnly);
+        failure = m_document.OpenWave(m_pSheet->Records(), wave::WaveStream::Mode::ReadOnly, walk);
         readOnly_ = failure != wave::LoadFailure::OpenFailed;
     }
     m_pSheet->m_InfoPage.ShowFormat();
     if (!CartLoaded() || readOnly_) GetDlgItem(IDC_APPLY)->setEnabled(false);
     loadedCart2_ = m_pSheet->m_CartInfoPage2;
     SetCartPagesEdited(false);
-    if (failure == wave::LoadFailure::None) {
-        if (readOnly_) {
-            framework::MessageBoxes().Show(this, "This file is read-only: it can be viewed but cannot be saved.",
-                                           "Read-Only File", wave::MessageIcon::Information);
-        }
-        return;
-    }
+    return failure;
+}
+
+// Whether the file the fixed-order walk refused has a cart chunk elsewhere:
+// a look of its own, read-only, that leaves the pages as the refusal left them.
+bool CMainDlg::AnyLayoutFindsCart() const {
+    wave::OwnedPageRecords records;
+    records.info.m_strPath = m_pSheet->m_InfoPage.m_strPath;
+    wave::WaveDocument look;
+    return look.OpenWave(records.refs(), wave::WaveStream::Mode::ReadOnly, wave::ChunkWalk::AnyLayout) ==
+           wave::LoadFailure::None;
+}
+
+void CMainDlg::ShowLoadFailure(wave::LoadFailure failure) {
     const wave::FailureMessage& message = wave::MessageFor(failure);
     framework::MessageBoxes().Show(this, message.text, message.caption ? message.caption : "", message.icon);
 }

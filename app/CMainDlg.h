@@ -30,6 +30,9 @@ public:
     CCartCkSheet* Sheet() const { return m_pSheet; }
     wave::WaveDocument& Document() { return m_document; }
     bool Saving() const { return saving_; }
+    // The walk every load runs first; with the fixed-order one, a file whose
+    // cart chunk only the any-layout walk finds is offered that walk.
+    void SetChunkWalk(wave::ChunkWalk walk) { m_walk = walk; }
 
     // APPLY may be enabled only with a cart chunk loaded from a writable file
     // and no save running.
@@ -53,6 +56,9 @@ private:
     bool OnInitDialog();
     void OnOpenWave();
     void LoadWaveFile();
+    wave::LoadFailure OpenByWalk(wave::ChunkWalk walk);
+    bool AnyLayoutFindsCart() const;
+    void ShowLoadFailure(wave::LoadFailure failure);
     void OnApply();
     void SaveThreadProc(wave::CartWrites writes);
     void SetProgress(int position);
@@ -71,7 +77,8 @@ private:
     std::atomic<bool> workerDone_{true};
     wave::SaveResult saveResult_;
     bool saving_ = false;
-    bool readOnly_ = false;  // the file could be opened for reading only
+    bool readOnly_ = false;
+    wave::ChunkWalk m_walk = wave::ChunkWalk::FixedOrder;  // the file could be opened for reading only
     // Dates and times as loaded (or last saved): only those changed since
     // are written. The values a running save writes become the new ones.
     wave::CartInfo2Record loadedCart2_;

@@ -57,10 +57,20 @@ void WaveDocument::SetCartFlag(PageRecords pages, int pageIndex) {
 
 LoadFailure WaveDocument::LoadWaveFile(PageRecords pages, ChunkWalk walk) {
     ResetFields(pages);
+    m_idStoppedAt.reset();
     if (!m_file.is_open()) return LoadFailure::None;
     const LoadFailure failure = walk == ChunkWalk::AnyLayout ? WalkAnyLayout(pages) : Walk(pages);
     if (!MessageFor(failure).streamStaysOpen) m_file.close();
     return failure;
+}
+
+std::string WaveDocument::ChunkName(std::uint32_t id) {
+    std::string name(4, '?');
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto c = static_cast<char>((id >> (8 * (3 - i))) & 0xFF);
+        if (c >= ' ' && c <= '~') name[i] = c;
+    }
+    return name;
 }
 
 }  // namespace wave

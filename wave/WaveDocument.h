@@ -36,6 +36,9 @@ public:
     std::optional<std::vector<std::uint8_t>> m_pCartData;
     std::uint32_t m_dwCartSize = 0;
     std::int64_t m_lCartPos = -1;
+    // The ID of the chunk the fixed-order walk met where it expected "fmt ",
+    // "bext" or "cart" (rows 5, 6 and 7); none after any other outcome.
+    std::optional<std::uint32_t> m_idStoppedAt;
 
     // Closes the stream if open, opens the file named by the Start page's
     // path and loads it. Failures to open give OpenFailed.
@@ -49,6 +52,10 @@ public:
     void ResetFields(PageRecords pages);
     static void ClearCartFlags(PageRecords pages);
     static void SetCartFlag(PageRecords pages, int pageIndex);
+
+    // The four characters of a chunk ID, with any that is not printable
+    // ASCII shown as '?'.
+    static std::string ChunkName(std::uint32_t id);
 
     bool CartLoaded() const { return m_pCartData.has_value() && m_lCartPos >= 0; }
 
@@ -64,6 +71,7 @@ private:
     LoadFailure Walk(PageRecords pages);
     LoadFailure WalkAnyLayout(PageRecords pages);
     LoadFailure ReadChunksAfterFormat(PageRecords pages, const WaveFormat& format);
+    LoadFailure StopAt(std::uint32_t id, LoadFailure failure);
     SaveResult CheckFileUnchanged();
     std::vector<std::uint8_t> ReadChunkData(std::int32_t declaredSize);
 };

@@ -77,6 +77,11 @@ std::vector<std::uint8_t> WaveDocument::ReadChunkData(std::int32_t declaredSize)
     return data;
 }
 
+LoadFailure WaveDocument::StopAt(std::uint32_t id, LoadFailure failure) {
+    m_idStoppedAt = id;
+    return failure;
+}
+
 LoadFailure WaveDocument::Walk(PageRecords pages) {
     if (ReadFourCC(m_file, 4) != kRiff) return LoadFailure::NotWave;
     if (RiffSizeSaysEndedEarly(m_file)) return LoadFailure::PrematureEnd;
@@ -84,7 +89,7 @@ LoadFailure WaveDocument::Walk(PageRecords pages) {
     if (m_file.eof()) return LoadFailure::PrematureEnd;
 
     const ChunkHeader fmt = ReadHeader(m_file);
-    if (fmt.id != kFmt) return LoadFailure::NoFormatChunk;
+    if (fmt.id != kFmt) return StopAt(fmt.id, LoadFailure::NoFormatChunk);
     const WaveFormat format = ReadFormatBlock(m_file);
     SkipBytes(m_file, std::int64_t{fmt.size} - static_cast<std::int64_t>(kFormatBlockSize));
     if (m_file.eof()) return LoadFailure::PrematureEnd;
@@ -107,15 +112,15 @@ LoadFailure WaveDocument::ReadChunksAfterFormat(PageRecords pages, const WaveFor
     }
 
     m_pBextData.reset();
-    if (header.id == kData) return LoadFailure::DataBeforeCart;
+    if (header.id == kData) return StopAt(header.id, LoadFailure::DataBeforeCart);
     if (header.id == kBext) {
         m_pBextData = ReadBextData(m_file, static_cast<std::uint64_t>(std::max(header.size, 0)));
         FillEbuInfo(*m_pBextData, pages.ebu);
         SkipPadByte(m_file, header.size);
         header = ReadHeader(m_file);
-        if (header.id == kData) return LoadFailure::CartNotFound;
+        if (header.id == kData) return StopAt(header.id, LoadFailure::CartNotFound);
     }
-    if (header.id != kCart) return LoadFailure::CartNotFound;
+    if (header.id != kCart) return StopAt(header.id, LoadFailure::CartNotFound);
     if (header.size <= 0) return LoadFailure::InvalidCartHeader;
 
     m_pCartData.reset();

@@ -32,6 +32,7 @@ struct LayoutCase {
     const char* name;
     ByteVector file;
     LoadFailure fixedOrderRow;  // what the default walk makes of it
+    const char* stoppedAt;      // the chunk the default walk stopped at
 };
 
 std::vector<LayoutCase> LoadingLayouts() {
@@ -39,32 +40,32 @@ std::vector<LayoutCase> LoadingLayouts() {
         {"libsndfile_float_peak_first",
          WaveBuilder().chunk("fmt ", fixture::FormatBlock(3, 2, 48000, 32)).chunk("fact", Filled(4)).chunk("PEAK", Filled(24))
              .chunk("bext", kBext).chunk("cart", kCart).chunk("data", kAudio).bytes(),
-         LoadFailure::CartNotFound},
+         LoadFailure::CartNotFound, "PEAK"},
         {"list_info_before_bext_and_cart",
          WaveBuilder().chunk("fmt ", kPcm).chunk("LIST", Filled(30)).chunk("bext", kBext).chunk("cart", kCart)
              .chunk("data", kAudio).bytes(),
-         LoadFailure::CartNotFound},
+         LoadFailure::CartNotFound, "LIST"},
         {"metadata_before_fmt",
          WaveBuilder().chunk("bext", kBext).chunk("iXML", Filled(40)).chunk("cart", kCart).chunk("fmt ", kPcm)
              .chunk("data", kAudio).bytes(),
-         LoadFailure::NoFormatChunk},
+         LoadFailure::NoFormatChunk, "bext"},
         {"junk_first_as_rf64_auto_writes",
          WaveBuilder().chunk("JUNK", Filled(28, 0)).chunk("fmt ", kPcm).chunk("bext", kBext).chunk("cart", kCart)
              .chunk("data", kAudio).bytes(),
-         LoadFailure::NoFormatChunk},
+         LoadFailure::NoFormatChunk, "JUNK"},
         {"metadata_after_audio_with_odd_chunk_padded",
          WaveBuilder().chunk("fmt ", kPcm).chunk("data", kAudio).chunk("LIST", Filled(9)).padByte().chunk("bext", kBext)
              .chunk("cart", kCart).bytes(),
-         LoadFailure::DataBeforeCart},
+         LoadFailure::DataBeforeCart, "data"},
         {"rf64_data_size_from_ds64",
          Rf64("RF64", kAudio.size()).chunk("fmt ", kPcm).chunk("bext", kBext).chunkDeclaring("data", kSizeInDs64, kAudio)
              .chunk("cart", kCart).bytes(),
-         LoadFailure::NotWave},
+         LoadFailure::NotWave, nullptr},
         {"bw64_chunk_size_from_ds64_table",
          Rf64("BW64", kAudio.size(), {{"JUNK", 10}, {"iXML", 33}}).chunk("fmt ", kPcm)
              .chunkDeclaring("iXML", kSizeInDs64, Filled(33)).padByte().chunk("bext", kBext)
              .chunkDeclaring("data", kSizeInDs64, kAudio).chunk("cart", kCart).bytes(),
-         LoadFailure::NotWave},
+         LoadFailure::NotWave, nullptr},
     };
 }
 
@@ -84,6 +85,14 @@ TEST_P(LoadingLayout, LoadsFormatBextAndCartByTheAnyLayoutWalkOnly) {
 
     const LoadedFixture fixedOrder(layout.file, "fixed-order.wav");
     EXPECT_EQ(fixedOrder.failure, layout.fixedOrderRow);
+    // What the desktop program names when it offers the other walk.
+    if (layout.stoppedAt == nullptr) {
+        EXPECT_FALSE(fixedOrder.document.m_idStoppedAt.has_value());
+    } else {
+        ASSERT_TRUE(fixedOrder.document.m_idStoppedAt.has_value());
+        EXPECT_EQ(wave::WaveDocument::ChunkName(*fixedOrder.document.m_idStoppedAt), layout.stoppedAt);
+    }
+    EXPECT_FALSE(any.document.m_idStoppedAt.has_value());
 }
 
 INSTANTIATE_TEST_SUITE_P(AnyLayoutWalk, LoadingLayout, testing::ValuesIn(LoadingLayouts()),
