@@ -36,12 +36,12 @@ void TextRow(std::ostream& out, const std::string& label, const std::string& fil
 
 void PrintFormat(std::ostream& out, const wave::WaveFormat& format) {
     const wave::FormatTexts texts = wave::TextsOf(format);
-    out << "Wave Info\n";
+    out << wave::kFormatCaption << '\n';
     for (const wave::FormatRow& row : wave::FormatRows()) Row(out, row.label, texts.*row.text);
 }
 
 void PrintBext(std::ostream& out, const wave::EbuInfoRecord& ebu) {
-    out << "EBU Broadcast Extension Information\n";
+    out << wave::kBextCaption << '\n';
     for (const wave::BextFieldRow& row : wave::BextFieldRows()) TextRow(out, row.label, ebu.*row.member);
 }
 
@@ -68,7 +68,7 @@ void CartRow(std::ostream& out, const wave::CartFieldRow& row, wave::ConstBytes 
 
 // The fields a page shows, under the page's labels.
 void PrintCart(std::ostream& out, wave::ConstBytes data, const wave::CartInfo2Record& page2) {
-    out << "Cart Chunk Info\n";
+    out << wave::kCartCaption << '\n';
     for (const wave::CartFieldRow& row : wave::CartFieldRows()) {
         if (row.label != nullptr) CartRow(out, row, data, page2);
     }

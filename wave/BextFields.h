@@ -8,7 +8,10 @@
 
 namespace wave {
 
-// One row per bext field the EBU Info page shows, in the page's order.
+// The EBU Info page's caption.
+inline constexpr const char* kBextCaption = "EBU Broadcast Extension Information";
+
+// One row per bext field the page shows, in the page's order.
 struct BextFieldRow {
     std::string EbuInfoRecord::*member;
     const char* key;    // JSON key: "originatorReference"

@@ -47,6 +47,20 @@ constexpr bool InFieldOrder() {
 }
 static_assert(InFieldOrder(), "RowOf indexes the rows by field; the rows follow the bytes");
 
+// A key or option named twice would make one field unreachable by name.
+constexpr bool NamesDistinct() {
+    auto same = [](const char* a, const char* b) {
+        return a != nullptr && b != nullptr && std::string_view(a) == std::string_view(b);
+    };
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        for (std::size_t j = i + 1; j < kRows.size(); ++j) {
+            if (same(kRows[i].key, kRows[j].key) || same(kRows[i].option, kRows[j].option)) return false;
+        }
+    }
+    return true;
+}
+static_assert(NamesDistinct(), "each key and option names one field");
+
 }  // namespace
 
 std::span<const CartFieldRow> CartFieldRows() { return kRows; }

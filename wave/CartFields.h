@@ -54,6 +54,9 @@ struct CartFieldRow {
     const char* help;    // what the option sets, before its limit
 };
 
+// The cart pages' caption.
+inline constexpr const char* kCartCaption = "Cart Chunk Info";
+
 // All rows, in field order.
 std::span<const CartFieldRow> CartFieldRows();
 const CartFieldRow& RowOf(CartField field);

@@ -24,7 +24,9 @@ inline constexpr std::uint16_t kFormatMpeg = 0x0050;
 const char* FormatName(std::uint16_t formatTag);
 FormatTexts TextsOf(const WaveFormat& format);
 
-// The Start page's labels of the texts, in the order the reports list them.
+// The Start page's caption of the format, and its labels of the texts in
+// the order the reports list them.
+inline constexpr const char* kFormatCaption = "Wave Info";
 struct FormatRow {
     const char* label;
     std::string FormatTexts::*text;
