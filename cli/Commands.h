@@ -18,7 +18,7 @@ inline constexpr int kUsageError = 2;
 int RunShow(const std::vector<std::string>& files, bool json, wave::ChunkWalk walk);
 
 // A field named on the command line and the text given for it.
-using RequestedValue = std::pair<const FieldOption*, std::string>;
+using RequestedValue = std::pair<const wave::CartFieldRow*, std::string>;
 
 // Rewrites the named fields of each file in place; every value is checked
 // against each file before anything is written to it.

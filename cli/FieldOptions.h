@@ -1,24 +1,19 @@
 #pragma once
 
 #include <optional>
-#include <span>
 #include <string>
+#include <vector>
 
 #include "CartWrites.h"
 
 namespace cli {
 
-// An editable cart field as the command line names it.
-struct FieldOption {
-    enum class Kind { Text, Date, Time };
-    const char* name;  // "--title"
-    const char* help;
-    wave::CartField field;
-    Kind kind;
-};
+// The cart fields `set` can write: the core's rows that name an option, in
+// field order.
+std::vector<const wave::CartFieldRow*> SettableFields();
 
-std::span<const FieldOption> FieldOptions();
-const FieldOption& OptionFor(wave::CartField field);
+// The option's help text: what it sets and the limit it keeps to.
+std::string HelpFor(const wave::CartFieldRow& row);
 
 // The value turned into what the field stores, or a message naming the
 // option and the limit it breaks: 8-bit characters only, text widths in
@@ -27,6 +22,6 @@ struct CheckedValue {
     std::optional<wave::CartWrite> write;
     std::string error;
 };
-CheckedValue CheckValue(const FieldOption& option, const std::string& utf8);
+CheckedValue CheckValue(const wave::CartFieldRow& row, const std::string& utf8);
 
 }  // namespace cli

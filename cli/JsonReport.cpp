@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
+#include "BextFields.h"
+#include "CartFields.h"
 #include "FieldCodecs.h"
 #include "FormatTexts.h"
 #include "PostTimerLines.h"
@@ -101,18 +103,13 @@ void Bext(Writer& w, const LoadedFile& loaded) {
     }
     const wave::EbuInfoRecord& ebu = loaded.records.ebu;
     w.StartObject();
-    Text(w, "description", ebu.m_strDescription);
-    Text(w, "originator", ebu.m_strOriginator);
-    Text(w, "originatorReference", ebu.m_strOriginatorRef);
-    Text(w, "originationDate", ebu.m_strOriginationDate);
-    Text(w, "originationTime", ebu.m_strOriginationTime);
-    Text(w, "codingHistory", ebu.m_strCodingHistory);
+    for (const wave::BextFieldRow& row : wave::BextFieldRows()) Text(w, row.key, ebu.*row.member);
     w.EndObject();
 }
 
 // An unset timer's usage is four NULs, shown as no code at all.
-void Timers(Writer& w, const wave::PostTimers& timers) {
-    w.Key("postTimers");
+void Timers(Writer& w, const char* key, const wave::PostTimers& timers) {
+    w.Key(key);
     w.StartArray();
     for (const wave::PostTimer& timer : timers) {
         w.StartObject();
@@ -131,47 +128,46 @@ void TimerLines(Writer& w, const wave::CartInfo2Record& page2) {
     w.EndArray();
 }
 
+void CartValue(Writer& w, const wave::CartFieldRow& row, wave::ConstBytes data, const wave::CartInfo2Record& page2) {
+    using Kind = wave::FieldKind;
+    switch (row.kind) {
+        case Kind::Text:
+        case Kind::Date:
+        case Kind::Time: Text(w, row.key, wave::ReadTextField(data, row.layout)); return;
+        case Kind::Url:
+            if (page2.m_bUrlSupported) {
+                Text(w, row.key, page2.m_strURL);
+            } else {
+                w.Key(row.key);
+                w.Null();
+            }
+            return;
+        case Kind::Number:
+            w.Key(row.key);
+            w.Uint(wave::ReadU32(data, row.layout.offset));
+            return;
+        case Kind::Timers:
+            Timers(w, row.key, page2.m_timers);
+            TimerLines(w, page2);
+            return;
+        case Kind::TextToEnd: Text(w, row.key, wave::ReadTextToEnd(data, row.layout.offset)); return;
+    }
+}
+
 void Cart(Writer& w, const LoadedFile& loaded) {
     w.Key("cart");
     if (!loaded.ok()) {
         w.Null();
         return;
     }
-    const wave::ConstBytes data = *loaded.document.m_pCartData;
-    const wave::CartInfoRecord& page1 = loaded.records.cart;
-    const wave::CartInfo2Record& page2 = loaded.records.cart2;
-    namespace cart = wave::cart;
     w.StartObject();
     w.Key("offset");
     w.Int64(loaded.document.m_lCartPos);
     w.Key("size");
     w.Uint(loaded.document.m_dwCartSize);
-    Text(w, "version", page1.m_strVersion);
-    Text(w, "title", page1.m_strTitle);
-    Text(w, "artist", page1.m_strArtist);
-    Text(w, "cutId", wave::ReadTextField(data, cart::kCutID));
-    Text(w, "clientId", page1.m_strClientID);
-    Text(w, "category", page1.m_strCategory);
-    Text(w, "classification", page1.m_strClassification);
-    Text(w, "outCue", page2.m_strOutCue);
-    Text(w, "startDate", wave::ReadTextField(data, cart::kStartDate));
-    Text(w, "startTime", wave::ReadTextField(data, cart::kStartTime));
-    Text(w, "endDate", wave::ReadTextField(data, cart::kEndDate));
-    Text(w, "endTime", wave::ReadTextField(data, cart::kEndTime));
-    Text(w, "producerAppId", page2.m_strProducerAppID);
-    Text(w, "producerAppVersion", page2.m_strProducerAppVer);
-    Text(w, "userDef", page2.m_strUserDef);
-    w.Key("levelReference");
-    w.Uint(page2.m_dwLevelReference);
-    Timers(w, page2.m_timers);
-    TimerLines(w, page2);
-    if (page2.m_bUrlSupported) {
-        Text(w, "url", page2.m_strURL);
-    } else {
-        w.Key("url");
-        w.Null();
+    for (const wave::CartFieldRow& row : wave::CartFieldRows()) {
+        CartValue(w, row, *loaded.document.m_pCartData, loaded.records.cart2);
     }
-    Text(w, "tagText", wave::ReadTextToEnd(data, cart::kTagText));
     w.EndObject();
 }
 

@@ -16,8 +16,8 @@ struct Plan {
 
 Plan CheckValues(const std::vector<RequestedValue>& values) {
     Plan plan;
-    for (const auto& [option, text] : values) {
-        CheckedValue checked = CheckValue(*option, text);
+    for (const auto& [row, text] : values) {
+        CheckedValue checked = CheckValue(*row, text);
         if (!checked.write) return {{}, checked.error};
         plan.writes.push_back(*checked.write);
     }
@@ -34,14 +34,15 @@ std::string FieldList(const wave::CartWrites& writes) {
 std::string CheckAgainstFile(const LoadedFile& loaded, const wave::CartWrites& writes) {
     if (!loaded.ok()) return wave::MessageFor(loaded.failure).text;
     for (const wave::CartWrite& write : writes) {
-        if (write.field == wave::CartField::URL && !wave::HoldsUrlArea(*loaded.document.m_pCartData)) {
-            return std::string(OptionFor(write.field).name) + ": the cart chunk of this file has no URL area";
+        const wave::CartFieldRow& row = wave::RowOf(write.field);
+        if (row.kind == wave::FieldKind::Url && !wave::HoldsUrlArea(*loaded.document.m_pCartData)) {
+            return std::string(row.option) + ": the cart chunk of this file has no URL area";
         }
     }
     std::vector<std::uint8_t> image;
     const wave::SaveResult prepared = loaded.document.PrepareCart(writes, image);
     if (prepared.ok) return {};
-    if (prepared.field) return std::string(OptionFor(*prepared.field).name) + ": " + prepared.error;
+    if (prepared.field) return std::string(wave::RowOf(*prepared.field).option) + ": " + prepared.error;
     return prepared.error;
 }
 

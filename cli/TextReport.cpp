@@ -2,6 +2,8 @@
 
 #include <iomanip>
 
+#include "BextFields.h"
+#include "CartFields.h"
 #include "FieldCodecs.h"
 #include "FormatTexts.h"
 #include "PostTimerLines.h"
@@ -34,49 +36,42 @@ void TextRow(std::ostream& out, const std::string& label, const std::string& fil
 
 void PrintFormat(std::ostream& out, const wave::WaveFormat& format) {
     const wave::FormatTexts texts = wave::TextsOf(format);
-    out << "Wave Info\n";
-    Row(out, "Fomat Tag:", texts.formatTag);
-    Row(out, "Channel:", texts.channels);
-    Row(out, "Sample Rate:", texts.sampleRate);
-    Row(out, "Bits Per Sample:", texts.bitsPerSample);
-    Row(out, "Average Bytes Per Sec:", texts.avgBytesPerSec);
-    Row(out, "Block Align:", texts.blockAlign);
+    out << wave::kFormatCaption << '\n';
+    for (const wave::FormatRow& row : wave::FormatRows()) Row(out, row.label, texts.*row.text);
 }
 
 void PrintBext(std::ostream& out, const wave::EbuInfoRecord& ebu) {
-    out << "EBU Broadcast Extension Information\n";
-    TextRow(out, "Description:", ebu.m_strDescription);
-    TextRow(out, "Originator:", ebu.m_strOriginator);
-    TextRow(out, "Originator Reference:", ebu.m_strOriginatorRef);
-    TextRow(out, "Origination Date:", ebu.m_strOriginationDate);
-    TextRow(out, "Origination Time:", ebu.m_strOriginationTime);
-    TextRow(out, "Coding History:", ebu.m_strCodingHistory);
+    out << wave::kBextCaption << '\n';
+    for (const wave::BextFieldRow& row : wave::BextFieldRows()) TextRow(out, row.label, ebu.*row.member);
 }
 
-void PrintCart(std::ostream& out, wave::ConstBytes data, const wave::CartInfoRecord& page1,
-               const wave::CartInfo2Record& page2) {
-    out << "Cart Chunk Info\n";
-    TextRow(out, "Version:", page1.m_strVersion);
-    TextRow(out, "Title:", page1.m_strTitle);
-    TextRow(out, "Artist:", page1.m_strArtist);
-    TextRow(out, "Client ID:", page1.m_strClientID);
-    TextRow(out, "Category:", page1.m_strCategory);
-    TextRow(out, "Classification", page1.m_strClassification);
-    TextRow(out, "OutCue:", page2.m_strOutCue);
-    // The dates and times as stored: numbers rebuilt from them would show
-    // values the file does not hold.
-    TextRow(out, "Start Date:", wave::ReadTextField(data, wave::cart::kStartDate));
-    TextRow(out, "Start Time:", wave::ReadTextField(data, wave::cart::kStartTime));
-    TextRow(out, "End Date:", wave::ReadTextField(data, wave::cart::kEndDate));
-    TextRow(out, "End Time:", wave::ReadTextField(data, wave::cart::kEndTime));
-    TextRow(out, "Producer App ID:", page2.m_strProducerAppID);
-    TextRow(out, "Producer App Ver:", page2.m_strProducerAppVer);
-    TextRow(out, "User Def:", page2.m_strUserDef);
-    Row(out, "dwReferenceLevel:", std::to_string(page2.m_dwLevelReference));
-    std::string lines;
-    for (const std::string& line : wave::PostTimerLines(page2.m_timers, page2.m_nSampleRate)) lines += line + '\n';
-    Row(out, "PostTimer:", lines);
-    TextRow(out, "URL:", page2.m_strURL);
+// The dates and times as stored: numbers rebuilt from them would show values
+// the file does not hold.
+void CartRow(std::ostream& out, const wave::CartFieldRow& row, wave::ConstBytes data,
+             const wave::CartInfo2Record& page2) {
+    using Kind = wave::FieldKind;
+    switch (row.kind) {
+        case Kind::Text:
+        case Kind::Date:
+        case Kind::Time: TextRow(out, row.label, wave::ReadTextField(data, row.layout)); return;
+        case Kind::Url: TextRow(out, row.label, page2.m_strURL); return;
+        case Kind::Number: Row(out, row.label, std::to_string(wave::ReadU32(data, row.layout.offset))); return;
+        case Kind::Timers: {
+            std::string lines;
+            for (const std::string& line : wave::PostTimerLines(page2.m_timers, page2.m_nSampleRate)) lines += line + '\n';
+            Row(out, row.label, lines);
+            return;
+        }
+        case Kind::TextToEnd: TextRow(out, row.label, wave::ReadTextToEnd(data, row.layout.offset)); return;
+    }
+}
+
+// The fields a page shows, under the page's labels.
+void PrintCart(std::ostream& out, wave::ConstBytes data, const wave::CartInfo2Record& page2) {
+    out << wave::kCartCaption << '\n';
+    for (const wave::CartFieldRow& row : wave::CartFieldRows()) {
+        if (row.label != nullptr) CartRow(out, row, data, page2);
+    }
 }
 
 }  // namespace
@@ -85,7 +80,7 @@ void PrintTextReport(std::ostream& out, const std::string& file, const LoadedFil
     out << "File: " << file << '\n';
     if (loaded.records.info.m_format) PrintFormat(out, *loaded.records.info.m_format);
     if (loaded.hasBext()) PrintBext(out, loaded.records.ebu);
-    if (loaded.ok()) PrintCart(out, *loaded.document.m_pCartData, loaded.records.cart, loaded.records.cart2);
+    if (loaded.ok()) PrintCart(out, *loaded.document.m_pCartData, loaded.records.cart2);
 }
 
 }  // namespace cli

@@ -40,13 +40,13 @@ int main(int argc, char** argv) {
 
     std::vector<std::string> setFiles;
     bool dryRun = false;
-    std::map<const cli::FieldOption*, std::string> texts;
-    std::vector<std::pair<const cli::FieldOption*, CLI::Option*>> fieldOptions;
+    std::map<const wave::CartFieldRow*, std::string> texts;
+    std::vector<std::pair<const wave::CartFieldRow*, CLI::Option*>> fieldOptions;
     CLI::App* set = app.add_subcommand("set", "Rewrite the named cart fields of each file in place.");
     set->add_flag("--dry-run", dryRun, "Check and report; write nothing");
     set->add_flag("--any-layout", anyLayout, kAnyLayoutHelp);
-    for (const cli::FieldOption& option : cli::FieldOptions()) {
-        fieldOptions.emplace_back(&option, set->add_option(option.name, texts[&option], option.help));
+    for (const wave::CartFieldRow* row : cli::SettableFields()) {
+        fieldOptions.emplace_back(row, set->add_option(row->option, texts[row], cli::HelpFor(*row)));
     }
     set->add_option("FILE", setFiles, "WAV files")->required();
 

@@ -2,6 +2,7 @@
 
 #include "CartPageChanges.h"
 #include "DialogTemplates.h"
+#include "ChunkLayout.h"
 
 namespace {
 constexpr int IDC_VERSION = 1009;
@@ -25,17 +26,17 @@ bool CCartInfoPage::OnInitDialog() {
 void CCartInfoPage::DoDataExchange(framework::CDataExchange* pDX) {
     using namespace framework;
     DDX_Text(pDX, IDC_ARTIST, m_strArtist);
-    DDV_MaxChars(pDX, m_strArtist, 64);
+    DDV_MaxChars(pDX, m_strArtist, wave::cart::kArtist.width);
     DDX_Text(pDX, IDC_CATEGORY, m_strCategory);
-    DDV_MaxChars(pDX, m_strCategory, 64);
+    DDV_MaxChars(pDX, m_strCategory, wave::cart::kCategory.width);
     DDX_Text(pDX, IDC_VERSION, m_strVersion);
-    DDV_MaxChars(pDX, m_strVersion, 4);
+    DDV_MaxChars(pDX, m_strVersion, wave::cart::kVersion.width);
     DDX_Text(pDX, IDC_CLIENT_ID, m_strClientID);
-    DDV_MaxChars(pDX, m_strClientID, 64);
+    DDV_MaxChars(pDX, m_strClientID, wave::cart::kClientID.width);
     DDX_Text(pDX, IDC_TITLE, m_strTitle);
-    DDV_MaxChars(pDX, m_strTitle, 64);
+    DDV_MaxChars(pDX, m_strTitle, wave::cart::kTitle.width);
     DDX_Text(pDX, IDC_CLASSIFICATION, m_strClassification);
-    DDV_MaxChars(pDX, m_strClassification, 64);
+    DDV_MaxChars(pDX, m_strClassification, wave::cart::kClassification.width);
 }
 
 void CCartInfoPage::OnShowWindow(bool) {

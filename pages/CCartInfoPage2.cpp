@@ -4,6 +4,8 @@
 
 #include "CartPageChanges.h"
 #include "DialogTemplates.h"
+#include "ChunkLayout.h"
+#include "DateTimeRanges.h"
 #include "PostTimerLines.h"
 
 namespace {
@@ -41,40 +43,40 @@ void CCartInfoPage2::DoDataExchange(framework::CDataExchange* pDX) {
     using namespace framework;
     DDX_Control(pDX, IDC_POST_TIMERS, m_comboPostTimer);
     DDX_Text(pDX, IDC_USER_DEF, m_strUserDef);
-    DDV_MaxChars(pDX, m_strUserDef, 64);
+    DDV_MaxChars(pDX, m_strUserDef, wave::cart::kUserDef.width);
     DDX_Text(pDX, IDC_URL, m_strURL);
-    DDV_MaxChars(pDX, m_strURL, 1024);
+    DDV_MaxChars(pDX, m_strURL, wave::cart::kURL.width);
     DDX_Text(pDX, IDC_PRODUCER_APP_VER, m_strProducerAppVer);
-    DDV_MaxChars(pDX, m_strProducerAppVer, 64);
+    DDV_MaxChars(pDX, m_strProducerAppVer, wave::cart::kProducerAppVersion.width);
     DDX_Text(pDX, IDC_PRODUCER_APP_ID, m_strProducerAppID);
-    DDV_MaxChars(pDX, m_strProducerAppID, 64);
+    DDV_MaxChars(pDX, m_strProducerAppID, wave::cart::kProducerAppID.width);
     DDX_Text(pDX, IDC_OUT_CUE, m_strOutCue);
-    DDV_MaxChars(pDX, m_strOutCue, 64);
+    DDV_MaxChars(pDX, m_strOutCue, wave::cart::kOutCue.width);
     DDX_Text(pDX, IDC_LEVEL_REFERENCE, m_dwLevelReference);
     DDX_Text(pDX, IDC_START_HOUR, m_nStartHour);
-    DDV_MinMaxUInt(pDX, m_nStartHour, 0, 23);
+    DDV_MinMaxUInt(pDX, m_nStartHour, wave::kHourRange.low, wave::kHourRange.high);
     DDX_Text(pDX, IDC_START_MINUTE, m_nStartMinute);
-    DDV_MinMaxUInt(pDX, m_nStartMinute, 0, 59);
+    DDV_MinMaxUInt(pDX, m_nStartMinute, wave::kMinuteRange.low, wave::kMinuteRange.high);
     DDX_Text(pDX, IDC_START_SECOND, m_nStartSecond);
-    DDV_MinMaxUInt(pDX, m_nStartSecond, 0, 59);
+    DDV_MinMaxUInt(pDX, m_nStartSecond, wave::kSecondRange.low, wave::kSecondRange.high);
     DDX_Text(pDX, IDC_START_DAY, m_nStartDay);
-    DDV_MinMaxUInt(pDX, m_nStartDay, 1, 31);
+    DDV_MinMaxUInt(pDX, m_nStartDay, wave::kDayRange.low, wave::kDayRange.high);
     DDX_Text(pDX, IDC_START_MONTH, m_nStartMonth);
-    DDV_MinMaxUInt(pDX, m_nStartMonth, 1, 12);
+    DDV_MinMaxUInt(pDX, m_nStartMonth, wave::kMonthRange.low, wave::kMonthRange.high);
     DDX_Text(pDX, IDC_START_YEAR, m_nStartYear);
-    DDV_MinMaxUInt(pDX, m_nStartYear, 1900, 9999);
+    DDV_MinMaxUInt(pDX, m_nStartYear, wave::kYearRange.low, wave::kYearRange.high);
     DDX_Text(pDX, IDC_END_DAY, m_nEndDay);
-    DDV_MinMaxUInt(pDX, m_nEndDay, 1, 31);
+    DDV_MinMaxUInt(pDX, m_nEndDay, wave::kDayRange.low, wave::kDayRange.high);
     DDX_Text(pDX, IDC_END_HOUR, m_nEndHour);
-    DDV_MinMaxUInt(pDX, m_nEndHour, 0, 23);
+    DDV_MinMaxUInt(pDX, m_nEndHour, wave::kHourRange.low, wave::kHourRange.high);
     DDX_Text(pDX, IDC_END_MONTH, m_nEndMonth);
-    DDV_MinMaxUInt(pDX, m_nEndMonth, 1, 12);
+    DDV_MinMaxUInt(pDX, m_nEndMonth, wave::kMonthRange.low, wave::kMonthRange.high);
     DDX_Text(pDX, IDC_END_MINUTE, m_nEndMinute);
-    DDV_MinMaxUInt(pDX, m_nEndMinute, 0, 59);
+    DDV_MinMaxUInt(pDX, m_nEndMinute, wave::kMinuteRange.low, wave::kMinuteRange.high);
     DDX_Text(pDX, IDC_END_SECOND, m_nEndSecond);
-    DDV_MinMaxUInt(pDX, m_nEndSecond, 0, 59);
+    DDV_MinMaxUInt(pDX, m_nEndSecond, wave::kSecondRange.low, wave::kSecondRange.high);
     DDX_Text(pDX, IDC_END_YEAR, m_nEndYear);
-    DDV_MinMaxUInt(pDX, m_nEndYear, 1900, 9999);
+    DDV_MinMaxUInt(pDX, m_nEndYear, wave::kYearRange.low, wave::kYearRange.high);
 }
 
 void CCartInfoPage2::OnShowWindow(bool) {

@@ -1,6 +1,7 @@
 #include "CEbuInfo.h"
 
 #include "DialogTemplates.h"
+#include "ChunkLayout.h"
 
 namespace {
 constexpr int IDC_ORIGINATOR = 1005;
@@ -16,14 +17,14 @@ CEbuInfo::CEbuInfo() : CPropertyPage(res::Template(res::IDD_EBU_INFO)) {}
 void CEbuInfo::DoDataExchange(framework::CDataExchange* pDX) {
     using namespace framework;
     DDX_Text(pDX, IDC_DESCRIPTION, m_strDescription);
-    DDV_MaxChars(pDX, m_strDescription, 256);
+    DDV_MaxChars(pDX, m_strDescription, wave::bext::kDescription.width);
     DDX_Text(pDX, IDC_ORIGINATOR, m_strOriginator);
-    DDV_MaxChars(pDX, m_strOriginator, 32);
+    DDV_MaxChars(pDX, m_strOriginator, wave::bext::kOriginator.width);
     DDX_Text(pDX, IDC_CODING_HISTORY, m_strCodingHistory);
     DDX_Text(pDX, IDC_ORIGINATOR_REF, m_strOriginatorRef);
-    DDV_MaxChars(pDX, m_strOriginatorRef, 32);
+    DDV_MaxChars(pDX, m_strOriginatorRef, wave::bext::kOriginatorReference.width);
     DDX_Text(pDX, IDC_ORIGINATION_TIME, m_strOriginationTime);
-    DDV_MaxChars(pDX, m_strOriginationTime, 8);
+    DDV_MaxChars(pDX, m_strOriginationTime, wave::bext::kOriginationTime.width);
     DDX_Text(pDX, IDC_ORIGINATION_DATE, m_strOriginationDate);
-    DDV_MaxChars(pDX, m_strOriginationDate, 10);
+    DDV_MaxChars(pDX, m_strOriginationDate, wave::bext::kOriginationDate.width);
 }

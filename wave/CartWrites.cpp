@@ -1,42 +1,16 @@
 #include "CartWrites.h"
 
-#include <array>
-
 #include "FieldCodecs.h"
 
 namespace wave {
 
 namespace {
 
-struct FieldInfo {
-    Field layout;
-    const char* name;
-};
-
-constexpr std::array<FieldInfo, 12> kFields = {{
-    {cart::kTitle, "Title"},
-    {cart::kArtist, "Artist"},
-    {cart::kClientID, "Client ID"},
-    {cart::kCategory, "Category"},
-    {cart::kClassification, "Classification"},
-    {cart::kOutCue, "OutCue"},
-    {cart::kStartDate, "Start Date"},
-    {cart::kStartTime, "Start Time"},
-    {cart::kEndDate, "End Date"},
-    {cart::kEndTime, "End Time"},
-    {cart::kUserDef, "User Def"},
-    {cart::kURL, "URL"},
-}};
-
 // The members are unsigned; the date and time are formatted from them as
 // signed numbers.
 int Signed(std::uint32_t member) { return static_cast<int>(member); }
 
 }  // namespace
-
-Field LayoutOf(CartField field) { return kFields[static_cast<std::size_t>(field)].layout; }
-
-const char* DisplayName(CartField field) { return kFields[static_cast<std::size_t>(field)].name; }
 
 CartWrites SaveWritesFrom(const CartInfoRecord& p1, const CartInfo2Record& p2) {
     CartWrites writes = {

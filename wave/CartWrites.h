@@ -4,29 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "ChunkLayout.h"
+#include "CartFields.h"
 #include "PageRecords.h"
 
 namespace wave {
-
-// The cart fields a save may rewrite; every other byte goes back as loaded.
-enum class CartField {
-    Title,
-    Artist,
-    ClientID,
-    Category,
-    Classification,
-    OutCue,
-    StartDate,
-    StartTime,
-    EndDate,
-    EndTime,
-    UserDef,
-    URL,
-};
-
-Field LayoutOf(CartField field);
-const char* DisplayName(CartField field);
 
 // One field's new content: 8-bit text, or a formatted date or time.
 struct CartWrite {

@@ -1,5 +1,7 @@
 #include "FormatTexts.h"
 
+#include <array>
+
 namespace wave {
 
 const char* FormatName(std::uint16_t formatTag) {
@@ -14,5 +16,23 @@ FormatTexts TextsOf(const WaveFormat& f) {
     return {FormatName(f.wFormatTag), s16(f.nChannels),      s32(f.nSamplesPerSec),
             s16(f.wBitsPerSample),    s32(f.nAvgBytesPerSec), s16(f.nBlockAlign)};
 }
+
+namespace {
+
+using T = FormatTexts;
+
+// "Fomat Tag:" is the page's own spelling.
+constexpr std::array<FormatRow, 6> kRows = {{
+    {"Fomat Tag:", &T::formatTag},
+    {"Channel:", &T::channels},
+    {"Sample Rate:", &T::sampleRate},
+    {"Bits Per Sample:", &T::bitsPerSample},
+    {"Average Bytes Per Sec:", &T::avgBytesPerSec},
+    {"Block Align:", &T::blockAlign},
+}};
+
+}  // namespace
+
+std::span<const FormatRow> FormatRows() { return kRows; }
 
 }  // namespace wave

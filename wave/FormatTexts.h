@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "PageRecords.h"
@@ -22,5 +23,14 @@ inline constexpr std::uint16_t kFormatMpeg = 0x0050;
 
 const char* FormatName(std::uint16_t formatTag);
 FormatTexts TextsOf(const WaveFormat& format);
+
+// The Start page's caption of the format, and its labels of the texts in
+// the order the reports list them.
+inline constexpr const char* kFormatCaption = "Wave Info";
+struct FormatRow {
+    const char* label;
+    std::string FormatTexts::*text;
+};
+std::span<const FormatRow> FormatRows();
 
 }  // namespace wave
