@@ -42,7 +42,8 @@ public:
 
     void ResetFields(PageRecords pages);
     static void ClearCartFlags(PageRecords pages);
-    static void SetCartFlag(PageRecords pages, int pageIndex);
+    // Marks both cart pages as showing a loaded cart chunk.
+    static void SetCartFlags(PageRecords pages);
 
     bool CartLoaded() const { return m_pCartData.has_value() && m_lCartPos >= 0; }
 
