@@ -7,16 +7,10 @@
 
 #include "DialogTemplates.h"
 #include "LinkOpener.h"
+#include "resource.h"
 #include "StringTable.h"
 
 namespace {
-
-constexpr int IDC_WEBSITE = 1030;
-constexpr int IDC_PRODUCT = 1042;
-constexpr int IDC_EMAIL = 1054;
-constexpr int IDC_CREDITS = 1055;
-constexpr int IDC_LEGAL1 = 1056;
-constexpr int IDC_LEGAL2 = 1057;
 
 constexpr int kNoticeCellHeight = 12;  // pixels, line spacing included
 
@@ -34,7 +28,7 @@ QFont WithCellHeight(QFont font, int cell) {
 
 }  // namespace
 
-CAboutPage::CAboutPage() : CPropertyPage(res::Template(res::IDD_ABOUT)) {}
+CAboutPage::CAboutPage() : CPropertyPage(res::Template(IDD_ABOUT)) {}
 
 void CAboutPage::DoDataExchange(framework::CDataExchange* pDX) { framework::DDX_Control(pDX, IDC_EMAIL, m_lnkEmail); }
 
@@ -62,8 +56,8 @@ bool CAboutPage::OnInitDialog() {
             label->setWordWrap(true);  // the notices fill their boxes line by line
         }
         label->setFont(font);
-        if (id == IDC_LEGAL1) label->setText(res::LoadString(res::IDS_RIGHTS_NOTICE));
-        if (id == IDC_LEGAL2) label->setText(res::LoadString(res::IDS_LICENCE_NOTICE));
+        if (id == IDC_LEGAL1) label->setText(res::LoadString(IDS_RIGHTS_NOTICE));
+        if (id == IDC_LEGAL2) label->setText(res::LoadString(IDS_LICENCE_NOTICE));
     }
     return true;
 }

@@ -1,31 +1,19 @@
 #include "LinkOpener.h"
 
 #include "ProcessLinkOpener.h"
+#include "ServiceSlot.h"
 
 namespace {
 
 constexpr std::size_t kCommandBytes = 520;  // the launcher's line, terminator included
 
-std::unique_ptr<LinkOpener>& Current() {
-    static std::unique_ptr<LinkOpener> opener = std::make_unique<ProcessLinkOpener>();
-    return opener;
-}
+using Slot = framework::ServiceSlot<LinkOpener, ProcessLinkOpener>;
 
 }  // namespace
 
-LinkOpener& LinkOpeners() { return *Current(); }
+LinkOpener& LinkOpeners() { return Slot::Current(); }
 
-std::unique_ptr<LinkOpener> SetLinkOpener(std::unique_ptr<LinkOpener> opener) {
-    std::swap(Current(), opener);
-    return opener;
-}
-
-void RecordingLinkOpener::OpenTarget(const QString& target, QObject*, OpenResult done) {
-    targets << target;
-    done(result);
-}
-
-void RecordingLinkOpener::OpenInBrowser(const QString& address) { browserAddresses << address; }
+std::unique_ptr<LinkOpener> SetLinkOpener(std::unique_ptr<LinkOpener> opener) { return Slot::Replace(std::move(opener)); }
 
 QString OpenErrorText(int code) {
     // Compared unsigned: a negative code is no known error.

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -40,16 +39,6 @@ public:
 LinkOpener& LinkOpeners();
 // Installs a service (tests); returns the one it replaces.
 std::unique_ptr<LinkOpener> SetLinkOpener(std::unique_ptr<LinkOpener> opener);
-
-// Records what would have been opened and answers at once with a set result.
-class RecordingLinkOpener : public LinkOpener {
-public:
-    void OpenTarget(const QString& target, QObject* context, OpenResult done) override;
-    void OpenInBrowser(const QString& address) override;
-    int result = kOpenSucceeded;
-    QStringList targets;
-    QStringList browserAddresses;
-};
 
 // The message text for an open that failed with that result.
 QString OpenErrorText(int code);

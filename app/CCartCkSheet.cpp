@@ -1,11 +1,11 @@
 #include "CCartCkSheet.h"
 
 CCartCkSheet::CCartCkSheet(int initialPage) : CPropertySheet(initialPage) {
+    // In PageIndex order. Player is declared after About but comes before it in the tabs.
     AddPage(&m_InfoPage);
     AddPage(&m_EbuInfoPage);
     AddPage(&m_CartInfoPage);
     AddPage(&m_CartInfoPage2);
-    // Player is declared after About but comes before it in the tabs.
     AddPage(&m_PlayerPage);
     AddPage(&m_AboutPage);
 }

@@ -6,10 +6,10 @@
 #include "CEbuInfo.h"
 #include "CInfoPage.h"
 #include "CPlayerPage.h"
+#include "PageIndex.h"
 #include "PropertySheet.h"
 
-// The six pages in their fixed order; the main dialog, the loader and the
-// saver reach them by index.
+// The six pages in their fixed order (PageIndex).
 class CCartCkSheet : public framework::CPropertySheet {
     Q_OBJECT
 

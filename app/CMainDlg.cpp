@@ -15,6 +15,7 @@
 #include "DialogTemplates.h"
 #include "MessageBoxService.h"
 #include "OpenAnywayQuestion.h"
+#include "resource.h"
 #include "SaveQuestion.h"
 #include "TemplateWidgets.h"
 #include "WindowMessages.h"
@@ -22,17 +23,24 @@
 std::atomic<bool> g_bCanClose{true};
 
 namespace {
-constexpr int IDC_EXIT = 1;
-constexpr int IDC_APPLY = 1000;
-constexpr int IDC_PROGRESS = 1020;
-constexpr int IDC_WAIT = 1022;
 // The sheet fills the dialog above its own buttons.
 constexpr int kSheetHeight = 288;
 constexpr int kProgressSteps = 11;
 constexpr std::chrono::milliseconds kProgressStep{50};
+
+// The loader's failure table names its icons in the core's own terms.
+framework::MessageIcon BoxIcon(wave::MessageIcon icon) {
+    switch (icon) {
+        case wave::MessageIcon::Error: return framework::MessageIcon::Error;
+        case wave::MessageIcon::Exclamation: return framework::MessageIcon::Exclamation;
+        case wave::MessageIcon::Information: return framework::MessageIcon::Information;
+        case wave::MessageIcon::None: break;
+    }
+    return framework::MessageIcon::None;
+}
 }  // namespace
 
-CMainDlg::CMainDlg(QWidget* parent) : CDialog(res::Template(res::IDD_MAIN), parent) {
+CMainDlg::CMainDlg(QWidget* parent) : CDialog(res::Template(IDD_MAIN), parent) {
     m_hIcon.addFile(":/res/icon-32.png", QSize(32, 32));
     m_hIcon.addFile(":/res/icon-16.png", QSize(16, 16));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -63,7 +71,7 @@ bool CMainDlg::OnInitDialog() {
     GetDlgItem(IDC_APPLY)->setEnabled(false);
     m_pSheet = new CCartCkSheet(0);
     const framework::DialogUnits units(font());
-    m_pSheet->setGeometry(QRect(QPoint(0, 0), units.ToPixels(res::Template(res::IDD_MAIN).cx, kSheetHeight)));
+    m_pSheet->setGeometry(QRect(QPoint(0, 0), units.ToPixels(res::Template(IDD_MAIN).cx, kSheetHeight)));
     m_pSheet->Create(this);
     m_pSheet->m_InfoPage.m_pMainDlg = this;
     m_document.m_pBextData.reset();
@@ -117,7 +125,7 @@ void CMainDlg::LoadWaveFile() {
         ShowLoadFailure(failure);
     } else if (readOnly_) {
         framework::MessageBoxes().Show(this, "This file is read-only: it can be viewed but cannot be saved.",
-                                       "Read-Only File", wave::MessageIcon::Information);
+                                       "Read-Only File", framework::MessageIcon::Information);
     }
 }
 
@@ -148,7 +156,7 @@ bool CMainDlg::AnyLayoutFindsCart() const {
 
 void CMainDlg::ShowLoadFailure(wave::LoadFailure failure) {
     const wave::FailureMessage& message = wave::MessageFor(failure);
-    framework::MessageBoxes().Show(this, message.text, message.caption ? message.caption : "", message.icon);
+    framework::MessageBoxes().Show(this, message.text, message.caption ? message.caption : "", BoxIcon(message.icon));
 }
 
 void CMainDlg::OnApply() {
@@ -198,11 +206,11 @@ void CMainDlg::OnSaveDone() {
     g_bCanClose = true;
     if (saveResult_.ok) {
         framework::MessageBoxes().Show(this, "ChartChunk Infomation has been saved.", "Finish Saving",
-                                       wave::MessageIcon::Information);
+                                       framework::MessageIcon::Information);
     } else {
         framework::MessageBoxes().Show(this,
                                        "The cart chunk was NOT saved.\n\n" + QString::fromStdString(saveResult_.error),
-                                       "Saving Failed", wave::MessageIcon::Error);
+                                       "Saving Failed", framework::MessageIcon::Error);
     }
     m_progress->hide();
     m_stcWait->hide();

@@ -4,7 +4,7 @@
 
 namespace framework {
 
-CDialog::CDialog(const DialogTemplate& dialogTemplate, QWidget* parent) : QDialog(parent) {
+CDialog::CDialog(const res::DialogTemplate& dialogTemplate, QWidget* parent) : QDialog(parent) {
     widgets_.Build(this, dialogTemplate);
     setWindowTitle(QString::fromUtf8(dialogTemplate.caption.data(), static_cast<qsizetype>(dialogTemplate.caption.size())));
 }

@@ -14,7 +14,7 @@ class CDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CDialog(const DialogTemplate& dialogTemplate, QWidget* parent = nullptr);
+    explicit CDialog(const res::DialogTemplate& dialogTemplate, QWidget* parent = nullptr);
     QWidget* GetDlgItem(int id) const { return widgets_.Item(id); }
     bool UpdateData(bool saveAndValidate = true);
     // Enables or disables a control; a dialog may keep its own rules on top.

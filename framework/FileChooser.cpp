@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 
+#include "ServiceSlot.h"
+
 namespace framework {
 
 namespace {
@@ -19,18 +21,14 @@ public:
     }
 };
 
-std::unique_ptr<FileChooser>& Current() {
-    static std::unique_ptr<FileChooser> chooser = std::make_unique<QtFileChooser>();
-    return chooser;
-}
+using Slot = ServiceSlot<FileChooser, QtFileChooser>;
 
 }  // namespace
 
-FileChooser& FileChoosers() { return *Current(); }
+FileChooser& FileChoosers() { return Slot::Current(); }
 
 std::unique_ptr<FileChooser> SetFileChooser(std::unique_ptr<FileChooser> chooser) {
-    std::swap(Current(), chooser);
-    return chooser;
+    return Slot::Replace(std::move(chooser));
 }
 
 }  // namespace framework

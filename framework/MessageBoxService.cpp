@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 
+#include "ServiceSlot.h"
+
 namespace framework {
 
 namespace {
@@ -26,26 +28,18 @@ private:
     }
 };
 
-std::unique_ptr<MessageBoxService>& Current() {
-    static std::unique_ptr<MessageBoxService> service = std::make_unique<QtMessageBoxService>();
-    return service;
-}
+using Slot = ServiceSlot<MessageBoxService, QtMessageBoxService>;
 
 }  // namespace
 
-MessageBoxService& MessageBoxes() { return *Current(); }
+MessageBoxService& MessageBoxes() { return Slot::Current(); }
 
 std::unique_ptr<MessageBoxService> SetMessageBoxService(std::unique_ptr<MessageBoxService> service) {
-    std::swap(Current(), service);
-    return service;
+    return Slot::Replace(std::move(service));
 }
 
 QString CaptionOrAppName(const QString& caption) {
     return caption.isEmpty() ? QCoreApplication::applicationName() : caption;
-}
-
-void RecordingMessageBoxService::Show(QWidget*, const QString& text, const QString& caption, MessageIcon icon) {
-    boxes.push_back({text, CaptionOrAppName(caption), icon});
 }
 
 }  // namespace framework

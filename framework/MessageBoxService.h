@@ -2,15 +2,12 @@
 
 #include <QString>
 #include <memory>
-#include <vector>
-
-#include "LoadFailure.h"
 
 class QWidget;
 
 namespace framework {
 
-using wave::MessageIcon;
+enum class MessageIcon { None, Error, Exclamation, Information };
 
 // Every message box of the program goes through this service, so tests can
 // replace the modal box by a recorder.
@@ -29,18 +26,5 @@ std::unique_ptr<MessageBoxService> SetMessageBoxService(std::unique_ptr<MessageB
 
 // The box's caption: its own, or the application's name.
 QString CaptionOrAppName(const QString& caption);
-
-struct RecordedBox {
-    QString text;
-    QString caption;
-    MessageIcon icon;
-};
-
-// Records the boxes instead of showing them.
-class RecordingMessageBoxService : public MessageBoxService {
-public:
-    void Show(QWidget* owner, const QString& text, const QString& caption, MessageIcon icon) override;
-    std::vector<RecordedBox> boxes;
-};
 
 }  // namespace framework

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "MessageBoxService.h"
+#include "ServiceSlot.h"
 
 namespace framework {
 
@@ -23,18 +24,14 @@ public:
     }
 };
 
-std::unique_ptr<OpenAnywayQuestion>& Current() {
-    static std::unique_ptr<OpenAnywayQuestion> question = std::make_unique<QtOpenAnywayQuestion>();
-    return question;
-}
+using Slot = ServiceSlot<OpenAnywayQuestion, QtOpenAnywayQuestion>;
 
 }  // namespace
 
-OpenAnywayQuestion& OpenAnywayQuestions() { return *Current(); }
+OpenAnywayQuestion& OpenAnywayQuestions() { return Slot::Current(); }
 
 std::unique_ptr<OpenAnywayQuestion> SetOpenAnywayQuestion(std::unique_ptr<OpenAnywayQuestion> question) {
-    std::swap(Current(), question);
-    return question;
+    return Slot::Replace(std::move(question));
 }
 
 }  // namespace framework

@@ -4,7 +4,7 @@
 
 namespace framework {
 
-CPropertyPage::CPropertyPage(const DialogTemplate& dialogTemplate) : template_(dialogTemplate) {}
+CPropertyPage::CPropertyPage(const res::DialogTemplate& dialogTemplate) : template_(dialogTemplate) {}
 
 QString CPropertyPage::Caption() const {
     return QString::fromUtf8(template_.caption.data(), static_cast<qsizetype>(template_.caption.size()));

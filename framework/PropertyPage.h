@@ -15,7 +15,7 @@ class CPropertyPage : public QWidget {
     Q_OBJECT
 
 public:
-    explicit CPropertyPage(const DialogTemplate& dialogTemplate);
+    explicit CPropertyPage(const res::DialogTemplate& dialogTemplate);
 
     QString Caption() const;
     QWidget* GetDlgItem(int id) const { return widgets_.Item(id); }
@@ -47,7 +47,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    const DialogTemplate& template_;
+    const res::DialogTemplate& template_;
     TemplateWidgets widgets_;
     bool modified_ = false;
     bool edited_ = false;

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 
 #include "MessageBoxService.h"
+#include "ServiceSlot.h"
 
 namespace framework {
 
@@ -24,18 +25,14 @@ public:
     }
 };
 
-std::unique_ptr<SaveQuestion>& Current() {
-    static std::unique_ptr<SaveQuestion> question = std::make_unique<QtSaveQuestion>();
-    return question;
-}
+using Slot = ServiceSlot<SaveQuestion, QtSaveQuestion>;
 
 }  // namespace
 
-SaveQuestion& SaveQuestions() { return *Current(); }
+SaveQuestion& SaveQuestions() { return Slot::Current(); }
 
 std::unique_ptr<SaveQuestion> SetSaveQuestion(std::unique_ptr<SaveQuestion> question) {
-    std::swap(Current(), question);
-    return question;
+    return Slot::Replace(std::move(question));
 }
 
 }  // namespace framework

@@ -18,7 +18,12 @@ namespace framework {
 
 namespace {
 
-bool Has(unsigned style, Style flag) { return (style & flag) != 0; }
+using res::ControlKind;
+using res::ControlTemplate;
+using res::kNoId;
+using enum res::Style;
+
+bool Has(unsigned style, res::Style flag) { return (style & flag) != 0; }
 
 QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent) {
     if (Has(c.style, kMultiline)) {
@@ -121,11 +126,11 @@ QRect DialogUnits::ToPixels(int x, int y, int cx, int cy) const {
 
 QSize DialogUnits::ToPixels(int cx, int cy) const { return {cx * baseX_ / 4, cy * baseY_ / 8}; }
 
-QFont TemplateFont(const DialogTemplate& t) {
+QFont TemplateFont(const res::DialogTemplate& t) {
     return QFont(QString::fromUtf8(t.fontFace.data(), static_cast<qsizetype>(t.fontFace.size())), t.pointSize);
 }
 
-void TemplateWidgets::Build(QWidget* parent, const DialogTemplate& t) {
+void TemplateWidgets::Build(QWidget* parent, const res::DialogTemplate& t) {
     parent->setFont(TemplateFont(t));
     const DialogUnits units(parent->font());
     parent->setFixedSize(units.ToPixels(t.cx, t.cy));

@@ -30,7 +30,7 @@ class TemplateWidgets {
 public:
     // Builds every control of the template on the parent and sizes the
     // parent to the template.
-    void Build(QWidget* parent, const DialogTemplate& dialogTemplate);
+    void Build(QWidget* parent, const res::DialogTemplate& dialogTemplate);
     QWidget* Item(int id) const;
     bool Built() const { return built_; }
 
@@ -40,6 +40,6 @@ private:
 };
 
 // The font a template names, at its point size.
-QFont TemplateFont(const DialogTemplate& dialogTemplate);
+QFont TemplateFont(const res::DialogTemplate& dialogTemplate);
 
 }  // namespace framework

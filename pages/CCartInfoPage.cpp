@@ -3,18 +3,13 @@
 #include "CartPageChanges.h"
 #include "DialogTemplates.h"
 #include "ChunkLayout.h"
+#include "resource.h"
 
 namespace {
-constexpr int IDC_VERSION = 1009;
-constexpr int IDC_TITLE = 1012;
-constexpr int IDC_ARTIST = 1013;
-constexpr int IDC_CLIENT_ID = 1014;
-constexpr int IDC_CATEGORY = 1015;
-constexpr int IDC_CLASSIFICATION = 1021;
 constexpr std::initializer_list<int> kEditable = {IDC_TITLE, IDC_ARTIST, IDC_CLIENT_ID, IDC_CATEGORY, IDC_CLASSIFICATION};
 }  // namespace
 
-CCartInfoPage::CCartInfoPage() : CPropertyPage(res::Template(res::IDD_CART_INFO)) {}
+CCartInfoPage::CCartInfoPage() : CPropertyPage(res::Template(IDD_CART_INFO)) {}
 
 bool CCartInfoPage::OnInitDialog() {
     // Watching starts before the first refresh: filling the edits counts

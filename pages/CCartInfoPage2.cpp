@@ -7,30 +7,9 @@
 #include "ChunkLayout.h"
 #include "DateTimeRanges.h"
 #include "PostTimerLines.h"
+#include "resource.h"
 
-namespace {
-constexpr int IDC_PRODUCER_APP_ID = 1018;
-constexpr int IDC_POST_TIMERS = 1019;
-constexpr int IDC_PRODUCER_APP_VER = 1020;
-constexpr int IDC_USER_DEF = 1022;
-constexpr int IDC_URL = 1023;
-constexpr int IDC_OUT_CUE = 1024;
-constexpr int IDC_LEVEL_REFERENCE = 1025;
-constexpr int IDC_START_YEAR = 1036;
-constexpr int IDC_START_MONTH = 1037;
-constexpr int IDC_START_DAY = 1038;
-constexpr int IDC_START_HOUR = 1039;
-constexpr int IDC_START_MINUTE = 1040;
-constexpr int IDC_START_SECOND = 1041;
-constexpr int IDC_END_YEAR = 1042;
-constexpr int IDC_END_MONTH = 1043;
-constexpr int IDC_END_DAY = 1044;
-constexpr int IDC_END_HOUR = 1045;
-constexpr int IDC_END_MINUTE = 1046;
-constexpr int IDC_END_SECOND = 1047;
-}  // namespace
-
-CCartInfoPage2::CCartInfoPage2() : CPropertyPage(res::Template(res::IDD_CART_INFO2)) {}
+CCartInfoPage2::CCartInfoPage2() : CPropertyPage(res::Template(IDD_CART_INFO2)) {}
 
 bool CCartInfoPage2::OnInitDialog() {
     WatchCartFieldChanges(this, {IDC_OUT_CUE, IDC_USER_DEF, IDC_URL, IDC_START_YEAR, IDC_START_MONTH, IDC_START_DAY,

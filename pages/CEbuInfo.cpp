@@ -2,17 +2,9 @@
 
 #include "DialogTemplates.h"
 #include "ChunkLayout.h"
+#include "resource.h"
 
-namespace {
-constexpr int IDC_ORIGINATOR = 1005;
-constexpr int IDC_ORIGINATOR_REF = 1006;
-constexpr int IDC_ORIGINATION_DATE = 1007;
-constexpr int IDC_ORIGINATION_TIME = 1008;
-constexpr int IDC_DESCRIPTION = 1009;
-constexpr int IDC_CODING_HISTORY = 1010;
-}  // namespace
-
-CEbuInfo::CEbuInfo() : CPropertyPage(res::Template(res::IDD_EBU_INFO)) {}
+CEbuInfo::CEbuInfo() : CPropertyPage(res::Template(IDD_EBU_INFO)) {}
 
 void CEbuInfo::DoDataExchange(framework::CDataExchange* pDX) {
     using namespace framework;

@@ -10,20 +10,10 @@
 #include "DialogTemplates.h"
 #include "FileChooser.h"
 #include "FormatTexts.h"
+#include "resource.h"
 #include "WindowMessages.h"
 
-namespace {
-constexpr int IDC_OPEN = 1001;
-constexpr int IDC_PATH = 1002;
-constexpr int IDC_FORMAT_TAG = 1003;
-constexpr int IDC_CHANNELS = 1004;
-constexpr int IDC_SAMPLE_RATE = 1005;
-constexpr int IDC_BITS_PER_SAMPLE = 1006;
-constexpr int IDC_AVG_BYTES_PER_SEC = 1007;
-constexpr int IDC_BLOCK_ALIGN = 1008;
-}  // namespace
-
-CInfoPage::CInfoPage() : CPropertyPage(res::Template(res::IDD_INFO)) {}
+CInfoPage::CInfoPage() : CPropertyPage(res::Template(IDD_INFO)) {}
 
 bool CInfoPage::OnInitDialog() {
     connect(Item<QPushButton>(IDC_OPEN), &QPushButton::clicked, this, &CInfoPage::OnOpen);

@@ -4,10 +4,7 @@
 
 #include "Dialog.h"
 #include "PropertyPage.h"
-
-namespace {
-constexpr int IDC_APPLY = 1000;
-}
+#include "resource.h"
 
 void WatchCartFieldChanges(framework::CPropertyPage* page, std::initializer_list<int> editIds) {
     for (const int id : editIds) {

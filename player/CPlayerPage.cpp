@@ -8,20 +8,18 @@
 #include "DialogTemplates.h"
 #include "MessageBoxService.h"
 #include "PlayingLine.h"
+#include "resource.h"
 #include "WaveStream.h"
 #include "WindowMessages.h"
 
 namespace {
-constexpr int IDC_PLAY = 1040;
-constexpr int IDC_DISPLAY = 1041;
-constexpr int IDC_STOP = 1042;
 constexpr int kPositionPeriodMs = 200;
 // The position line: pale cyan on black, 16 pixels below the top.
 constexpr QRgb kDisplayText = qRgb(153, 255, 255);
 constexpr int kDisplayTop = 16;
 }  // namespace
 
-CPlayerPage::CPlayerPage() : CPropertyPage(res::Template(res::IDD_PLAYER)) {}
+CPlayerPage::CPlayerPage() : CPropertyPage(res::Template(IDD_PLAYER)) {}
 
 CPlayerPage::~CPlayerPage() {
     // Closing the program while playing: stop and release the graph before
@@ -87,7 +85,7 @@ void CPlayerPage::OnPlay() {
 }
 
 void CPlayerPage::FailPlay(const char* message) {
-    if (message != nullptr) framework::MessageBoxes().Show(this, message, "Warning", wave::MessageIcon::Exclamation);
+    if (message != nullptr) framework::MessageBoxes().Show(this, message, "Warning", framework::MessageIcon::Exclamation);
     // What was acquired stays held until the next Play or tear-down, but the
     // file goes back to the main dialog at once, so a save still reaches it.
     GiveStreamBack();
@@ -119,7 +117,7 @@ void CPlayerPage::GiveStreamBack() {
     // the same loss is told once.
     if (!reopened && !m_bReopenFailureShown) {
         framework::MessageBoxes().Show(this, "File sharing violationg\nPlease restart program", QString(),
-                                       wave::MessageIcon::None);
+                                       framework::MessageIcon::None);
     }
     m_bReopenFailureShown = !reopened;
     m_pFile->seekp(m_lFilePos);

@@ -1,19 +1,16 @@
 #include "GstMediaGraph.h"
+#include "ServiceSlot.h"
 
 namespace player {
 
 namespace {
-std::unique_ptr<MediaService>& Current() {
-    static std::unique_ptr<MediaService> service = std::make_unique<GstMediaService>();
-    return service;
-}
+using Slot = framework::ServiceSlot<MediaService, GstMediaService>;
 }  // namespace
 
-MediaService& MediaServices() { return *Current(); }
+MediaService& MediaServices() { return Slot::Current(); }
 
 std::unique_ptr<MediaService> SetMediaService(std::unique_ptr<MediaService> service) {
-    std::swap(Current(), service);
-    return service;
+    return Slot::Replace(std::move(service));
 }
 
 }  // namespace player

@@ -7,11 +7,17 @@
 namespace res {
 namespace {
 
-using framework::ControlTemplate;
-using framework::DialogTemplate;
-using framework::kNoId;
-using enum framework::ControlKind;
-using enum framework::Style;
+using enum ControlKind;
+using enum Style;
+
+// A picture control names its image by the picture's number, as text.
+template <int id>
+struct PictureName {
+    static_assert(id >= 100 && id <= 999, "picture numbers have three digits");
+    static constexpr std::array<char, 3> digits{char('0' + id / 100), char('0' + id / 10 % 10), char('0' + id % 10)};
+    static constexpr std::string_view text{digits.data(), digits.size()};
+};
+constexpr std::string_view kBanner = PictureName<IDB_BANNER>::text;
 
 // Every template uses the same dialog font; the framework converts dialog
 // units to pixels from it.
@@ -30,144 +36,144 @@ constexpr unsigned kShowLines = kShowText | kAutoHScroll;
 
 // Controls are listed in tab order: the order the framework creates them.
 
-// 102: the main dialog. The property sheet fills the space above these.
+// IDD_MAIN: the main dialog. The property sheet fills the space above these.
 constexpr std::array kMain{
-    //              id      kind          x    y    cx   cy   text              style
-    ControlTemplate{1,      PushButton,   253, 293, 50,  14,  "Exit",           kDefaultButton | kTabStop},
-    ControlTemplate{1000,   PushButton,   308, 293, 50,  14,  "APPLY",          kTabStop},
-    ControlTemplate{1020,   ProgressBar,  55,  297, 178, 7,   "",               kNoStyle},
-    ControlTemplate{1022,   Label,        7,   296, 43,  8,   "Please wait...", kNoStyle},
+    //              id                     kind          x    y    cx   cy   text              style
+    ControlTemplate{IDC_EXIT,              PushButton,   253, 293, 50,  14,  "Exit",           kDefaultButton | kTabStop},
+    ControlTemplate{IDC_APPLY,             PushButton,   308, 293, 50,  14,  "APPLY",          kTabStop},
+    ControlTemplate{IDC_PROGRESS,          ProgressBar,  55,  297, 178, 7,   "",               kNoStyle},
+    ControlTemplate{IDC_WAIT,              Label,        7,   296, 43,  8,   "Please wait...", kNoStyle},
 };
 
-// 107: the Start page.
+// IDD_INFO: the Start page.
 constexpr std::array kInfo{
-    //              id      kind          x    y    cx   cy   text                      style
-    ControlTemplate{kNoId,  GroupBox,     7,   7,   335, 40,  "Load File",              kNoStyle},
-    ControlTemplate{1001,   PushButton,   18,  22,  50,  14,  "Open",                   kTabStop},
-    ControlTemplate{1002,   Edit,         79,  22,  249, 14,  "",                       kReadOnly | kAutoHScroll | kTabStop | kBorder},
-    ControlTemplate{kNoId,  GroupBox,     7,   55,  335, 80,  "Wave Info",              kNoStyle},
-    ControlTemplate{kNoId,  Label,        20,  73,  37,  8,   "Fomat Tag:",             kNoStyle},
-    ControlTemplate{1003,   Label,        104, 72,  59,  13,  "",                       kCenterImage},
-    ControlTemplate{kNoId,  Label,        20,  93,  29,  8,   "Channel:",               kNoStyle},
-    ControlTemplate{1004,   Label,        104, 91,  59,  13,  "",                       kCenterImage},
-    ControlTemplate{kNoId,  Label,        20,  112, 76,  8,   "Average Bytes Per Sec:", kNoStyle},
-    ControlTemplate{1007,   Label,        104, 110, 59,  13,  "",                       kCenterImage},
-    ControlTemplate{kNoId,  Label,        200, 73,  44,  8,   "Sample Rate:",           kNoStyle},
-    ControlTemplate{1005,   Label,        269, 72,  59,  13,  "",                       kCenterImage},
-    ControlTemplate{kNoId,  Label,        200, 93,  52,  8,   "Bits Per Sample:",       kNoStyle},
-    ControlTemplate{1006,   Label,        269, 91,  59,  13,  "",                       kCenterImage},
-    ControlTemplate{kNoId,  Label,        200, 112, 38,  8,   "Block Align:",           kNoStyle},
-    ControlTemplate{1008,   Label,        269, 111, 59,  13,  "",                       kCenterImage},
-    ControlTemplate{kNoId,  Picture,      7,   141, 334, 119, "132",                    kSunken},  // the banner
+    //              id                     kind          x    y    cx   cy   text                      style
+    ControlTemplate{kNoId,                 GroupBox,     7,   7,   335, 40,  "Load File",              kNoStyle},
+    ControlTemplate{IDC_OPEN,              PushButton,   18,  22,  50,  14,  "Open",                   kTabStop},
+    ControlTemplate{IDC_PATH,              Edit,         79,  22,  249, 14,  "",                       kReadOnly | kAutoHScroll | kTabStop | kBorder},
+    ControlTemplate{kNoId,                 GroupBox,     7,   55,  335, 80,  "Wave Info",              kNoStyle},
+    ControlTemplate{kNoId,                 Label,        20,  73,  37,  8,   "Fomat Tag:",             kNoStyle},
+    ControlTemplate{IDC_FORMAT_TAG,        Label,        104, 72,  59,  13,  "",                       kCenterImage},
+    ControlTemplate{kNoId,                 Label,        20,  93,  29,  8,   "Channel:",               kNoStyle},
+    ControlTemplate{IDC_CHANNELS,          Label,        104, 91,  59,  13,  "",                       kCenterImage},
+    ControlTemplate{kNoId,                 Label,        20,  112, 76,  8,   "Average Bytes Per Sec:", kNoStyle},
+    ControlTemplate{IDC_AVG_BYTES_PER_SEC, Label,        104, 110, 59,  13,  "",                       kCenterImage},
+    ControlTemplate{kNoId,                 Label,        200, 73,  44,  8,   "Sample Rate:",           kNoStyle},
+    ControlTemplate{IDC_SAMPLE_RATE,       Label,        269, 72,  59,  13,  "",                       kCenterImage},
+    ControlTemplate{kNoId,                 Label,        200, 93,  52,  8,   "Bits Per Sample:",       kNoStyle},
+    ControlTemplate{IDC_BITS_PER_SAMPLE,   Label,        269, 91,  59,  13,  "",                       kCenterImage},
+    ControlTemplate{kNoId,                 Label,        200, 112, 38,  8,   "Block Align:",           kNoStyle},
+    ControlTemplate{IDC_BLOCK_ALIGN,       Label,        269, 111, 59,  13,  "",                       kCenterImage},
+    ControlTemplate{kNoId,                 Picture,      7,   141, 334, 119, kBanner,                  kSunken},
 };
 
-// 108: the EBU Info page. Display only: nothing here takes the focus.
+// IDD_EBU_INFO: the EBU Info page. Display only: nothing here takes the focus.
 constexpr std::array kEbuInfo{
-    //              id      kind          x    y    cx   cy   text                                   style
-    ControlTemplate{1011,   GroupBox,     7,   7,   335, 174, "EBU Broadcast Extension Information", kNoStyle},
-    ControlTemplate{kNoId,  Label,        19,  35,  38,  8,   "Description:",                        kNoStyle},
-    ControlTemplate{kNoId,  Label,        19,  67,  33,  8,   "Originator:",                         kNoStyle},
-    ControlTemplate{kNoId,  Label,        19,  85,  69,  8,   "Originator Reference:",               kNoStyle},
-    ControlTemplate{kNoId,  Label,        19,  104, 54,  8,   "Origination Date:",                   kNoStyle},
-    ControlTemplate{kNoId,  Label,        19,  140, 48,  8,   "Coding History:",                     kNoStyle},
-    ControlTemplate{1009,   Edit,         94,  21,  225, 40,  "",                                    kShowText},  // Description
-    ControlTemplate{1005,   Edit,         94,  65,  225, 14,  "",                                    kShowEdit},  // Originator
-    ControlTemplate{1006,   Edit,         94,  83,  225, 14,  "",                                    kShowEdit},  // Originator Reference
-    ControlTemplate{1007,   Edit,         94,  101, 79,  14,  "",                                    kShowEdit},  // Origination Date
-    ControlTemplate{kNoId,  Label,        180, 103, 54,  8,   "Origination Time:",                   kNoStyle},
-    ControlTemplate{1008,   Edit,         240, 101, 79,  14,  "",                                    kShowEdit},  // Origination Time
-    ControlTemplate{1010,   Edit,         94,  120, 225, 49,  "",                                    kShowLines}, // Coding History
+    //              id                     kind          x    y    cx   cy   text                                   style
+    ControlTemplate{IDC_EBU_GROUP,         GroupBox,     7,   7,   335, 174, "EBU Broadcast Extension Information", kNoStyle},
+    ControlTemplate{kNoId,                 Label,        19,  35,  38,  8,   "Description:",                        kNoStyle},
+    ControlTemplate{kNoId,                 Label,        19,  67,  33,  8,   "Originator:",                         kNoStyle},
+    ControlTemplate{kNoId,                 Label,        19,  85,  69,  8,   "Originator Reference:",               kNoStyle},
+    ControlTemplate{kNoId,                 Label,        19,  104, 54,  8,   "Origination Date:",                   kNoStyle},
+    ControlTemplate{kNoId,                 Label,        19,  140, 48,  8,   "Coding History:",                     kNoStyle},
+    ControlTemplate{IDC_DESCRIPTION,       Edit,         94,  21,  225, 40,  "",                                    kShowText},
+    ControlTemplate{IDC_ORIGINATOR,        Edit,         94,  65,  225, 14,  "",                                    kShowEdit},
+    ControlTemplate{IDC_ORIGINATOR_REF,    Edit,         94,  83,  225, 14,  "",                                    kShowEdit},
+    ControlTemplate{IDC_ORIGINATION_DATE,  Edit,         94,  101, 79,  14,  "",                                    kShowEdit},
+    ControlTemplate{kNoId,                 Label,        180, 103, 54,  8,   "Origination Time:",                   kNoStyle},
+    ControlTemplate{IDC_ORIGINATION_TIME,  Edit,         240, 101, 79,  14,  "",                                    kShowEdit},
+    ControlTemplate{IDC_CODING_HISTORY,    Edit,         94,  120, 225, 49,  "",                                    kShowLines},
 };
 
-// 109: the Cart Chunk Info 1 page.
+// IDD_CART_INFO: the Cart Chunk Info 1 page.
 constexpr std::array kCartInfo{
-    //              id      kind          x    y    cx   cy   text                style
-    ControlTemplate{1009,   Edit,         83,  19,  89,  14,  "",                 kTextEdit},  // Version
-    ControlTemplate{1012,   Edit,         83,  37,  245, 14,  "",                 kTextEdit},  // Title
-    ControlTemplate{1013,   Edit,         83,  55,  245, 14,  "",                 kTextEdit},  // Artist
-    ControlTemplate{1014,   Edit,         83,  72,  245, 14,  "",                 kTextEdit},  // Client ID
-    ControlTemplate{1015,   Edit,         83,  89,  245, 14,  "",                 kTextEdit},  // Category
-    ControlTemplate{1021,   Edit,         83,  107, 245, 14,  "",                 kTextEdit},  // Classification
-    ControlTemplate{kNoId,  Label,        19,  22,  26,  8,   "Version:",         kNoStyle},
-    ControlTemplate{kNoId,  Label,        19,  40,  16,  8,   "Title:",           kNoStyle},
-    ControlTemplate{kNoId,  Label,        19,  58,  43,  8,   "Artist:",          kNoStyle},
-    ControlTemplate{kNoId,  Label,        19,  74,  30,  8,   "Client ID:",       kNoStyle},
-    ControlTemplate{kNoId,  Label,        19,  92,  31,  8,   "Category:",        kNoStyle},
-    ControlTemplate{kNoId,  Label,        19,  109, 42,  8,   "Classification",   kNoStyle},
-    ControlTemplate{kNoId,  GroupBox,     7,   7,   335, 126, "Cart Chunk Info",  kNoStyle},
+    //              id                     kind          x    y    cx   cy   text                style
+    ControlTemplate{IDC_VERSION,           Edit,         83,  19,  89,  14,  "",                 kTextEdit},
+    ControlTemplate{IDC_TITLE,             Edit,         83,  37,  245, 14,  "",                 kTextEdit},
+    ControlTemplate{IDC_ARTIST,            Edit,         83,  55,  245, 14,  "",                 kTextEdit},
+    ControlTemplate{IDC_CLIENT_ID,         Edit,         83,  72,  245, 14,  "",                 kTextEdit},
+    ControlTemplate{IDC_CATEGORY,          Edit,         83,  89,  245, 14,  "",                 kTextEdit},
+    ControlTemplate{IDC_CLASSIFICATION,    Edit,         83,  107, 245, 14,  "",                 kTextEdit},
+    ControlTemplate{kNoId,                 Label,        19,  22,  26,  8,   "Version:",         kNoStyle},
+    ControlTemplate{kNoId,                 Label,        19,  40,  16,  8,   "Title:",           kNoStyle},
+    ControlTemplate{kNoId,                 Label,        19,  58,  43,  8,   "Artist:",          kNoStyle},
+    ControlTemplate{kNoId,                 Label,        19,  74,  30,  8,   "Client ID:",       kNoStyle},
+    ControlTemplate{kNoId,                 Label,        19,  92,  31,  8,   "Category:",        kNoStyle},
+    ControlTemplate{kNoId,                 Label,        19,  109, 42,  8,   "Classification",   kNoStyle},
+    ControlTemplate{kNoId,                 GroupBox,     7,   7,   335, 126, "Cart Chunk Info",  kNoStyle},
 };
 
-// 110: the Cart Chunk Info 2 page.
+// IDD_CART_INFO2: the Cart Chunk Info 2 page.
 constexpr std::array kCartInfo2{
-    //              id      kind          x    y    cx   cy   text                  style
-    ControlTemplate{1024,   Edit,         82,  22,  245, 14,  "",                   kTextEdit},    // OutCue
-    ControlTemplate{1036,   Edit,         82,  58,  25,  14,  "",                   kNumberEdit},  // start year
-    ControlTemplate{1037,   Edit,         119, 58,  15,  14,  "",                   kNumberEdit},  // start month
-    ControlTemplate{1038,   Edit,         146, 58,  15,  14,  "",                   kNumberEdit},  // start day
-    ControlTemplate{1039,   Edit,         239, 58,  15,  14,  "",                   kNumberEdit},  // start hour
-    ControlTemplate{1040,   Edit,         267, 58,  15,  14,  "",                   kNumberEdit},  // start minute
-    ControlTemplate{1041,   Edit,         295, 58,  15,  14,  "",                   kNumberEdit},  // start second
-    ControlTemplate{1042,   Edit,         81,  106, 25,  14,  "",                   kNumberEdit},  // end year
-    ControlTemplate{1043,   Edit,         119, 106, 15,  14,  "",                   kNumberEdit},  // end month
-    ControlTemplate{1044,   Edit,         145, 106, 15,  14,  "",                   kNumberEdit},  // end day
-    ControlTemplate{1045,   Edit,         239, 106, 15,  14,  "",                   kNumberEdit},  // end hour
-    ControlTemplate{1046,   Edit,         267, 106, 15,  14,  "",                   kNumberEdit},  // end minute
-    ControlTemplate{1047,   Edit,         295, 106, 15,  14,  "",                   kNumberEdit},  // end second
-    ControlTemplate{1018,   Edit,         82,  142, 245, 14,  "",                   kTextEdit},    // Producer App ID
-    ControlTemplate{1020,   Edit,         82,  160, 245, 14,  "",                   kTextEdit},    // Producer App Ver
-    ControlTemplate{1022,   Edit,         82,  180, 245, 14,  "",                   kTextEdit},    // User Def
-    ControlTemplate{1025,   Edit,         82,  199, 89,  14,  "",                   kTextEdit},    // level reference
-    ControlTemplate{1019,   ComboBox,     82,  218, 158, 93,  "",                   kDropDownList | kVScroll | kTabStop},  // post timers; 93 = dropped height
-    ControlTemplate{1023,   Edit,         82,  235, 245, 14,  "",                   kTextEdit},    // URL
-    ControlTemplate{kNoId,  Label,        18,  144, 56,  8,   "Producer App ID:",   kNoStyle},
-    ControlTemplate{kNoId,  Label,        18,  163, 59,  8,   "Producer App Ver:",  kNoStyle},
-    ControlTemplate{kNoId,  Label,        18,  182, 31,  8,   "User Def:",          kNoStyle},
-    ControlTemplate{kNoId,  Label,        18,  238, 18,  8,   "URL:",               kNoStyle},
-    ControlTemplate{kNoId,  Label,        18,  25,  27,  8,   "OutCue:",            kNoStyle},
-    ControlTemplate{kNoId,  Label,        16,  200, 63,  8,   "dwReferenceLevel:",  kNoStyle},
-    ControlTemplate{kNoId,  Label,        18,  220, 34,  8,   "PostTimer:",         kNoStyle},
-    ControlTemplate{kNoId,  GroupBox,     7,   7,   335, 252, "Cart Chunk Info",    kNoStyle},
-    ControlTemplate{kNoId,  GroupBox,     14,  43,  157, 40,  "Start Date",         kNoStyle},
-    ControlTemplate{kNoId,  GroupBox,     178, 43,  157, 40,  "Start Time",         kNoStyle},
-    ControlTemplate{kNoId,  Label,        27,  61,  46,  8,   "YYYY-MM-DD",         kNoStyle},
-    ControlTemplate{kNoId,  Label,        111, 60,  8,   8,   "-",                  kNoStyle},
-    ControlTemplate{kNoId,  Label,        138, 60,  8,   8,   "-",                  kNoStyle},
-    ControlTemplate{kNoId,  Label,        259, 60,  8,   8,   ":",                  kNoStyle},
-    ControlTemplate{kNoId,  Label,        287, 60,  8,   8,   ":",                  kNoStyle},
-    ControlTemplate{kNoId,  Label,        197, 61,  29,  8,   "H : M : S",          kNoStyle},
-    ControlTemplate{kNoId,  GroupBox,     13,  91,  157, 40,  "End Date",           kNoStyle},
-    ControlTemplate{kNoId,  GroupBox,     177, 91,  157, 40,  "End Time",           kNoStyle},
-    ControlTemplate{kNoId,  Label,        27,  109, 46,  8,   "YYYY-MM-DD",         kNoStyle},
-    ControlTemplate{kNoId,  Label,        111, 108, 8,   8,   "-",                  kNoStyle},
-    ControlTemplate{kNoId,  Label,        137, 108, 8,   8,   "-",                  kNoStyle},
-    ControlTemplate{kNoId,  Label,        259, 108, 8,   8,   ":",                  kNoStyle},
-    ControlTemplate{kNoId,  Label,        287, 108, 8,   8,   ":",                  kNoStyle},
-    ControlTemplate{kNoId,  Label,        197, 109, 29,  8,   "H : M : S",          kNoStyle},
+    //              id                     kind          x    y    cx   cy   text                  style
+    ControlTemplate{IDC_OUT_CUE,           Edit,         82,  22,  245, 14,  "",                   kTextEdit},
+    ControlTemplate{IDC_START_YEAR,        Edit,         82,  58,  25,  14,  "",                   kNumberEdit},
+    ControlTemplate{IDC_START_MONTH,       Edit,         119, 58,  15,  14,  "",                   kNumberEdit},
+    ControlTemplate{IDC_START_DAY,         Edit,         146, 58,  15,  14,  "",                   kNumberEdit},
+    ControlTemplate{IDC_START_HOUR,        Edit,         239, 58,  15,  14,  "",                   kNumberEdit},
+    ControlTemplate{IDC_START_MINUTE,      Edit,         267, 58,  15,  14,  "",                   kNumberEdit},
+    ControlTemplate{IDC_START_SECOND,      Edit,         295, 58,  15,  14,  "",                   kNumberEdit},
+    ControlTemplate{IDC_END_YEAR,          Edit,         81,  106, 25,  14,  "",                   kNumberEdit},
+    ControlTemplate{IDC_END_MONTH,         Edit,         119, 106, 15,  14,  "",                   kNumberEdit},
+    ControlTemplate{IDC_END_DAY,           Edit,         145, 106, 15,  14,  "",                   kNumberEdit},
+    ControlTemplate{IDC_END_HOUR,          Edit,         239, 106, 15,  14,  "",                   kNumberEdit},
+    ControlTemplate{IDC_END_MINUTE,        Edit,         267, 106, 15,  14,  "",                   kNumberEdit},
+    ControlTemplate{IDC_END_SECOND,        Edit,         295, 106, 15,  14,  "",                   kNumberEdit},
+    ControlTemplate{IDC_PRODUCER_APP_ID,   Edit,         82,  142, 245, 14,  "",                   kTextEdit},
+    ControlTemplate{IDC_PRODUCER_APP_VER,  Edit,         82,  160, 245, 14,  "",                   kTextEdit},
+    ControlTemplate{IDC_USER_DEF,          Edit,         82,  180, 245, 14,  "",                   kTextEdit},
+    ControlTemplate{IDC_LEVEL_REFERENCE,   Edit,         82,  199, 89,  14,  "",                   kTextEdit},
+    ControlTemplate{IDC_POST_TIMERS,       ComboBox,     82,  218, 158, 93,  "",                   kDropDownList | kVScroll | kTabStop},  // 93: the dropped height
+    ControlTemplate{IDC_URL,               Edit,         82,  235, 245, 14,  "",                   kTextEdit},
+    ControlTemplate{kNoId,                 Label,        18,  144, 56,  8,   "Producer App ID:",   kNoStyle},
+    ControlTemplate{kNoId,                 Label,        18,  163, 59,  8,   "Producer App Ver:",  kNoStyle},
+    ControlTemplate{kNoId,                 Label,        18,  182, 31,  8,   "User Def:",          kNoStyle},
+    ControlTemplate{kNoId,                 Label,        18,  238, 18,  8,   "URL:",               kNoStyle},
+    ControlTemplate{kNoId,                 Label,        18,  25,  27,  8,   "OutCue:",            kNoStyle},
+    ControlTemplate{kNoId,                 Label,        16,  200, 63,  8,   "dwReferenceLevel:",  kNoStyle},
+    ControlTemplate{kNoId,                 Label,        18,  220, 34,  8,   "PostTimer:",         kNoStyle},
+    ControlTemplate{kNoId,                 GroupBox,     7,   7,   335, 252, "Cart Chunk Info",    kNoStyle},
+    ControlTemplate{kNoId,                 GroupBox,     14,  43,  157, 40,  "Start Date",         kNoStyle},
+    ControlTemplate{kNoId,                 GroupBox,     178, 43,  157, 40,  "Start Time",         kNoStyle},
+    ControlTemplate{kNoId,                 Label,        27,  61,  46,  8,   "YYYY-MM-DD",         kNoStyle},
+    ControlTemplate{kNoId,                 Label,        111, 60,  8,   8,   "-",                  kNoStyle},
+    ControlTemplate{kNoId,                 Label,        138, 60,  8,   8,   "-",                  kNoStyle},
+    ControlTemplate{kNoId,                 Label,        259, 60,  8,   8,   ":",                  kNoStyle},
+    ControlTemplate{kNoId,                 Label,        287, 60,  8,   8,   ":",                  kNoStyle},
+    ControlTemplate{kNoId,                 Label,        197, 61,  29,  8,   "H : M : S",          kNoStyle},
+    ControlTemplate{kNoId,                 GroupBox,     13,  91,  157, 40,  "End Date",           kNoStyle},
+    ControlTemplate{kNoId,                 GroupBox,     177, 91,  157, 40,  "End Time",           kNoStyle},
+    ControlTemplate{kNoId,                 Label,        27,  109, 46,  8,   "YYYY-MM-DD",         kNoStyle},
+    ControlTemplate{kNoId,                 Label,        111, 108, 8,   8,   "-",                  kNoStyle},
+    ControlTemplate{kNoId,                 Label,        137, 108, 8,   8,   "-",                  kNoStyle},
+    ControlTemplate{kNoId,                 Label,        259, 108, 8,   8,   ":",                  kNoStyle},
+    ControlTemplate{kNoId,                 Label,        287, 108, 8,   8,   ":",                  kNoStyle},
+    ControlTemplate{kNoId,                 Label,        197, 109, 29,  8,   "H : M : S",          kNoStyle},
 };
 
-// Player: the buttons and the black position display inside two frames.
+// IDD_PLAYER: the buttons and the black position display inside two frames.
 constexpr std::array kPlayer{
-    ControlTemplate{kNoId,  GroupBox,     7,   7,   335, 252, "",                   kNoStyle},
-    ControlTemplate{kNoId,  Frame,        74,  64,  201, 136, "",                   kGrayFrame},
-    ControlTemplate{1040,   PushButton,   141, 107, 26,  14,  "Play",               kFlat},
-    ControlTemplate{1042,   PushButton,   181, 107, 26,  14,  "Stop",               kFlat},
-    ControlTemplate{kNoId,  Frame,        115, 99,  120, 31,  "",                   kWhiteFrame},
-    ControlTemplate{1041,   Frame,        115, 140, 120, 30,  "",                   kBlackRect},
+    ControlTemplate{kNoId,                 GroupBox,     7,   7,   335, 252, "",                   kNoStyle},
+    ControlTemplate{kNoId,                 Frame,        74,  64,  201, 136, "",                   kGrayFrame},
+    ControlTemplate{IDC_PLAY,              PushButton,   141, 107, 26,  14,  "Play",               kFlat},
+    ControlTemplate{IDC_STOP,              PushButton,   181, 107, 26,  14,  "Stop",               kFlat},
+    ControlTemplate{kNoId,                 Frame,        115, 99,  120, 31,  "",                   kWhiteFrame},
+    ControlTemplate{IDC_DISPLAY,           Frame,        115, 140, 120, 30,  "",                   kBlackRect},
 };
 
-// 135: the About page. The web-site button is the only tab stop; it draws
+// IDD_ABOUT: the About page. The web-site button is the only tab stop; it draws
 // itself from the pictures named after its caption.
 constexpr std::array kAbout{
-    //              id      kind          x    y    cx   cy   text                style
-    ControlTemplate{kNoId,  GroupBox,     7,   129, 335, 126, "",                 kNoStyle},
-    ControlTemplate{kNoId,  Picture,      7,   7,   333, 118, "132",              kNoStyle},  // the banner
-    ControlTemplate{1030,   PushButton,   21,  240, 50,  14,  "VANTOURL",         kTabStop},
-    ControlTemplate{1042,   Label,        21,  140, 120, 40,  "VANTO Reelmarker\nVersion " REELMARKER_VERSION, kGroup},
-    ControlTemplate{1055,   Label,        21,  196, 103, 34,  "Software Development\n   Mara Lindqvist\n   Jonas Okafor\n   Elena Brandt", kGroup},
-    ControlTemplate{1056,   Label,        164, 140, 170, 50,  "Legal 1",          kGroup},  // string 104 at run time
-    ControlTemplate{kNoId,  Frame,        145, 142, 1,   89,  "",                 kGrayFrame | kSunken},  // separator
-    ControlTemplate{1057,   Label,        164, 195, 170, 37,  "Legal2",           kGroup},  // string 105 at run time
-    ControlTemplate{1054,   Label,        165, 240, 79,  8,   kMakerServiceEmail, kGroup},  // the e-mail link
+    //              id                     kind          x    y    cx   cy   text                style
+    ControlTemplate{kNoId,                 GroupBox,     7,   129, 335, 126, "",                 kNoStyle},
+    ControlTemplate{kNoId,                 Picture,      7,   7,   333, 118, kBanner,            kNoStyle},
+    ControlTemplate{IDC_WEBSITE,           PushButton,   21,  240, 50,  14,  "VANTOURL",         kTabStop},
+    ControlTemplate{IDC_PRODUCT,           Label,        21,  140, 120, 40,  "VANTO Reelmarker\nVersion " REELMARKER_VERSION, kGroup},
+    ControlTemplate{IDC_CREDITS,           Label,        21,  196, 103, 34,  "Software Development\n   Mara Lindqvist\n   Jonas Okafor\n   Elena Brandt", kGroup},
+    ControlTemplate{IDC_LEGAL1,            Label,        164, 140, 170, 50,  "Legal 1",          kGroup},  // IDS_RIGHTS_NOTICE at run time
+    ControlTemplate{kNoId,                 Frame,        145, 142, 1,   89,  "",                 kGrayFrame | kSunken},  // separator
+    ControlTemplate{IDC_LEGAL2,            Label,        164, 195, 170, 37,  "Legal2",           kGroup},  // IDS_LICENCE_NOTICE at run time
+    ControlTemplate{IDC_EMAIL,             Label,        165, 240, 79,  8,   kMakerServiceEmail, kGroup},  // the e-mail link
 };
 
 // Page captions become the tab labels; their blanks widen the tabs.
@@ -186,7 +192,7 @@ constexpr DialogTemplate kUnknown{-1, "", 0, 0, kFont, kPointSize, {}};
 
 }  // namespace
 
-const framework::DialogTemplate& Template(int id) {
+const DialogTemplate& Template(int id) {
     for (const DialogTemplate& dialog : kTemplates) {
         if (dialog.id == id) {
             return dialog;

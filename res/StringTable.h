@@ -3,17 +3,15 @@
 #include <QString>
 #include <string_view>
 
-namespace res {
+#include "resource.h"
 
-// String table entries, by the numbers the code names them with.
-inline constexpr int IDS_RIGHTS_NOTICE = 104;   // About page: who holds the rights
-inline constexpr int IDS_LICENCE_NOTICE = 105;  // About page: the terms of use
+namespace res {
 
 // The maker's addresses, shown on the About page and opened from it.
 inline constexpr std::string_view kMakerServiceEmail = "service@vanto.example";
 inline constexpr std::string_view kMakerWebSite = "https://www.vanto.example/";
 
-// The text of that entry; empty for a number the table does not hold.
+// The text of that entry (IDS_ in resource.h); empty for a number the table does not hold.
 QString LoadString(int id);
 
 }  // namespace res

@@ -10,6 +10,7 @@
 #include "CCartCkSheet.h"
 #include "CMainDlg.h"
 #include "FileChooser.h"
+#include "resource.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ int main(int argc, char** argv) {
     dialog.show();
     if (argc > 3) {
         framework::SetFileChooser(std::make_unique<FixedChoice>(QString::fromLocal8Bit(argv[3])));
-        qobject_cast<QPushButton*>(dialog.Sheet()->m_InfoPage.GetDlgItem(1001))->click();
+        qobject_cast<QPushButton*>(dialog.Sheet()->m_InfoPage.GetDlgItem(IDC_OPEN))->click();
     }
     if (argc > 2) dialog.Sheet()->TabBar()->setCurrentIndex(QString(argv[2]).toInt());
     QApplication::processEvents();

@@ -9,17 +9,6 @@ namespace wave {
 
 class WaveStream;
 
-// The fixed places of the pages in the property sheet; the loader and the
-// saver reach the pages by these.
-enum PageIndex : int {
-    kStartPage = 0,
-    kEbuInfoPage = 1,
-    kCartInfoPage = 2,
-    kCartInfoPage2 = 3,
-    kPlayerPage = 4,
-    kAboutPage = 5,
-};
-
 // The 16-byte format block at the start of the "fmt " data.
 struct WaveFormat {
     std::uint16_t wFormatTag = 0;
@@ -95,7 +84,7 @@ struct PlayerRecord {
     WaveStream* m_pFile = nullptr;
 };
 
-// The pages a load writes into, found by their index in the sheet.
+// The pages a load writes into.
 struct PageRecords {
     InfoPageRecord& info;
     EbuInfoRecord& ebu;

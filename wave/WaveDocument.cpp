@@ -50,9 +50,9 @@ void WaveDocument::ClearCartFlags(PageRecords pages) {
     pages.cart2.m_bCartLoaded = false;
 }
 
-void WaveDocument::SetCartFlag(PageRecords pages, int pageIndex) {
-    if (pageIndex == kCartInfoPage) pages.cart.m_bCartLoaded = true;
-    if (pageIndex == kCartInfoPage2) pages.cart2.m_bCartLoaded = true;
+void WaveDocument::SetCartFlags(PageRecords pages) {
+    pages.cart.m_bCartLoaded = true;
+    pages.cart2.m_bCartLoaded = true;
 }
 
 LoadFailure WaveDocument::LoadWaveFile(PageRecords pages, ChunkWalk walk) {

@@ -51,7 +51,8 @@ public:
 
     void ResetFields(PageRecords pages);
     static void ClearCartFlags(PageRecords pages);
-    static void SetCartFlag(PageRecords pages, int pageIndex);
+    // Marks both cart pages as showing a loaded cart chunk.
+    static void SetCartFlags(PageRecords pages);
 
     // The four characters of a chunk ID, with any that is not printable
     // ASCII shown as '?'.

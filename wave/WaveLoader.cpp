@@ -130,8 +130,7 @@ LoadFailure WaveDocument::ReadChunksAfterFormat(PageRecords pages, const WaveFor
 
     pages.cart2.m_nSampleRate = format.nSamplesPerSec;
     FillCartPages(*m_pCartData, pages.cart, pages.cart2);
-    SetCartFlag(pages, kCartInfoPage);
-    SetCartFlag(pages, kCartInfoPage2);
+    SetCartFlags(pages);
     return LoadFailure::None;
 }
 

@@ -11,7 +11,8 @@
 
 #include "CPlayerPage.h"
 #include "GstMediaGraph.h"
-#include "MessageBoxService.h"
+#include "RecordingMessageBoxService.h"
+#include "resource.h"
 #include "WaveBuilder.h"
 #include "WaveStream.h"
 
@@ -114,7 +115,7 @@ class GstPlaybackTest : public QObject {
         if (!page.m_pGraph || stream.is_open()) return false;
         // The end arrives as an event through the event loop; the page stops.
         const bool ended = QTest::qWaitFor([&page] { return !page.m_pGraph; }, 10000);
-        return ended && stream.is_open() && page.Item<QPushButton>(1040)->isEnabled();
+        return ended && stream.is_open() && page.Item<QPushButton>(IDC_PLAY)->isEnabled();
     }
 
 private slots:

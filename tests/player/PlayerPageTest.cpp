@@ -7,13 +7,11 @@
 
 #include "FakeMediaGraph.h"
 #include "PlayingLine.h"
+#include "resource.h"
 #include "UiFixture.h"
 #include "WindowMessages.h"
 
 namespace {
-constexpr int IDC_PLAY = 1040;
-constexpr int IDC_DISPLAY = 1041;
-constexpr int IDC_STOP = 1042;
 constexpr std::int64_t kPutPosition = 1234;
 }  // namespace
 
@@ -34,7 +32,7 @@ class PlayerPageTest : public QObject {
     void LoadAndShowPlayer() {
         ui->Open(ui->dir.write("a.wav", fixture::TypicalWave()));
         QVERIFY(Stream().seekp(kPutPosition));
-        QVERIFY(ui->ShowPage(wave::kPlayerPage));
+        QVERIFY(ui->ShowPage(kPlayerPage));
     }
 
     void VerifyStreamBack() {
@@ -58,7 +56,7 @@ private slots:
     }
 
     void buttonsFollowTheLoadedFile() {
-        QVERIFY(ui->ShowPage(wave::kPlayerPage));
+        QVERIFY(ui->ShowPage(kPlayerPage));
         QVERIFY(!Button(IDC_PLAY)->isEnabled());
         QVERIFY(!Button(IDC_STOP)->isEnabled());
         LoadAndShowPlayer();
@@ -104,7 +102,7 @@ private slots:
     void leavingThePageStopsAndGivesTheFileBack() {
         LoadAndShowPlayer();
         Play();
-        QVERIFY(ui->ShowPage(wave::kCartInfoPage));
+        QVERIFY(ui->ShowPage(kCartInfoPage));
         VerifyStreamBack();
         QCOMPARE(script.stops, 1);
     }
@@ -133,7 +131,7 @@ private slots:
             QCOMPARE(ui->Boxes().size(), std::size_t{1});
             QCOMPARE(ui->Boxes()[0].text, message);
             QCOMPARE(ui->Boxes()[0].caption, QString("Warning"));
-            QCOMPARE(int(ui->Boxes()[0].icon), int(wave::MessageIcon::Exclamation));
+            QCOMPARE(int(ui->Boxes()[0].icon), int(framework::MessageIcon::Exclamation));
         }
         VerifyStreamBack();
         QVERIFY(Button(IDC_PLAY)->isEnabled());
@@ -169,7 +167,7 @@ private slots:
         QCOMPARE(ui->Boxes().size(), std::size_t{1});
         QCOMPARE(ui->Boxes()[0].text, QString("File sharing violationg\nPlease restart program"));
         QCOMPARE(ui->Boxes()[0].caption, QString("reelmarker"));
-        QCOMPARE(int(ui->Boxes()[0].icon), int(wave::MessageIcon::None));
+        QCOMPARE(int(ui->Boxes()[0].icon), int(framework::MessageIcon::None));
         QVERIFY(Button(IDC_PLAY)->isEnabled());
     }
 
@@ -186,10 +184,10 @@ private slots:
         std::filesystem::remove(ui->dir.file("a.wav"));
         Play();
         if (apply) {
-            ui->dialog->EnableDlgItem(1000, true);
+            ui->dialog->EnableDlgItem(IDC_APPLY, true);
             ui->ApplyAndWait();
         } else {
-            QVERIFY(ui->ShowPage(wave::kCartInfoPage));
+            QVERIFY(ui->ShowPage(kCartInfoPage));
         }
         const auto violations = [this] {
             return std::count_if(ui->Boxes().begin(), ui->Boxes().end(), [](const framework::RecordedBox& box) {
@@ -198,7 +196,7 @@ private slots:
         };
         QCOMPARE(violations(), 1);
         QVERIFY(!Stream().is_open());
-        QVERIFY(ui->ShowPage(wave::kPlayerPage));
+        QVERIFY(ui->ShowPage(kPlayerPage));
         Play();  // another Play, another failure: told again
         QCOMPARE(violations(), 2);
     }
@@ -207,7 +205,7 @@ private slots:
         LoadAndShowPlayer();
         Play();
         ui->Sheet().m_CartInfoPage.m_strTitle = "Saved while playing";
-        ui->dialog->EnableDlgItem(1000, true);
+        ui->dialog->EnableDlgItem(IDC_APPLY, true);
         ui->ApplyAndWait();
         QCOMPARE(ui->Boxes().back().text, QString("ChartChunk Infomation has been saved."));
         QCOMPARE(script.graphsAlive, 0);

@@ -4,13 +4,10 @@
 #include <QLabel>
 #include <QTest>
 
-#include "LinkOpener.h"
+#include "RecordingLinkOpener.h"
+#include "resource.h"
 #include "StringTable.h"
 #include "UiFixture.h"
-
-namespace {
-constexpr int kAboutPage = 5;
-}  // namespace
 
 class AboutPageTest : public QObject {
     Q_OBJECT
@@ -22,15 +19,15 @@ private slots:
         UiFixture ui;
         QVERIFY(ui.ShowPage(kAboutPage));
         const auto label = [&](int id) { return qobject_cast<QLabel*>(ui.Item(kAboutPage, id)); };
-        QVERIFY(label(1042)->text().startsWith("VANTO Reelmarker\nVersion "));
-        QVERIFY(label(1055)->text().startsWith("Software Development\n   "));
-        QCOMPARE(label(1056)->text(), res::LoadString(res::IDS_RIGHTS_NOTICE));
-        QCOMPARE(label(1057)->text(), res::LoadString(res::IDS_LICENCE_NOTICE));
+        QVERIFY(label(IDC_PRODUCT)->text().startsWith("VANTO Reelmarker\nVersion "));
+        QVERIFY(label(IDC_CREDITS)->text().startsWith("Software Development\n   "));
+        QCOMPARE(label(IDC_LEGAL1)->text(), res::LoadString(IDS_RIGHTS_NOTICE));
+        QCOMPARE(label(IDC_LEGAL2)->text(), res::LoadString(IDS_LICENCE_NOTICE));
         const QFont dialogFont = ui.Sheet().GetPage(kAboutPage)->font();
-        for (const int id : {1042, 1055, 1056, 1057}) {
+        for (const int id : {IDC_PRODUCT, IDC_CREDITS, IDC_LEGAL1, IDC_LEGAL2}) {
             const QFont font = label(id)->font();
             QCOMPARE(font.family(), QString("Verdana"));
-            if (id == 1042 || id == 1055) {
+            if (id == IDC_PRODUCT || id == IDC_CREDITS) {
                 QCOMPARE(font.weight(), QFont::Bold);
                 QCOMPARE(font.pointSizeF(), dialogFont.pointSizeF());
             } else {
@@ -43,7 +40,7 @@ private slots:
 
     void theBannerShowsAtItsOwnSizeOnStartAndAbout() {
         UiFixture ui;
-        for (const int page : {0, kAboutPage}) {
+        for (const int page : {kStartPage, kAboutPage}) {
             QVERIFY(ui.ShowPage(page));
             const QList<QLabel*> labels = ui.Sheet().GetPage(page)->findChildren<QLabel*>();
             const auto banner = std::find_if(labels.begin(), labels.end(), [](QLabel* l) { return !l->pixmap().isNull(); });
@@ -83,7 +80,7 @@ private slots:
         QCOMPARE(links.targets, QStringList{link.Target()});
         QCOMPARE(colour(), QColor(156, 48, 156));  // visited looks the same
 
-        QWidget* button = ui.Item(kAboutPage, 1030);
+        QWidget* button = ui.Item(kAboutPage, IDC_WEBSITE);
         QCOMPARE(button->size(), QSize(159, 14));
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(links.browserAddresses, QStringList{"https://www.vanto.example/"});

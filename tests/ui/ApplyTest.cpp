@@ -8,15 +8,11 @@
 #include <QTest>
 
 #include "UiFixture.h"
+#include "resource.h"
 
 using fixture::ByteVector;
 
 namespace {
-constexpr int IDC_OPEN = 1001;
-constexpr int IDC_TITLE = 1012;
-constexpr int IDC_START_YEAR = 1036;
-constexpr int IDC_START_MONTH = 1037;
-constexpr int IDC_APPLY = 1000;
 
 QLineEdit* Edit(const UiFixture& ui, int page, int id) { return qobject_cast<QLineEdit*>(ui.Item(page, id)); }
 
@@ -45,12 +41,12 @@ private slots:
         const ByteVector before = fixture::TypicalWave();
         const auto path = ui.dir.write("a.wav", before);
         ui.Open(path);
-        QVERIFY(ui.ShowPage(wave::kCartInfoPage));
-        QLineEdit* title = Edit(ui, 2, IDC_TITLE);
+        QVERIFY(ui.ShowPage(kCartInfoPage));
+        QLineEdit* title = Edit(ui, kCartInfoPage, IDC_TITLE);
         title->selectAll();
         QTest::keyClicks(title, "Evening News");
-        QVERIFY(ui.ShowPage(wave::kCartInfoPage2));
-        Edit(ui, 3, IDC_START_MONTH)->setText("12");
+        QVERIFY(ui.ShowPage(kCartInfoPage2));
+        Edit(ui, kCartInfoPage2, IDC_START_MONTH)->setText("12");
         QVERIFY(ui.ApplyEnabled());
         ui.ApplyAndWait();
 
@@ -63,22 +59,22 @@ private slots:
         QCOMPARE(ui.Boxes().size(), std::size_t{1});
         QCOMPARE(ui.Boxes()[0].text, QString("ChartChunk Infomation has been saved."));
         QCOMPARE(ui.Boxes()[0].caption, QString("Finish Saving"));
-        QCOMPARE(int(ui.Boxes()[0].icon), int(wave::MessageIcon::Information));
+        QCOMPARE(int(ui.Boxes()[0].icon), int(framework::MessageIcon::Information));
         QVERIFY(!ui.ApplyEnabled());
         QVERIFY(!ui.dialog->m_progress->isVisible());
         QVERIFY(ui.dialog->m_btnExit->isEnabled());
 
         // A typed change enables APPLY again.
-        QTest::keyClicks(Edit(ui, 3, IDC_START_YEAR), "7");
+        QTest::keyClicks(Edit(ui, kCartInfoPage2, IDC_START_YEAR), "7");
         QVERIFY(ui.ApplyEnabled());
     }
 
     void everyRouteOutIsHeldOffWhileSaving() {
         UiFixture ui;
         ui.Open(ui.dir.write("a.wav", fixture::TypicalWave()));
-        QVERIFY(ui.ShowPage(wave::kCartInfoPage));
+        QVERIFY(ui.ShowPage(kCartInfoPage));
         QVERIFY(ui.ApplyEnabled());
-        QTest::mouseClick(ui.dialog->GetDlgItem(1000), Qt::LeftButton);
+        QTest::mouseClick(ui.dialog->GetDlgItem(IDC_APPLY), Qt::LeftButton);
         QVERIFY(ui.dialog->Saving());
         QVERIFY(ui.dialog->m_progress->isVisible());
         QVERIFY(!ui.dialog->m_btnExit->isEnabled());
@@ -88,16 +84,16 @@ private slots:
         QVERIFY(!close.isAccepted());
         QTest::keyClick(ui.dialog.get(), Qt::Key_Escape);
         QVERIFY(ui.dialog->isVisible());
-        QVERIFY(!ui.ShowPage(wave::kStartPage));
-        QCOMPARE(ui.Sheet().TabBar()->currentIndex(), int(wave::kCartInfoPage));
-        QVERIFY(!ui.Item(0, IDC_OPEN)->isEnabled());
+        QVERIFY(!ui.ShowPage(kStartPage));
+        QCOMPARE(ui.Sheet().TabBar()->currentIndex(), int(kCartInfoPage));
+        QVERIFY(!ui.Item(kStartPage, IDC_OPEN)->isEnabled());
         // A change during the save does not bring APPLY back before it ends.
-        QTest::keyClicks(Edit(ui, 2, IDC_TITLE), "!");
+        QTest::keyClicks(Edit(ui, kCartInfoPage, IDC_TITLE), "!");
         QVERIFY(!ui.ApplyEnabled());
 
         QTRY_VERIFY_WITH_TIMEOUT(!ui.dialog->Saving(), 5000);
-        QVERIFY(ui.ShowPage(wave::kStartPage));
-        QVERIFY(ui.Item(0, IDC_OPEN)->isEnabled());
+        QVERIFY(ui.ShowPage(kStartPage));
+        QVERIFY(ui.Item(kStartPage, IDC_OPEN)->isEnabled());
         QCloseEvent later;
         QCoreApplication::sendEvent(ui.dialog.get(), &later);
         QVERIFY(later.isAccepted());
@@ -108,9 +104,9 @@ private slots:
         const ByteVector before = fixture::TypicalWave();
         const auto path = ui.dir.write("a.wav", before);
         ui.Open(path);
-        QVERIFY(ui.ShowPage(wave::kCartInfoPage2));
-        Edit(ui, 3, IDC_START_YEAR)->setText("1800");
-        QTest::mouseClick(ui.dialog->GetDlgItem(1000), Qt::LeftButton);
+        QVERIFY(ui.ShowPage(kCartInfoPage2));
+        Edit(ui, kCartInfoPage2, IDC_START_YEAR)->setText("1800");
+        QTest::mouseClick(ui.dialog->GetDlgItem(IDC_APPLY), Qt::LeftButton);
         QVERIFY(!ui.dialog->Saving());
         QCOMPARE(ui.Boxes().back().text, QString("Please enter an integer between 1900 and 9999."));
         QVERIFY(ui.dialog->m_btnExit->isEnabled());
@@ -121,7 +117,7 @@ private slots:
         UiFixture ui;
         const auto path = ui.dir.write("a.wav", fixture::TypicalWave());
         ui.Open(path);
-        QVERIFY(ui.ShowPage(wave::kCartInfoPage));
+        QVERIFY(ui.ShowPage(kCartInfoPage));
         // Another program rewrites the file with a different layout.
         const ByteVector changed = fixture::TypicalWave(fixture::TypicalCart(2100));
         fixture::WriteFile(path, changed);
@@ -130,16 +126,16 @@ private slots:
         QCOMPARE(ui.Boxes()[0].text, QString("The cart chunk was NOT saved.\n\n"
                                              "The file was changed by another program since it was loaded."));
         QCOMPARE(ui.Boxes()[0].caption, QString("Saving Failed"));
-        QCOMPARE(int(ui.Boxes()[0].icon), int(wave::MessageIcon::Error));
+        QCOMPARE(int(ui.Boxes()[0].icon), int(framework::MessageIcon::Error));
         QVERIFY(fixture::ReadFile(path) == changed);
     }
 
     void editsTypedDuringASaveOrBeforeAFailedOneStayToBeSaved() {
         UiFixture ui;
         ui.Open(ui.dir.write("a.wav", fixture::TypicalWave()));
-        QVERIFY(ui.ShowPage(wave::kCartInfoPage));
+        QVERIFY(ui.ShowPage(kCartInfoPage));
         QTest::mouseClick(ui.dialog->GetDlgItem(IDC_APPLY), Qt::LeftButton);
-        QTest::keyClicks(Edit(ui, 2, IDC_TITLE), "!");
+        QTest::keyClicks(Edit(ui, kCartInfoPage, IDC_TITLE), "!");
         QTRY_VERIFY_WITH_TIMEOUT(!ui.dialog->Saving(), 5000);
         QVERIFY(ui.ApplyEnabled());
         ui.ApplyAndWait();
@@ -147,11 +143,11 @@ private slots:
 
         const auto path = ui.dir.file("a.wav");
         fixture::WriteFile(path, fixture::TypicalWave(fixture::TypicalCart(2100)));
-        QTest::keyClicks(Edit(ui, 2, IDC_TITLE), "?");
+        QTest::keyClicks(Edit(ui, kCartInfoPage, IDC_TITLE), "?");
         ui.ApplyAndWait();
         QCOMPARE(ui.Boxes().back().caption, QString("Saving Failed"));
         QVERIFY(ui.ApplyEnabled());
-        QVERIFY(Edit(ui, 2, IDC_TITLE)->text().endsWith("!?"));
+        QVERIFY(Edit(ui, kCartInfoPage, IDC_TITLE)->text().endsWith("!?"));
     }
 
     void datesAndTimesNotTouchedKeepTheirStoredBytes() {
@@ -161,8 +157,8 @@ private slots:
                                                            .text(wave::cart::kEndTime, "1:2:3"));
         const auto path = ui.dir.write("a.wav", before);
         ui.Open(path);
-        QVERIFY(ui.ShowPage(wave::kCartInfoPage));
-        QTest::keyClicks(Edit(ui, 2, IDC_TITLE), "!");
+        QVERIFY(ui.ShowPage(kCartInfoPage));
+        QTest::keyClicks(Edit(ui, kCartInfoPage, IDC_TITLE), "!");
         ui.ApplyAndWait();
         const ByteVector after = fixture::ReadFile(path);
         const auto cartAt = static_cast<std::size_t>(ui.dialog->Document().m_lCartPos);

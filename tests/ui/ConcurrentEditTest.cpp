@@ -4,11 +4,11 @@
 #include <QTest>
 
 #include "UiFixture.h"
+#include "resource.h"
 
 using fixture::ByteVector;
 
 namespace {
-constexpr int IDC_TITLE = 1012;
 constexpr std::size_t kArtistInFile = 12 + 8 + 16 + 8 + 631 + 8 + 68;  // fmt, bext, cart header; Artist
 }  // namespace
 
@@ -22,8 +22,8 @@ private slots:
         UiFixture ui;
         const auto path = ui.dir.write("a.wav", fixture::TypicalWave());
         ui.Open(path);
-        QVERIFY(ui.ShowPage(wave::kCartInfoPage));
-        QTest::keyClicks(qobject_cast<QLineEdit*>(ui.Item(wave::kCartInfoPage, IDC_TITLE)), " (edited)");
+        QVERIFY(ui.ShowPage(kCartInfoPage));
+        QTest::keyClicks(qobject_cast<QLineEdit*>(ui.Item(kCartInfoPage, IDC_TITLE)), " (edited)");
 
         // Meanwhile another program renames the artist in place.
         ByteVector theirs = fixture::ReadFile(path);

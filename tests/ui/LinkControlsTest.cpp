@@ -11,8 +11,9 @@
 #include "CLinkStatic.h"
 #include "HoverPoll.h"
 #include "LinkOpener.h"
-#include "MessageBoxService.h"
 #include "ProcessLinkOpener.h"
+#include "RecordingLinkOpener.h"
+#include "RecordingMessageBoxService.h"
 
 using framework::RGB;
 

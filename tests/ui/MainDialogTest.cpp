@@ -9,18 +9,12 @@
 #include <QTest>
 
 #include "UiFixture.h"
+#include "resource.h"
 #include "Unwritable.h"
 
 using fixture::ByteVector;
 using fixture::WaveBuilder;
-using wave::MessageIcon;
-
-namespace {
-constexpr int IDC_PATH = 1002;
-constexpr int IDC_FORMAT_TAG = 1003;
-constexpr int IDC_CHANNELS = 1004;
-constexpr int IDC_BLOCK_ALIGN = 1008;
-}  // namespace
+using framework::MessageIcon;
 
 class MainDialogTest : public QObject {
     Q_OBJECT
@@ -88,7 +82,7 @@ private slots:
         QCOMPARE(ui.Boxes()[0].text, QString("Unable to open file.\nMake sure it is not in use."));
         QCOMPARE(ui.Boxes()[0].caption, QString("reelmarker"));
         QCOMPARE(int(ui.Boxes()[0].icon), int(MessageIcon::None));
-        QCOMPARE(qobject_cast<QLineEdit*>(ui.Item(0, IDC_PATH))->text(), QString::fromStdString(missing.string()));
+        QCOMPARE(qobject_cast<QLineEdit*>(ui.Item(kStartPage, IDC_PATH))->text(), QString::fromStdString(missing.string()));
     }
 
     void formatIsShownAndClearedByTheNextLoad() {
@@ -96,7 +90,7 @@ private slots:
         ByteVector block = fixture::FormatBlock(0x50, 2, 48000, 0);
         block[12] = block[13] = 0xFF;
         ui.Open(ui.dir.write("mpeg.wav", WaveBuilder().chunk("fmt ", block).chunk("cart", fixture::TypicalCart()).bytes()));
-        auto text = [&ui](int id) { return qobject_cast<QLabel*>(ui.Item(0, id))->text(); };
+        auto text = [&ui](int id) { return qobject_cast<QLabel*>(ui.Item(kStartPage, id))->text(); };
         QCOMPARE(text(IDC_FORMAT_TAG), QString("MPEG"));
         QCOMPARE(text(IDC_CHANNELS), QString("2"));
         QCOMPARE(text(IDC_BLOCK_ALIGN), QString("-1"));
@@ -109,10 +103,10 @@ private slots:
         UiFixture ui;
         const auto path = ui.dir.write("a.wav", fixture::TypicalWave());
         ui.Open(path);
-        QTest::mouseClick(ui.Item(0, 1001), Qt::LeftButton);  // no answer queued: cancelled
+        QTest::mouseClick(ui.Item(kStartPage, IDC_OPEN), Qt::LeftButton);  // no answer queued: cancelled
         QVERIFY(ui.Boxes().empty());
         QVERIFY(ui.Sheet().m_CartInfoPage.m_bCartLoaded);
-        QCOMPARE(qobject_cast<QLineEdit*>(ui.Item(0, IDC_PATH))->text(), QString::fromStdString(path.string()));
+        QCOMPARE(qobject_cast<QLineEdit*>(ui.Item(kStartPage, IDC_PATH))->text(), QString::fromStdString(path.string()));
     }
 
     void closeRequestAndExitEndTheDialogWhenIdle() {
@@ -134,8 +128,8 @@ private slots:
         ui.Open(path);
         QCOMPARE(ui.Boxes().size(), std::size_t{1});
         QCOMPARE(ui.Boxes()[0].text, QString("This file is read-only: it can be viewed but cannot be saved."));
-        QVERIFY(ui.ShowPage(wave::kCartInfoPage));
-        auto* title = qobject_cast<QLineEdit*>(ui.Item(wave::kCartInfoPage, 1012));
+        QVERIFY(ui.ShowPage(kCartInfoPage));
+        auto* title = qobject_cast<QLineEdit*>(ui.Item(kCartInfoPage, IDC_TITLE));
         QCOMPARE(title->text(), QString("Morning Jingle"));
         QTest::keyClicks(title, "!");
         QVERIFY(!ui.ApplyEnabled());

@@ -4,10 +4,7 @@
 #include <QTabBar>
 #include <QTest>
 
-namespace {
-constexpr int IDC_APPLY = 1000;
-constexpr int IDC_OPEN = 1001;
-}  // namespace
+#include "resource.h"
 
 UiFixture::UiFixture() {
     auto boxes = std::make_unique<framework::RecordingMessageBoxService>();
@@ -33,9 +30,9 @@ UiFixture::~UiFixture() {
 }
 
 void UiFixture::Open(const std::filesystem::path& path) {
-    ShowPage(wave::kStartPage);
+    ShowPage(kStartPage);
     AnswerNextOpen(path);
-    QTest::mouseClick(Item(wave::kStartPage, IDC_OPEN), Qt::LeftButton);
+    QTest::mouseClick(Item(kStartPage, IDC_OPEN), Qt::LeftButton);
 }
 
 void UiFixture::AnswerNextOpen(const std::filesystem::path& path) {

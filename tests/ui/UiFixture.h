@@ -8,7 +8,7 @@
 #include "CCartCkSheet.h"
 #include "CMainDlg.h"
 #include "FileChooser.h"
-#include "MessageBoxService.h"
+#include "RecordingMessageBoxService.h"
 #include "SaveQuestion.h"
 #include "WaveBuilder.h"
 

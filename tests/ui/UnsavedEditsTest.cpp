@@ -7,23 +7,20 @@
 #include <QTest>
 
 #include "UiFixture.h"
+#include "resource.h"
 
 using fixture::ByteVector;
 using framework::SaveAnswer;
 
 namespace {
-constexpr int IDC_APPLY = 1000;
-constexpr int IDC_OPEN = 1001;
-constexpr int IDC_PATH = 1002;
-constexpr int IDC_TITLE = 1012;
 
-QLineEdit* Title(const UiFixture& ui) { return qobject_cast<QLineEdit*>(ui.Item(wave::kCartInfoPage, IDC_TITLE)); }
+QLineEdit* Title(const UiFixture& ui) { return qobject_cast<QLineEdit*>(ui.Item(kCartInfoPage, IDC_TITLE)); }
 
 // A loaded file with the title typed over, not yet saved.
 std::filesystem::path OpenAndEditTitle(UiFixture& ui) {
     const auto path = ui.dir.write("a.wav", fixture::TypicalWave());
     ui.Open(path);
-    ui.ShowPage(wave::kCartInfoPage);
+    ui.ShowPage(kCartInfoPage);
     Title(ui)->selectAll();
     QTest::keyClicks(Title(ui), "Edited");
     return path;
@@ -54,15 +51,15 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!ui.dialog->Saving(), 5000);
         QVERIFY(ui.dialog->isVisible());
 
-        QVERIFY(ui.ShowPage(wave::kStartPage));
+        QVERIFY(ui.ShowPage(kStartPage));
         const auto other = ui.dir.write("b.wav", fixture::TypicalWave());
         ui.AnswerNextOpen(other);
-        PressEnterOn(ui.Item(wave::kStartPage, IDC_OPEN));
+        PressEnterOn(ui.Item(kStartPage, IDC_OPEN));
         QVERIFY(ui.dialog->isVisible());
         QCOMPARE(ui.Sheet().m_InfoPage.m_strPath, other.string());
 
         // Enter in an edit is Exit's, with nothing left to save.
-        PressEnterOn(ui.Item(wave::kStartPage, IDC_PATH));
+        PressEnterOn(ui.Item(kStartPage, IDC_PATH));
         QVERIFY(!ui.dialog->isVisible());
         QVERIFY(ui.Question().askedAbout.empty());
     }
@@ -70,8 +67,8 @@ private slots:
     void lookingAtTheCartPagesLeavesNothingToAskAbout() {
         UiFixture ui;
         ui.Open(ui.dir.write("a.wav", fixture::TypicalWave()));
-        QVERIFY(ui.ShowPage(wave::kCartInfoPage));
-        QVERIFY(ui.ShowPage(wave::kCartInfoPage2));
+        QVERIFY(ui.ShowPage(kCartInfoPage));
+        QVERIFY(ui.ShowPage(kCartInfoPage2));
         QVERIFY(ui.ApplyEnabled());  // the pages' refresh enables it
         QTest::mouseClick(ui.dialog->m_btnExit, Qt::LeftButton);
         QVERIFY(!ui.dialog->isVisible());
@@ -136,7 +133,7 @@ private slots:
         QCOMPARE(ui.Sheet().m_InfoPage.m_strPath, first.string());
         QCOMPARE(Title(ui)->text(), QString("Edited"));
 
-        QTest::mouseClick(ui.Item(wave::kStartPage, IDC_OPEN), Qt::LeftButton);  // saved, then opened
+        QTest::mouseClick(ui.Item(kStartPage, IDC_OPEN), Qt::LeftButton);  // saved, then opened
         QTRY_COMPARE_WITH_TIMEOUT(ui.Sheet().m_InfoPage.m_strPath, second.string(), 5000);
         QVERIFY(TitleSaved(first));
         QCOMPARE(ui.Question().askedAbout.size(), std::size_t{2});

@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-namespace framework {
+namespace res {
 
 // The kinds of control a dialog template places.
 enum class ControlKind {
@@ -11,7 +11,7 @@ enum class ControlKind {
     Edit,
     Label,
     GroupBox,
-    Picture,  // text names the image resource, e.g. "132"
+    Picture,  // text names the picture by its number (IDB_ in resource.h)
     ProgressBar,
     ComboBox,
     Frame,  // a drawn rectangle: grey or white outline, or filled black
@@ -58,7 +58,8 @@ struct ControlTemplate {
     unsigned style;
 };
 
-// A dialog or page layout in dialog units, kept as data.
+// A dialog or page layout in dialog units, kept as data; the framework
+// builds the widgets from it.
 struct DialogTemplate {
     int id;
     std::string_view caption;
@@ -69,4 +70,4 @@ struct DialogTemplate {
     std::span<const ControlTemplate> controls;
 };
 
-}  // namespace framework
+}  // namespace res

@@ -1,0 +1,9 @@
+#include "RecordingMessageBoxService.h"
+
+namespace framework {
+
+void RecordingMessageBoxService::Show(QWidget*, const QString& text, const QString& caption, MessageIcon icon) {
+    boxes.push_back({text, CaptionOrAppName(caption), icon});
+}
+
+}  // namespace framework
