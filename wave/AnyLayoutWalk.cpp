@@ -173,8 +173,7 @@ LoadFailure WaveDocument::WalkAnyLayout(PageRecords pages) {
     m_pCartData = std::move(found.cart);
     pages.cart2.m_nSampleRate = found.format->nSamplesPerSec;
     FillCartPages(*m_pCartData, pages.cart, pages.cart2);
-    SetCartFlag(pages, kCartInfoPage);
-    SetCartFlag(pages, kCartInfoPage2);
+    SetCartFlags(pages);
     return LoadFailure::None;
 }
 
