@@ -7,8 +7,8 @@
 
 #include "DialogTemplates.h"
 #include "LinkOpener.h"
-#include "resource.h"
 #include "StringTable.h"
+#include "resource.h"
 
 namespace {
 
@@ -35,9 +35,11 @@ void CAboutPage::DoDataExchange(framework::CDataExchange* pDX) { framework::DDX_
 bool CAboutPage::OnInitDialog() {
     CPropertyPage::OnInitDialog();  // attaches the e-mail link
     m_btnWebSite.AutoLoad(GetDlgItem(IDC_WEBSITE));
-    if (auto* button = Item<QPushButton>(IDC_WEBSITE)) connect(button, &QPushButton::clicked, this, &CAboutPage::OnWebSiteButton);
+    if (auto* button = Item<QPushButton>(IDC_WEBSITE))
+        connect(button, &QPushButton::clicked, this, &CAboutPage::OnWebSiteButton);
 
-    m_lnkEmail.SetTarget("mailto:" + FromView(res::kMakerServiceEmail) + "?Subject=Reelmarker", "Email VANTO customer service");
+    m_lnkEmail.SetTarget("mailto:" + FromView(res::kMakerServiceEmail) + "?Subject=Reelmarker",
+                         "Email VANTO customer service");
     m_lnkEmail.SetUnderlineMode(CLinkStatic::UNDERLINE_ALWAYS);
     // Visited looks like unvisited: a click does not change the colour.
     m_lnkEmail.SetLinkColors(framework::RGB(156, 48, 156), framework::RGB(156, 48, 156), framework::RGB(96, 104, 180));

@@ -44,6 +44,8 @@ void CHoverBitmapButton::OnPaint() {
     const QRect client = m_wnd->rect();
     // Where the picture does not reach, or is missing, the dialog shows.
     painter.fillRect(client, m_wnd->palette().window());
-    const QPixmap& picture = m_wnd->isDown() && !m_bitmapSel.isNull() ? m_bitmapSel : m_hover.Inside() ? m_bmpHover : m_bmpNormal;
+    const QPixmap& picture = m_wnd->isDown() && !m_bitmapSel.isNull() ? m_bitmapSel
+                             : m_hover.Inside()                       ? m_bmpHover
+                                                                      : m_bmpNormal;
     if (!picture.isNull()) painter.drawPixmap(client.topLeft(), picture, QRect(QPoint(0, 0), client.size()));
 }

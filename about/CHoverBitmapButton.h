@@ -36,7 +36,9 @@ protected:
 private:
     void OnPaint();
 
-    HoverPoll m_hover{this, [this](bool) { if (m_wnd) m_wnd->update(); }};
+    HoverPoll m_hover{this, [this](bool) {
+                          if (m_wnd) m_wnd->update();
+                      }};
     QPixmap m_bmpHover;
     QPixmap m_bmpNormal;
     QCursor m_hHandCursor{Qt::PointingHandCursor};

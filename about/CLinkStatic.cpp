@@ -14,7 +14,6 @@ using framework::RGB;
 
 namespace {
 
-
 // How far each side of a centred window moves in (negative: out): half the
 // difference, truncated toward zero, so the centre stays where it was.
 int MoveInPerSide(int had, int needed) { return (had - needed) / 2; }
@@ -45,7 +44,8 @@ QRect FitWindowRect(const QRect& window, const QSize& needed, Qt::Alignment alig
     return QRect(left, top, right - left, bottom - top);
 }
 
-CLinkStatic::CLinkStatic() : m_clrUnvisited(RGB(0, 0, 238)), m_clrVisited(RGB(85, 26, 139)), m_clrHover(RGB(255, 0, 0)) {}
+CLinkStatic::CLinkStatic()
+    : m_clrUnvisited(RGB(0, 0, 238)), m_clrVisited(RGB(85, 26, 139)), m_clrHover(RGB(255, 0, 0)) {}
 
 CLinkStatic::~CLinkStatic() {
     if (m_wnd) m_wnd->removeEventFilter(this);
@@ -82,7 +82,9 @@ void CLinkStatic::SetTarget(QString target, QString tip) {
 void CLinkStatic::SetLinkColors(COLORREF unvisited, COLORREF visited, COLORREF hover) {
     m_clrUnvisited = unvisited;
     m_clrVisited = visited;
-    m_clrHover = hover == framework::kNoColor ? framework::FromQColor(QApplication::palette().color(QPalette::Highlight)) : hover;
+    m_clrHover = hover == framework::kNoColor
+                     ? framework::FromQColor(QApplication::palette().color(QPalette::Highlight))
+                     : hover;
     Invalidate();
 }
 
@@ -117,12 +119,11 @@ bool CLinkStatic::eventFilter(QObject* watched, QEvent* event) {
             break;
         }
         case QEvent::MouseMove: m_hover.OnMouseMove(); break;
-        case QEvent::MouseButtonPress:
-            m_bPressed = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
-            break;
+        case QEvent::MouseButtonPress: m_bPressed = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton; break;
         case QEvent::MouseButtonRelease: {
             const auto* mouse = static_cast<QMouseEvent*>(event);
-            const bool click = m_bPressed && mouse->button() == Qt::LeftButton && m_wnd->rect().contains(mouse->position().toPoint());
+            const bool click =
+                m_bPressed && mouse->button() == Qt::LeftButton && m_wnd->rect().contains(mouse->position().toPoint());
             m_bPressed = false;
             if (click) OnClicked();
             break;
@@ -161,7 +162,8 @@ void CLinkStatic::FitToText() {
     // Measured underlined, whatever the mode: the font it may switch to.
     const QFontMetrics metrics(m_fontUnderlined);
     const QSize text(metrics.horizontalAdvance(m_wnd->text()), metrics.height());
-    const QSize needed(text.width() + window.width() - client.width(), text.height() + window.height() - client.height());
+    const QSize needed(text.width() + window.width() - client.width(),
+                       text.height() + window.height() - client.height());
     m_wnd->setGeometry(FitWindowRect(window, needed, m_wnd->alignment()));
 }
 
@@ -175,8 +177,9 @@ void CLinkStatic::OpenTarget(const QString& target) {
 }
 
 void CLinkStatic::ShowOpenError(int code) {
-    framework::MessageBoxes().Show(m_wnd ? m_wnd->window() : nullptr, "Unable to open hyperlink:\n\n" + OpenErrorText(code),
-                                   QString(), framework::MessageIcon::Exclamation);
+    framework::MessageBoxes().Show(m_wnd ? m_wnd->window() : nullptr,
+                                   "Unable to open hyperlink:\n\n" + OpenErrorText(code), QString(),
+                                   framework::MessageIcon::Exclamation);
 }
 
 void CLinkStatic::SetFont(const QFont& font) { m_wnd->setFont(font); }

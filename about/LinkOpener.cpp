@@ -13,7 +13,9 @@ using Slot = framework::ServiceSlot<LinkOpener, ProcessLinkOpener>;
 
 LinkOpener& LinkOpeners() { return Slot::Current(); }
 
-std::unique_ptr<LinkOpener> SetLinkOpener(std::unique_ptr<LinkOpener> opener) { return Slot::Replace(std::move(opener)); }
+std::unique_ptr<LinkOpener> SetLinkOpener(std::unique_ptr<LinkOpener> opener) {
+    return Slot::Replace(std::move(opener));
+}
 
 QString OpenErrorText(int code) {
     // Compared unsigned: a negative code is no known error.
@@ -28,7 +30,8 @@ QString OpenErrorText(int code) {
         case 27: return "The filename association is\nincomplete or invalid.";
         case 28: return "The DDE transaction could not\nbe completed because the request timed out.";
         case 29: return "The DDE transaction failed.";
-        case 30: return "The DDE transaction could not\nbe completed because other DDE transactions\nwere being processed.";
+        case 30:
+            return "The DDE transaction could not\nbe completed because other DDE transactions\nwere being processed.";
         case 31: return "There is no application associated\nwith the given filename extension.";
         case 32: return "The specified dynamic-link library was not found.";
         default: return QString("Unknown Error (%1) occurred.").arg(code);
@@ -64,7 +67,11 @@ std::optional<QString> DesktopEntryExec(const QString& entry) {
                 continue;
             }
             const QChar next = value[++i];
-            unescaped += next == 's' ? QChar(' ') : next == 'n' ? QChar('\n') : next == 't' ? QChar('\t') : next == 'r' ? QChar('\r') : next;
+            unescaped += next == 's'   ? QChar(' ')
+                         : next == 'n' ? QChar('\n')
+                         : next == 't' ? QChar('\t')
+                         : next == 'r' ? QChar('\r')
+                                       : next;
         }
         return unescaped;
     }

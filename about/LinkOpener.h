@@ -16,9 +16,9 @@ class QObject;
 // Results of an open, as the shell reports them: above 32 is success, the
 // rest are the error codes OpenErrorText explains.
 inline constexpr int kOpenSucceeded = 33;
-inline constexpr int kOpenFileNotFound = 2;  // the opener or the fallback's program is missing
+inline constexpr int kOpenFileNotFound = 2;            // the opener or the fallback's program is missing
 inline constexpr int kOpenAssociationIncomplete = 27;  // the handler failed to open it
-inline constexpr int kOpenNoAssociation = 31;  // the desktop has no handler for it
+inline constexpr int kOpenNoAssociation = 31;          // the desktop has no handler for it
 
 // Receives the result of an open, as above.
 using OpenResult = std::function<void(int result)>;

@@ -1,9 +1,9 @@
 #include "CMainDlg.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -15,10 +15,10 @@
 #include "DialogTemplates.h"
 #include "MessageBoxService.h"
 #include "OpenAnywayQuestion.h"
-#include "resource.h"
 #include "SaveQuestion.h"
 #include "TemplateWidgets.h"
 #include "WindowMessages.h"
+#include "resource.h"
 
 std::atomic<bool> g_bCanClose{true};
 
@@ -112,8 +112,9 @@ void CMainDlg::LoadWaveFile() {
     if (stoppedAt && AnyLayoutFindsCart()) {
         if (!DesktopSettings::AlwaysOpenAnyLayout()) {
             ShowLoadFailure(failure);
-            const QString question = QString("This file has a cart chunk that this program does not look for in its "
-                                             "position (%1 comes first). Open it anyway?")
+            const QString question = QString(
+                                         "This file has a cart chunk that this program does not look for in its "
+                                         "position (%1 comes first). Open it anyway?")
                                          .arg(QString::fromStdString(wave::WaveDocument::ChunkName(*stoppedAt)));
             const framework::OpenAnywayAnswer answer = framework::OpenAnywayQuestions().Ask(this, question);
             if (!answer.open) return;
@@ -190,15 +191,15 @@ void CMainDlg::SaveThreadProc(wave::CartWrites writes) {
         SetProgress(i);
         std::this_thread::sleep_for(kProgressStep);
     }
-    QMetaObject::invokeMethod(this, [this, result = std::move(result)] { saveResult_ = result; },
-                              Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, result = std::move(result)] { saveResult_ = result; }, Qt::BlockingQueuedConnection);
     QCoreApplication::postEvent(this, new QEvent(framework::WM_SAVEDONE));
     workerDone_ = true;
 }
 
 void CMainDlg::SetProgress(int position) {
-    QMetaObject::invokeMethod(m_progress, [this, position] { m_progress->setValue(position); },
-                              Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_progress, [this, position] { m_progress->setValue(position); }, Qt::BlockingQueuedConnection);
 }
 
 void CMainDlg::OnSaveDone() {
@@ -255,7 +256,8 @@ void CMainDlg::SettleEditsThen(std::function<void()> proceed) {
         proceed();
         return;
     }
-    const QString name = QFileInfo(QFile::decodeName(QByteArray::fromStdString(m_pSheet->m_InfoPage.m_strPath))).fileName();
+    const QString name =
+        QFileInfo(QFile::decodeName(QByteArray::fromStdString(m_pSheet->m_InfoPage.m_strPath))).fileName();
     switch (framework::SaveQuestions().AskToSave(this, name)) {
         case framework::SaveAnswer::Cancel: return;
         case framework::SaveAnswer::Discard: proceed(); return;

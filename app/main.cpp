@@ -12,8 +12,8 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription("Views and edits the cart chunk of broadcast WAV files, in place.");
     parser.addHelpOption();
-    const QCommandLineOption anyLayout(
-        "any-layout", "Find the fmt, bext and cart chunks in any order, also in RF64 and BW64 files.");
+    const QCommandLineOption anyLayout("any-layout",
+                                       "Find the fmt, bext and cart chunks in any order, also in RF64 and BW64 files.");
     parser.addOption(anyLayout);
     parser.process(application);
 

@@ -163,7 +163,8 @@ const std::filesystem::path& HugeBextWave(std::int64_t historySize) {
         fixture::WaveBuilder().chunk("cart", fixture::TypicalCart()).chunk("data", fixture::ByteVector(400, 0)).bytes();
     // The tail's own RIFF header is left out; the head's RIFF size covers all.
     const fixture::ByteVector chunks(tail.begin() + 12, tail.end());
-    const auto riffSize = static_cast<std::uint32_t>(head.size() - 8 + static_cast<std::size_t>(historySize) + chunks.size());
+    const auto riffSize =
+        static_cast<std::uint32_t>(head.size() - 8 + static_cast<std::size_t>(historySize) + chunks.size());
     for (int i = 0; i < 4; ++i) head[4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(riffSize >> (8 * i));
 
     const auto path = files.dir.file("bext-" + std::to_string(historySize / kMiB) + "MiB.wav");

@@ -154,7 +154,9 @@ void RegisterCliShow() {
     benchmark::RegisterBenchmark("CliShowJson1000/vs_libsndfile", JsonAgainstLibsndfile)
         ->Unit(benchmark::kMillisecond)
         ->UseManualTime();
-    benchmark::RegisterBenchmark("CliShowText1000/vs_json", TextAgainstJson)->Unit(benchmark::kMillisecond)->UseManualTime();
+    benchmark::RegisterBenchmark("CliShowText1000/vs_json", TextAgainstJson)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime();
     benchmark::RegisterBenchmark("CliShowHugeBext/1GiB", HugeBextPeakMemory)->Unit(benchmark::kMillisecond);
 }
 

@@ -51,7 +51,8 @@ void ScanMetadata(benchmark::State& state) {
     }
     const auto loads = state.iterations() * static_cast<std::int64_t>(files.size());
     state.SetItemsProcessed(loads);
-    state.counters["bytes_read_per_file"] = static_cast<double>(meter.delta().rchar / static_cast<std::uint64_t>(loads));
+    state.counters["bytes_read_per_file"] =
+        static_cast<double>(meter.delta().rchar / static_cast<std::uint64_t>(loads));
 }
 
 }  // namespace

@@ -30,7 +30,8 @@ void OpenLargeFile(benchmark::State& state, const std::filesystem::path& path, s
         }
         benchmark::DoNotOptimize(pages.cart.m_strTitle.data());
     }
-    const auto perLoad = static_cast<std::int64_t>(meter.delta().rchar / static_cast<std::uint64_t>(state.iterations()));
+    const auto perLoad =
+        static_cast<std::int64_t>(meter.delta().rchar / static_cast<std::uint64_t>(state.iterations()));
     state.counters["bytes_read"] = static_cast<double>(perLoad);
     state.SetLabel("read " + Bytes(perLoad) + " of " + Bytes(size));
     if (perLoad > kReadLimit) state.SkipWithError("a load read more than 256 KiB");
@@ -39,9 +40,9 @@ void OpenLargeFile(benchmark::State& state, const std::filesystem::path& path, s
 }  // namespace
 
 void RegisterOpenLargeFile() {
-    for (const auto& [name, size] : {std::pair{"OpenLargeFile/1MiB", kMiB},
-                                     std::pair{"OpenLargeFile/256MiB", 256 * kMiB},
-                                     std::pair{"OpenLargeFile/2GiB", 2 * kGiB}}) {
+    for (const auto& [name, size] :
+         {std::pair{"OpenLargeFile/1MiB", kMiB}, std::pair{"OpenLargeFile/256MiB", 256 * kMiB},
+          std::pair{"OpenLargeFile/2GiB", 2 * kGiB}}) {
         benchmark::RegisterBenchmark(name, [size](benchmark::State& state) {
             OpenLargeFile(state, SparseWave("open", size), size, wave::ChunkWalk::FixedOrder);
         })->Unit(benchmark::kMicrosecond);

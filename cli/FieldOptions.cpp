@@ -38,7 +38,8 @@ CheckedValue CheckDateOrTime(const wave::CartFieldRow& row, const std::string& t
     const bool date = row.kind == Kind::Date;
     const auto numbers = SplitNumbers(text, date ? '-' : ':');
     if (!numbers) {
-        return Refused(row, "\"" + text + "\" is not a " + (date ? "date of the form YYYY-MM-DD" : "time of the form HH:MM:SS"));
+        return Refused(
+            row, "\"" + text + "\" is not a " + (date ? "date of the form YYYY-MM-DD" : "time of the form HH:MM:SS"));
     }
     const auto& ranges = date ? wave::kDateRanges : wave::kTimeRanges;
     for (std::size_t i = 0; i < ranges.size(); ++i) {
@@ -84,7 +85,8 @@ std::string HelpFor(const wave::CartFieldRow& row) {
         case Kind::Date: return what + ", YYYY-MM-DD";
         case Kind::Time: return what + ", HH:MM:SS";
         case Kind::Url:
-            return what + " (at most " + std::to_string(row.layout.width) + " bytes), where the cart chunk has a URL area";
+            return what + " (at most " + std::to_string(row.layout.width) +
+                   " bytes), where the cart chunk has a URL area";
         default: return what + " (at most " + std::to_string(row.layout.width) + " bytes)";
     }
 }

@@ -26,7 +26,8 @@ Plan CheckValues(const std::vector<RequestedValue>& values) {
 
 std::string FieldList(const wave::CartWrites& writes) {
     std::string list;
-    for (const wave::CartWrite& write : writes) list += (list.empty() ? "" : ", ") + std::string(wave::DisplayName(write.field));
+    for (const wave::CartWrite& write : writes)
+        list += (list.empty() ? "" : ", ") + std::string(wave::DisplayName(write.field));
     return list;
 }
 

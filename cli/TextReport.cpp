@@ -58,7 +58,8 @@ void CartRow(std::ostream& out, const wave::CartFieldRow& row, wave::ConstBytes 
         case Kind::Number: Row(out, row.label, std::to_string(wave::ReadU32(data, row.layout.offset))); return;
         case Kind::Timers: {
             std::string lines;
-            for (const std::string& line : wave::PostTimerLines(page2.m_timers, page2.m_nSampleRate)) lines += line + '\n';
+            for (const std::string& line : wave::PostTimerLines(page2.m_timers, page2.m_nSampleRate))
+                lines += line + '\n';
             Row(out, row.label, lines);
             return;
         }

@@ -17,7 +17,8 @@ constexpr COLORREF RGB(int red, int green, int blue) {
 }
 
 inline QColor ToQColor(COLORREF color) {
-    return QColor(static_cast<int>(color & 0xFFu), static_cast<int>(color >> 8 & 0xFFu), static_cast<int>(color >> 16 & 0xFFu));
+    return QColor(static_cast<int>(color & 0xFFu), static_cast<int>(color >> 8 & 0xFFu),
+                  static_cast<int>(color >> 16 & 0xFFu));
 }
 
 inline COLORREF FromQColor(const QColor& color) { return RGB(color.red(), color.green(), color.blue()); }

@@ -6,7 +6,8 @@ namespace framework {
 
 CDialog::CDialog(const res::DialogTemplate& dialogTemplate, QWidget* parent) : QDialog(parent) {
     widgets_.Build(this, dialogTemplate);
-    setWindowTitle(QString::fromUtf8(dialogTemplate.caption.data(), static_cast<qsizetype>(dialogTemplate.caption.size())));
+    setWindowTitle(
+        QString::fromUtf8(dialogTemplate.caption.data(), static_cast<qsizetype>(dialogTemplate.caption.size())));
 }
 
 bool CDialog::UpdateData(bool saveAndValidate) {

@@ -1,7 +1,6 @@
 #include "TemplateWidgets.h"
 
 #include <QComboBox>
-#include <algorithm>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <algorithm>
 
 #include "FileTextValidator.h"
 
@@ -47,7 +47,9 @@ QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent) {
 
 QWidget* MakeLabel(const ControlTemplate& c, QWidget* parent) {
     auto* label = new QLabel(QString::fromUtf8(c.text.data(), static_cast<qsizetype>(c.text.size())), parent);
-    Qt::Alignment horizontal = Has(c.style, kCenter) ? Qt::AlignHCenter : Has(c.style, kRight) ? Qt::AlignRight : Qt::AlignLeft;
+    Qt::Alignment horizontal = Has(c.style, kCenter)  ? Qt::AlignHCenter
+                               : Has(c.style, kRight) ? Qt::AlignRight
+                                                      : Qt::AlignLeft;
     label->setAlignment(horizontal | (Has(c.style, kCenterImage) ? Qt::AlignVCenter : Qt::AlignTop));
     return label;
 }
@@ -149,7 +151,7 @@ void TemplateWidgets::Build(QWidget* parent, const res::DialogTemplate& t) {
         widget->setFocusPolicy(FocusOf(c));
         if (c.kind == ControlKind::GroupBox || (c.kind == ControlKind::Frame && !Has(c.style, kBlackRect))) {
             widget->lower();  // outlines stay behind the controls they surround
-        }  // a frame behind the controls it groups
+        }                     // a frame behind the controls it groups
         if (previous != nullptr && FocusOf(c) == Qt::StrongFocus) QWidget::setTabOrder(previous, widget);
         if (FocusOf(c) == Qt::StrongFocus) previous = widget;
         if (c.id != kNoId) items_[c.id] = widget;

@@ -186,8 +186,8 @@ void CheckLoad(wave::LoadFailure failure, const wave::WaveDocument& doc, const w
 // A save may rewrite the cart data it loaded and nothing else. When it
 // reports a failure it must have written nothing at all; when it reports
 // success the file must hold what the document now says it holds.
-void CheckSave(const wave::SaveResult& result, const wave::WaveDocument& doc, const Bytes& before,
-               std::size_t cartPos, std::size_t cartSize) {
+void CheckSave(const wave::SaveResult& result, const wave::WaveDocument& doc, const Bytes& before, std::size_t cartPos,
+               std::size_t cartSize) {
     const Bytes after = Scratch().contents();
     Require(after.size() == before.size(), "a save changed the file's length");
     if (!result.ok) {

@@ -71,27 +71,31 @@ std::vector<Seed> Seeds() {
     add("fmt-header-truncated", Cut(Pcm().bytes(), 16));
     add("fmt-block-truncated", Cut(Pcm().bytes(), 30));
     add("fmt-extended-18", WaveBuilder()
-                               .chunk("fmt ", [] {
-                                   ByteVector block = fixture::FormatBlock(0x0050, 1, 48000, 0);
-                                   block.insert(block.end(), {0, 0});
-                                   return block;
-                               }())
+                               .chunk("fmt ",
+                                      [] {
+                                          ByteVector block = fixture::FormatBlock(0x0050, 1, 48000, 0);
+                                          block.insert(block.end(), {0, 0});
+                                          return block;
+                                      }())
                                .chunk("cart", cart700)
                                .bytes());
-    add("fmt-size-negative", WaveBuilder().chunkDeclaring("fmt ", 0xFFFFFFF0u, PcmFormat()).chunk("cart", cart700).bytes());
+    add("fmt-size-negative",
+        WaveBuilder().chunkDeclaring("fmt ", 0xFFFFFFF0u, PcmFormat()).chunk("cart", cart700).bytes());
     add("fmt-odd-with-pad", WaveBuilder()
-                                .chunk("fmt ", [] {
-                                    ByteVector block = PcmFormat();
-                                    block.push_back(7);
-                                    return block;
-                                }())
+                                .chunk("fmt ",
+                                       [] {
+                                           ByteVector block = PcmFormat();
+                                           block.push_back(7);
+                                           return block;
+                                       }())
                                 .padByte()
                                 .chunk("cart", cart700)
                                 .bytes());
 
     // Between the format chunk and the cart chunk.
     add("data-before-cart", Pcm().chunk("data", Audio()).chunk("cart", cart700).bytes());
-    add("list-before-cart", Pcm().chunk("LIST", Text("INFOISFT\x05\x00\x00\x00test\x00"sv)).chunk("cart", cart700).bytes());
+    add("list-before-cart",
+        Pcm().chunk("LIST", Text("INFOISFT\x05\x00\x00\x00test\x00"sv)).chunk("cart", cart700).bytes());
     add("fact-mext-bext-cart", Pcm()
                                    .chunk("fact", {0x40, 0, 0, 0})
                                    .chunk("mext", Filled(12, 0x01))
@@ -113,7 +117,8 @@ std::vector<Seed> Seeds() {
     add("mext-size-past-end", Pcm().chunkDeclaring("mext", 0x7FFFFFFFu, Filled(12, 0x01)).bytes());
 
     // The cart chunk itself.
-    add("cart-2048-with-url", Pcm().chunk("bext", TypicalBext()).chunk("cart", cart2048).chunk("data", Audio()).bytes());
+    add("cart-2048-with-url",
+        Pcm().chunk("bext", TypicalBext()).chunk("cart", cart2048).chunk("data", Audio()).bytes());
     add("cart-2048-without-url", Pcm().chunk("cart", ChunkData(cart2048).text(kURL, "")).bytes());
     add("cart-2048-url-punctuation", Pcm().chunk("cart", ChunkData(cart2048).text(kURL, "/relative/path")).bytes());
     add("cart-2047-url-cut", Pcm().chunk("cart", Cut(cart2048, 2047)).padByte().bytes());
@@ -151,7 +156,8 @@ std::vector<Seed> Seeds() {
                                                        .timer(6, "SEC ", 4)
                                                        .timer(7, "XYZ!", 5))
                                     .bytes());
-    add("cart-rate-zero", WaveBuilder().chunk("fmt ", fixture::FormatBlock(3, 0, 0, 32)).chunk("cart", cart700).bytes());
+    add("cart-rate-zero",
+        WaveBuilder().chunk("fmt ", fixture::FormatBlock(3, 0, 0, 32)).chunk("cart", cart700).bytes());
 
     // Layouts only the any-layout walk reads.
     add("junk-bext-cart-before-fmt", WaveBuilder()
@@ -161,7 +167,8 @@ std::vector<Seed> Seeds() {
                                          .chunk("fmt ", PcmFormat())
                                          .chunk("data", Audio())
                                          .bytes());
-    add("cart-after-data", Pcm().chunk("data", Audio()).chunk("LIST", Filled(9, 0x41)).padByte().chunk("cart", cart700).bytes());
+    add("cart-after-data",
+        Pcm().chunk("data", Audio()).chunk("LIST", Filled(9, 0x41)).padByte().chunk("cart", cart700).bytes());
     add("rf64-ds64-table", WaveBuilder()
                                .fileId("RF64")
                                .riffSize(0xFFFFFFFFu)

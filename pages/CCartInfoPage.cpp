@@ -1,12 +1,13 @@
 #include "CCartInfoPage.h"
 
 #include "CartPageChanges.h"
-#include "DialogTemplates.h"
 #include "ChunkLayout.h"
+#include "DialogTemplates.h"
 #include "resource.h"
 
 namespace {
-constexpr std::initializer_list<int> kEditable = {IDC_TITLE, IDC_ARTIST, IDC_CLIENT_ID, IDC_CATEGORY, IDC_CLASSIFICATION};
+constexpr std::initializer_list<int> kEditable = {IDC_TITLE, IDC_ARTIST, IDC_CLIENT_ID, IDC_CATEGORY,
+                                                  IDC_CLASSIFICATION};
 }  // namespace
 
 CCartInfoPage::CCartInfoPage() : CPropertyPage(res::Template(IDD_CART_INFO)) {}

@@ -3,9 +3,9 @@
 #include <QComboBox>
 
 #include "CartPageChanges.h"
-#include "DialogTemplates.h"
 #include "ChunkLayout.h"
 #include "DateTimeRanges.h"
+#include "DialogTemplates.h"
 #include "PostTimerLines.h"
 #include "resource.h"
 

@@ -1,7 +1,7 @@
 #include "CEbuInfo.h"
 
-#include "DialogTemplates.h"
 #include "ChunkLayout.h"
+#include "DialogTemplates.h"
 #include "resource.h"
 
 CEbuInfo::CEbuInfo() : CPropertyPage(res::Template(IDD_EBU_INFO)) {}

@@ -10,8 +10,8 @@
 #include "DialogTemplates.h"
 #include "FileChooser.h"
 #include "FormatTexts.h"
-#include "resource.h"
 #include "WindowMessages.h"
+#include "resource.h"
 
 CInfoPage::CInfoPage() : CPropertyPage(res::Template(IDD_INFO)) {}
 

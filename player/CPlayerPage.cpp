@@ -8,9 +8,9 @@
 #include "DialogTemplates.h"
 #include "MessageBoxService.h"
 #include "PlayingLine.h"
-#include "resource.h"
 #include "WaveStream.h"
 #include "WindowMessages.h"
+#include "resource.h"
 
 namespace {
 constexpr int kPositionPeriodMs = 200;
@@ -85,7 +85,8 @@ void CPlayerPage::OnPlay() {
 }
 
 void CPlayerPage::FailPlay(const char* message) {
-    if (message != nullptr) framework::MessageBoxes().Show(this, message, "Warning", framework::MessageIcon::Exclamation);
+    if (message != nullptr)
+        framework::MessageBoxes().Show(this, message, "Warning", framework::MessageIcon::Exclamation);
     // What was acquired stays held until the next Play or tear-down, but the
     // file goes back to the main dialog at once, so a save still reaches it.
     GiveStreamBack();

@@ -45,9 +45,7 @@ GstBusSyncReply GstMediaGraph::OnBusMessage(GstBus*, GstMessage* message, gpoint
     const MessageHandle dropped(message);
     auto* graph = static_cast<GstMediaGraph*>(self);
     switch (GST_MESSAGE_TYPE(message)) {
-        case GST_MESSAGE_EOS:
-            graph->Post(EC_COMPLETE);
-            break;
+        case GST_MESSAGE_EOS: graph->Post(EC_COMPLETE); break;
         case GST_MESSAGE_ERROR: {
             std::unique_lock lock(graph->mutex_);
             if (graph->rendering_) {
@@ -58,8 +56,7 @@ GstBusSyncReply GstMediaGraph::OnBusMessage(GstBus*, GstMessage* message, gpoint
             }
             break;
         }
-        default:
-            break;
+        default: break;
     }
     return GST_BUS_DROP;
 }
@@ -102,9 +99,7 @@ bool GstMediaGraph::Run() {
     return gst_element_set_state(playbin_.get(), GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
 }
 
-bool GstMediaGraph::Stop() {
-    return gst_element_set_state(playbin_.get(), GST_STATE_NULL) != GST_STATE_CHANGE_FAILURE;
-}
+bool GstMediaGraph::Stop() { return gst_element_set_state(playbin_.get(), GST_STATE_NULL) != GST_STATE_CHANGE_FAILURE; }
 
 std::optional<std::int64_t> GstMediaGraph::CurrentPosition() {
     gint64 position = 0;

@@ -36,6 +36,8 @@ constexpr unsigned kShowLines = kShowText | kAutoHScroll;
 
 // Controls are listed in tab order: the order the framework creates them.
 
+// The tables keep their columns.
+// clang-format off
 // IDD_MAIN: the main dialog. The property sheet fills the space above these.
 constexpr std::array kMain{
     //              id                     kind          x    y    cx   cy   text              style
@@ -187,6 +189,7 @@ constexpr std::array kTemplates{
     DialogTemplate{IDD_ABOUT,      "   About   ",              349, 262, kFont, kPointSize, kAbout},
     DialogTemplate{IDD_PLAYER,     "  Player   ",              349, 266, kFont, kPointSize, kPlayer},
 };
+// clang-format on
 
 constexpr DialogTemplate kUnknown{-1, "", 0, 0, kFont, kPointSize, {}};
 

@@ -68,7 +68,8 @@ void DrawReel(QPainter& painter, QPointF centre, double radius, QColor colour) {
     flange.addEllipse(centre, radius, radius);
     for (int k = 0; k < 6; ++k) {
         const double angle = (90.0 + 60.0 * k) * kPi / 180.0;
-        const QPointF middle(centre.x() + 0.56 * radius * std::cos(angle), centre.y() - 0.56 * radius * std::sin(angle));
+        const QPointF middle(centre.x() + 0.56 * radius * std::cos(angle),
+                             centre.y() - 0.56 * radius * std::sin(angle));
         QPainterPath window;
         window.addEllipse(middle, 0.19 * radius, 0.19 * radius);
         flange = flange.subtracted(window);

@@ -37,12 +37,12 @@ void AppendChunk(ByteVector& body, std::string_view id, const ByteVector& data) 
 // Mono 16-bit PCM.
 ByteVector Format() {
     ByteVector block;
-    AppendLE(block, 1, 2);         // PCM
-    AppendLE(block, 1, 2);         // channels
+    AppendLE(block, 1, 2);  // PCM
+    AppendLE(block, 1, 2);  // channels
     AppendLE(block, kRate, 4);
     AppendLE(block, kRate * 2, 4);  // bytes per second
-    AppendLE(block, 2, 2);         // block align
-    AppendLE(block, 16, 2);        // bits per sample
+    AppendLE(block, 2, 2);          // block align
+    AppendLE(block, 16, 2);         // bits per sample
     return block;
 }
 
@@ -52,7 +52,8 @@ ByteVector Tone() {
         const double t = static_cast<double>(i) / kRate;
         // A short fade at both ends keeps the tone from clicking.
         const double envelope = std::fmin(1.0, std::fmin(t, 1.0 - t) / 0.02);
-        const auto value = static_cast<std::int16_t>(std::lround(9000.0 * envelope * std::sin(2 * std::numbers::pi * 440.0 * t)));
+        const auto value =
+            static_cast<std::int16_t>(std::lround(9000.0 * envelope * std::sin(2 * std::numbers::pi * 440.0 * t)));
         AppendLE(samples, static_cast<std::uint16_t>(value), 2);
     }
     return samples;

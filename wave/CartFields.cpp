@@ -10,7 +10,7 @@ using F = CartField;
 using K = FieldKind;
 
 constexpr Field kLevelReferenceField{cart::kLevelReference, 4};
-constexpr Field kPostTimersField{cart::kPostTimers, cart::kPostTimerCount * cart::kPostTimerSize};
+constexpr Field kPostTimersField{cart::kPostTimers, cart::kPostTimerCount* cart::kPostTimerSize};
 constexpr Field kTagTextField{cart::kTagText, 0};  // the width is the rest of the chunk
 
 // clang-format off

@@ -20,13 +20,11 @@ CartWrites SaveWritesFrom(const CartInfoRecord& p1, const CartInfo2Record& p2) {
         {CartField::Category, p1.m_strCategory},
         {CartField::Classification, p1.m_strClassification},
         {CartField::OutCue, p2.m_strOutCue},
-        {CartField::StartDate,
-         FormatDate(Signed(p2.m_nStartYear), Signed(p2.m_nStartMonth), Signed(p2.m_nStartDay))},
+        {CartField::StartDate, FormatDate(Signed(p2.m_nStartYear), Signed(p2.m_nStartMonth), Signed(p2.m_nStartDay))},
         {CartField::StartTime,
          FormatTime(Signed(p2.m_nStartHour), Signed(p2.m_nStartMinute), Signed(p2.m_nStartSecond))},
         {CartField::EndDate, FormatDate(Signed(p2.m_nEndYear), Signed(p2.m_nEndMonth), Signed(p2.m_nEndDay))},
-        {CartField::EndTime,
-         FormatTime(Signed(p2.m_nEndHour), Signed(p2.m_nEndMinute), Signed(p2.m_nEndSecond))},
+        {CartField::EndTime, FormatTime(Signed(p2.m_nEndHour), Signed(p2.m_nEndMinute), Signed(p2.m_nEndSecond))},
         {CartField::UserDef, p2.m_strUserDef},
     };
     if (p2.m_bUrlSupported) writes.push_back({CartField::URL, p2.m_strURL});
@@ -44,8 +42,7 @@ bool PartsChanged(CartField field, const CartInfo2Record& now, const CartInfo2Re
         case CartField::StartTime:
             return differ(&R::m_nStartHour) || differ(&R::m_nStartMinute) || differ(&R::m_nStartSecond);
         case CartField::EndDate: return differ(&R::m_nEndYear) || differ(&R::m_nEndMonth) || differ(&R::m_nEndDay);
-        case CartField::EndTime:
-            return differ(&R::m_nEndHour) || differ(&R::m_nEndMinute) || differ(&R::m_nEndSecond);
+        case CartField::EndTime: return differ(&R::m_nEndHour) || differ(&R::m_nEndMinute) || differ(&R::m_nEndSecond);
         default: return true;
     }
 }

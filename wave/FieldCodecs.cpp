@@ -30,9 +30,9 @@ int AtoiAt(std::string_view text, std::size_t offset) {
     for (; i < text.size() && IsDigit(text[i]); ++i) {
         magnitude = std::min(kMax + 1, magnitude * 10 + static_cast<std::uint64_t>(text[i] - '0'));
     }
-    const std::int64_t value = negative ? (magnitude > kMax ? std::numeric_limits<std::int64_t>::min()
-                                                            : -static_cast<std::int64_t>(magnitude))
-                                        : static_cast<std::int64_t>(std::min(magnitude, kMax));
+    const std::int64_t value =
+        negative ? (magnitude > kMax ? std::numeric_limits<std::int64_t>::min() : -static_cast<std::int64_t>(magnitude))
+                 : static_cast<std::int64_t>(std::min(magnitude, kMax));
     return static_cast<int>(value);
 }
 
@@ -50,9 +50,7 @@ std::string ReadTextField(ConstBytes data, Field field) {
     return {bytes.begin(), end};
 }
 
-std::string ReadTextToEnd(ConstBytes data, std::size_t offset) {
-    return ReadTextField(data, {offset, data.size()});
-}
+std::string ReadTextToEnd(ConstBytes data, std::size_t offset) { return ReadTextField(data, {offset, data.size()}); }
 
 void WriteTextField(Bytes data, Field field, std::string_view value) {
     if (field.offset >= data.size()) return;
@@ -69,13 +67,9 @@ std::uint32_t ReadU32(ConstBytes data, std::size_t offset) {
     return value;
 }
 
-DateParts SplitDate(std::string_view text) {
-    return {AtoiAt(text, 0), AtoiAt(text, 5), AtoiAt(text, 8)};
-}
+DateParts SplitDate(std::string_view text) { return {AtoiAt(text, 0), AtoiAt(text, 5), AtoiAt(text, 8)}; }
 
-TimeParts SplitTime(std::string_view text) {
-    return {AtoiAt(text, 0), AtoiAt(text, 3), AtoiAt(text, 6)};
-}
+TimeParts SplitTime(std::string_view text) { return {AtoiAt(text, 0), AtoiAt(text, 3), AtoiAt(text, 6)}; }
 
 std::string FormatDate(int year, int month, int day) {
     return FormatCut("%.4d-%.2d-%.2d", year, month, day, cart::kStartDate.width);

@@ -22,9 +22,7 @@ constexpr std::array<FailureMessage, 9> kMessages = {{
 
 }  // namespace
 
-const FailureMessage& MessageFor(LoadFailure failure) {
-    return kMessages[static_cast<std::size_t>(failure)];
-}
+const FailureMessage& MessageFor(LoadFailure failure) { return kMessages[static_cast<std::size_t>(failure)]; }
 
 const char* CaptionFor(LoadFailure failure, const char* applicationName) {
     const char* own = MessageFor(failure).caption;

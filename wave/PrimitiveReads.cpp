@@ -4,9 +4,7 @@ namespace wave {
 
 namespace {
 
-std::uint32_t NextByte(WaveStream& stream) {
-    return static_cast<std::uint32_t>(stream.get()) & 0xFFu;
-}
+std::uint32_t NextByte(WaveStream& stream) { return static_cast<std::uint32_t>(stream.get()) & 0xFFu; }
 
 }  // namespace
 

@@ -21,8 +21,7 @@ void SkipBytes(WaveStream& stream, std::int64_t n);
 constexpr std::uint32_t FourCC(const char (&id)[5]) {
     return (std::uint32_t{static_cast<unsigned char>(id[0])} << 24) |
            (std::uint32_t{static_cast<unsigned char>(id[1])} << 16) |
-           (std::uint32_t{static_cast<unsigned char>(id[2])} << 8) |
-           std::uint32_t{static_cast<unsigned char>(id[3])};
+           (std::uint32_t{static_cast<unsigned char>(id[2])} << 8) | std::uint32_t{static_cast<unsigned char>(id[3])};
 }
 
 }  // namespace wave

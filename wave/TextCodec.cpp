@@ -10,11 +10,10 @@ namespace wave {
 namespace {
 
 // Windows-1252 bytes 0x80 to 0x9F; the rest of the set is Latin-1.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char16_t, 32> kHighControls = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char32_t CodePointOf(std::uint8_t byte) {
     if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80u];
@@ -111,8 +110,7 @@ std::string DescribeRefusal(const EncodedText& result) {
     AppendUtf8(character, result.refused);
     char code[16];
     std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(result.refused));
-    return "the character \"" + character + "\" (" + code +
-           ") cannot be stored in the file's 8-bit character set";
+    return "the character \"" + character + "\" (" + code + ") cannot be stored in the file's 8-bit character set";
 }
 
 }  // namespace wave

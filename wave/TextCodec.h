@@ -14,9 +14,9 @@ std::string DecodeText(std::string_view fileBytes);
 
 struct EncodedText {
     bool ok = true;
-    std::string bytes;        // the 8-bit text when ok
-    char32_t refused = 0;     // the first character the 8-bit set cannot hold
-    bool invalidUtf8 = false; // the input was not UTF-8 at all
+    std::string bytes;         // the 8-bit text when ok
+    char32_t refused = 0;      // the first character the 8-bit set cannot hold
+    bool invalidUtf8 = false;  // the input was not UTF-8 at all
 };
 
 // UTF-8 to 8-bit file text; refuses what the 8-bit set cannot hold.

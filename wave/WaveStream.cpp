@@ -1,11 +1,11 @@
 #include "WaveStream.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace wave {
 
@@ -154,9 +154,7 @@ void WaveStream::ignore(std::int64_t n) {
     bufferStart_ = target;
 }
 
-std::int64_t WaveStream::tellp() const {
-    return bufferStart_ + static_cast<std::int64_t>(bufferPos_);
-}
+std::int64_t WaveStream::tellp() const { return bufferStart_ + static_cast<std::int64_t>(bufferPos_); }
 
 bool WaveStream::seekp(std::int64_t position) {
     if (fd_ < 0 || position < 0) {

@@ -50,8 +50,10 @@ TEST(AnyLayout, SetWritesOnlyTheNamedFieldWhereverTheChunkIs) {
     EXPECT_EQ(run.status, 0) << run.err;
     const ByteVector after = fixture::ReadFile(path);
     ASSERT_EQ(after.size(), before.size());
-    const auto cartData = static_cast<std::size_t>(
-        std::search(before.begin(), before.end(), std::begin("cart"), std::end("cart") - 1) - before.begin()) + 8;
+    const auto cartData =
+        static_cast<std::size_t>(std::search(before.begin(), before.end(), std::begin("cart"), std::end("cart") - 1) -
+                                 before.begin()) +
+        8;
     for (std::size_t i = 0; i < before.size(); ++i) {
         const bool inTitle = i >= cartData + wave::cart::kTitle.offset &&
                              i < cartData + wave::cart::kTitle.offset + wave::cart::kTitle.width;

@@ -28,7 +28,8 @@ struct FieldRun {
 // What happened to one run's field in one file.
 void ExpectWrittenOrRefused(const FieldRun& run, const CliRun& result, const std::string& path) {
     const fixture::ByteVector file = fixture::ReadFile(path);
-    const std::string written = wave::ReadTextField(fixture::ByteVector(file.begin() + kCartData, file.end()), run.field);
+    const std::string written =
+        wave::ReadTextField(fixture::ByteVector(file.begin() + kCartData, file.end()), run.field);
     const bool refused = result.err.find(path + ": " + kChanged) != std::string::npos;
     if (!refused) {
         EXPECT_EQ(written, run.value) << path << ": " << run.option << " not refused, yet undone\n" << result.err;
@@ -39,7 +40,8 @@ TEST(ConcurrentSet, OverlappingRunsNeverUndoEachOther) {
     fixture::TempDir dir;
     for (int round = 0; round < kRounds; ++round) {
         std::vector<std::string> paths;
-        for (int i = 0; i < kFiles; ++i) paths.push_back(dir.write(std::to_string(i) + ".wav", fixture::TypicalWave()).string());
+        for (int i = 0; i < kFiles; ++i)
+            paths.push_back(dir.write(std::to_string(i) + ".wav", fixture::TypicalWave()).string());
         const FieldRun runs[] = {{"--title", "Title " + std::to_string(round), wave::cart::kTitle},
                                  {"--artist", "Artist " + std::to_string(round), wave::cart::kArtist}};
         std::future<CliRun> started[2];

@@ -41,7 +41,8 @@ struct SetFixture : testing::Test {
 
 TEST_F(SetFixture, RewritesOnlyTheNamedFields) {
     const std::string path = write();
-    const CliRun run = RunCli({"set", "--title", "Caf\xC3\xA9", "--start-date", "2002-3-4", "--end-time", "5:06:07", path});
+    const CliRun run =
+        RunCli({"set", "--title", "Caf\xC3\xA9", "--start-date", "2002-3-4", "--end-time", "5:06:07", path});
     EXPECT_EQ(run.status, 0) << run.err;
     const ByteVector after = fixture::ReadFile(path);
     ASSERT_EQ(after.size(), before.size());
@@ -62,7 +63,8 @@ TEST_F(SetFixture, EachLimitIsNamedByItsOptionAndWritesNothing) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"--title", std::string(65, 'x')}, "--title: the text is 65 bytes long; at most 64 bytes fit"},
         {{"--artist", std::string(33, '\xC3') + std::string(1, '\xA9')}, "--artist: the text is not valid UTF-8"},
-        {{"--out-cue", "fade \xE2\x86\x92 out"}, "--out-cue: the character \"\xE2\x86\x92\" (U+2192) cannot be stored in the file's 8-bit character set"},
+        {{"--out-cue", "fade \xE2\x86\x92 out"},
+         "--out-cue: the character \"\xE2\x86\x92\" (U+2192) cannot be stored in the file's 8-bit character set"},
         {{"--url", std::string(1025, 'u')}, "--url: the text is 1025 bytes long; at most 1024 bytes fit"},
         {{"--start-date", "1899-12-31"}, "--start-date: year 1899 is out of range (1900 to 9999)"},
         {{"--start-date", "10000-01-01"}, "--start-date: year 10000 is out of range (1900 to 9999)"},
@@ -117,7 +119,8 @@ TEST_F(SetFixture, FieldBeyondAShortChunkIsRefused) {
                                        .bytes());
     const CliRun run = RunCli({"set", "--user-def", "x", path});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "reelmarker-cli: " + path + ": --user-def: The cart chunk of this file is too short to hold User Def.\n");
+    EXPECT_EQ(run.err,
+              "reelmarker-cli: " + path + ": --user-def: The cart chunk of this file is too short to hold User Def.\n");
     EXPECT_EQ(fixture::ReadFile(path), before);
 }
 
@@ -186,15 +189,16 @@ TEST_F(SetFixture, UrlAreaLeftEmptyCanBeSetButNotEmptiedOrStartedWithPunctuation
         SCOPED_TRACE(url);
         const CliRun refused = RunCli({"set", "--url", url, path});
         EXPECT_EQ(refused.status, 1);
-        EXPECT_EQ(refused.err, "reelmarker-cli: " + path +
-                                   ": --url: a URL must start with an ASCII letter or digit; any other reads back as no URL\n");
+        EXPECT_EQ(refused.err,
+                  "reelmarker-cli: " + path +
+                      ": --url: a URL must start with an ASCII letter or digit; any other reads back as no URL\n");
         EXPECT_EQ(fixture::ReadFile(path), stored);
     }
 }
 
 TEST_F(SetFixture, UsageErrorsExitWithTwoAndTouchNothing) {
     const std::string path = write();
-    EXPECT_EQ(RunCli({"set", path}).status, 2);  // no field named
+    EXPECT_EQ(RunCli({"set", path}).status, 2);            // no field named
     EXPECT_EQ(RunCli({"set", "--title", "x"}).status, 2);  // no file
     EXPECT_EQ(RunCli({"set", "--colour", "red", path}).status, 2);
     EXPECT_EQ(fixture::ReadFile(path), before);

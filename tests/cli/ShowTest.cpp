@@ -28,7 +28,8 @@ TEST(Show, JsonCarriesEveryFieldWithTheContractsKeys) {
     cart.text(wave::cart::kTitle, "Caf\xE9 \x80").raw(2048, std::string_view("tag\0after", 9));
     ByteVector block = fixture::PcmFormat();
     block[12] = block[13] = 0xFF;
-    const auto path = dir.write("a.wav", WaveBuilder().chunk("fmt ", block).chunk("bext", fixture::TypicalBext()).chunk("cart", cart).bytes());
+    const auto path = dir.write(
+        "a.wav", WaveBuilder().chunk("fmt ", block).chunk("bext", fixture::TypicalBext()).chunk("cart", cart).bytes());
 
     const CliRun run = RunCli({"show", "--json", path.string()});
     EXPECT_EQ(run.status, 0);
@@ -79,13 +80,15 @@ TEST(Show, EachFailureRowIsAnErrorObjectAndOneStderrLine) {
     const ByteVector pcm = fixture::PcmFormat();
     const std::vector<FailureCase> cases = {
         {"not_wave", {'x'}, "This file is not a wave file.", "Reelmarker", "error", false, false},
-        {"no_fmt", WaveBuilder().bytes(), "Invalid wave file.\nWave header not found.", "Reelmarker", "error", false, false},
+        {"no_fmt", WaveBuilder().bytes(), "Invalid wave file.\nWave header not found.", "Reelmarker", "error", false,
+         false},
         {"data_first", WaveBuilder().chunk("fmt ", pcm).chunk("data", {}).bytes(),
          "This is a valid wave file\nbut cart chunk not found.", "Reelmarker", "error", true, false},
-        {"bext_then_data", WaveBuilder().chunk("fmt ", pcm).chunk("bext", fixture::TypicalBext()).chunk("data", {}).bytes(),
+        {"bext_then_data",
+         WaveBuilder().chunk("fmt ", pcm).chunk("bext", fixture::TypicalBext()).chunk("data", {}).bytes(),
          "Cart chunk NOT found.\n\nNOT EDITABLE", "Warning", "exclamation", true, true},
-        {"empty_cart", WaveBuilder().chunk("fmt ", pcm).chunk("cart", {}).bytes(), "Invalid cart chunk header.", "Warning",
-         "error", true, false},
+        {"empty_cart", WaveBuilder().chunk("fmt ", pcm).chunk("cart", {}).bytes(), "Invalid cart chunk header.",
+         "Warning", "error", true, false},
     };
     fixture::TempDir dir;
     for (const FailureCase& c : cases) {
@@ -102,8 +105,10 @@ TEST(Show, EachFailureRowIsAnErrorObjectAndOneStderrLine) {
         // Each run of line breaks becomes one space.
         std::string oneLine;
         for (std::size_t i = 0; c.text[i] != '\0'; ++i) {
-            if (c.text[i] != '\n') oneLine += c.text[i];
-            else if (i == 0 || c.text[i - 1] != '\n') oneLine += ' ';
+            if (c.text[i] != '\n')
+                oneLine += c.text[i];
+            else if (i == 0 || c.text[i - 1] != '\n')
+                oneLine += ' ';
         }
         EXPECT_EQ(run.err, "reelmarker-cli: " + path.string() + ": " + oneLine + "\n");
     }
@@ -137,11 +142,11 @@ TEST(Show, TextReportIsLabelledAsThePages) {
     const auto path = dir.write("a.wav", fixture::TypicalWave());
     const CliRun run = RunCli({"show", path.string()});
     EXPECT_EQ(run.status, 0);
-    for (const char* expected : {"Fomat Tag:              PCM\n", "Originator Reference:   REF-1\n",
-                                 "Classification          ID\n", "Start Date:             2001-05-06\n",
-                                 "PostTimer:              1 - MRK     0 days, 00:00:01.00\n",
-                                 "                        2 - SEC1    0 days, 00:00:02.00\n",
-                                 "URL:                    http://www.example.com/jingle\n"}) {
+    for (const char* expected :
+         {"Fomat Tag:              PCM\n", "Originator Reference:   REF-1\n", "Classification          ID\n",
+          "Start Date:             2001-05-06\n", "PostTimer:              1 - MRK     0 days, 00:00:01.00\n",
+          "                        2 - SEC1    0 days, 00:00:02.00\n",
+          "URL:                    http://www.example.com/jingle\n"}) {
         EXPECT_NE(run.out.find(expected), std::string::npos) << expected;
     }
 }
@@ -149,7 +154,9 @@ TEST(Show, TextReportIsLabelledAsThePages) {
 TEST(Show, TextReportShowsDatesAndTimesAsStored) {
     fixture::TempDir dir;
     fixture::ChunkData cart = fixture::TypicalCart();
-    cart.text(wave::cart::kStartDate, "2001-5-6").text(wave::cart::kEndDate, "1900/01/01").text(wave::cart::kEndTime, "noon");
+    cart.text(wave::cart::kStartDate, "2001-5-6")
+        .text(wave::cart::kEndDate, "1900/01/01")
+        .text(wave::cart::kEndTime, "noon");
     const auto path = dir.write("a.wav", fixture::TypicalWave(cart));
     const std::string out = RunCli({"show", path.string()}).out;
     for (const char* expected : {"Start Date:             2001-5-6\n", "End Date:               1900/01/01\n",
@@ -168,16 +175,21 @@ TEST(Show, JsonBytesArePinned) {
     const auto path = dir.write("bad\xFF.wav", fixture::TypicalWave(cart));
     const std::string shown = (dir.path() / "bad\xEF\xBF\xBD.wav").string();
     const CliRun run = RunCli({"show", "--json", path.string()});
-    EXPECT_EQ(run.out, "{\"file\":\"" + shown + R"(","ok":true,"error":null,)"
-        R"("format":{"formatTag":1,"formatName":"PCM","channels":2,"sampleRate":44100,"avgBytesPerSec":176400,"blockAlign":4,"bitsPerSample":16},)"
-        R"("bext":{"description":"A short tone","originator":"Reelmarker","originatorReference":"REF-1","originationDate":"2024-01-02","originationTime":"10:11:12","codingHistory":"A=PCM,F=44100,W=16,M=stereo\r\n"},)"
-        R"("cart":{"offset":683,"size":2048,"version":"0101","title":"a\u001f\u000b\t\"\\/)" "\x7F\xC3\xA9\xC2\x81"
-        R"(","artist":"The Station Band","cutId":"CUT-0042","clientId":"Station One","category":"JINGLE","classification":"ID","outCue":"fade",)"
-        R"("startDate":"2001-05-06","startTime":"07:08:09","endDate":"2099-12-31","endTime":"23:59:59","producerAppId":"Reelmarker tests",)"
-        R"("producerAppVersion":"1.0","userDef":"user text","levelReference":32768,"postTimers":[{"usage":"MRK ","value":44100},)"
-        R"({"usage":"SEC1","value":88200},{"usage":"M\u0000\u0000 ","value":5},{"usage":"","value":0},{"usage":"","value":0},{"usage":"","value":0},)"
-        R"({"usage":"","value":0},{"usage":"","value":0}],"postTimerLines":["1 - MRK     0 days, 00:00:01.00","2 - SEC1    0 days, 00:00:02.00",)"
-        R"("Working on it","4 - Unset","5 - Unset","6 - Unset","7 - Unset","8 - Unset"],"url":"http://www.example.com/jingle","tagText":""}})" "\n");
+    EXPECT_EQ(
+        run.out,
+        "{\"file\":\"" + shown +
+            R"(","ok":true,"error":null,)"
+            R"("format":{"formatTag":1,"formatName":"PCM","channels":2,"sampleRate":44100,"avgBytesPerSec":176400,"blockAlign":4,"bitsPerSample":16},)"
+            R"("bext":{"description":"A short tone","originator":"Reelmarker","originatorReference":"REF-1","originationDate":"2024-01-02","originationTime":"10:11:12","codingHistory":"A=PCM,F=44100,W=16,M=stereo\r\n"},)"
+            R"("cart":{"offset":683,"size":2048,"version":"0101","title":"a\u001f\u000b\t\"\\/)"
+            "\x7F\xC3\xA9\xC2\x81"
+            R"(","artist":"The Station Band","cutId":"CUT-0042","clientId":"Station One","category":"JINGLE","classification":"ID","outCue":"fade",)"
+            R"("startDate":"2001-05-06","startTime":"07:08:09","endDate":"2099-12-31","endTime":"23:59:59","producerAppId":"Reelmarker tests",)"
+            R"("producerAppVersion":"1.0","userDef":"user text","levelReference":32768,"postTimers":[{"usage":"MRK ","value":44100},)"
+            R"({"usage":"SEC1","value":88200},{"usage":"M\u0000\u0000 ","value":5},{"usage":"","value":0},{"usage":"","value":0},{"usage":"","value":0},)"
+            R"({"usage":"","value":0},{"usage":"","value":0}],"postTimerLines":["1 - MRK     0 days, 00:00:01.00","2 - SEC1    0 days, 00:00:02.00",)"
+            R"("Working on it","4 - Unset","5 - Unset","6 - Unset","7 - Unset","8 - Unset"],"url":"http://www.example.com/jingle","tagText":""}})"
+            "\n");
 }
 
 TEST(Show, UsageErrorsExitWithTwo) {

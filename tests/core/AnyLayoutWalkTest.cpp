@@ -38,33 +38,69 @@ struct LayoutCase {
 std::vector<LayoutCase> LoadingLayouts() {
     return {
         {"libsndfile_float_peak_first",
-         WaveBuilder().chunk("fmt ", fixture::FormatBlock(3, 2, 48000, 32)).chunk("fact", Filled(4)).chunk("PEAK", Filled(24))
-             .chunk("bext", kBext).chunk("cart", kCart).chunk("data", kAudio).bytes(),
+         WaveBuilder()
+             .chunk("fmt ", fixture::FormatBlock(3, 2, 48000, 32))
+             .chunk("fact", Filled(4))
+             .chunk("PEAK", Filled(24))
+             .chunk("bext", kBext)
+             .chunk("cart", kCart)
+             .chunk("data", kAudio)
+             .bytes(),
          LoadFailure::CartNotFound, "PEAK"},
         {"list_info_before_bext_and_cart",
-         WaveBuilder().chunk("fmt ", kPcm).chunk("LIST", Filled(30)).chunk("bext", kBext).chunk("cart", kCart)
-             .chunk("data", kAudio).bytes(),
+         WaveBuilder()
+             .chunk("fmt ", kPcm)
+             .chunk("LIST", Filled(30))
+             .chunk("bext", kBext)
+             .chunk("cart", kCart)
+             .chunk("data", kAudio)
+             .bytes(),
          LoadFailure::CartNotFound, "LIST"},
         {"metadata_before_fmt",
-         WaveBuilder().chunk("bext", kBext).chunk("iXML", Filled(40)).chunk("cart", kCart).chunk("fmt ", kPcm)
-             .chunk("data", kAudio).bytes(),
+         WaveBuilder()
+             .chunk("bext", kBext)
+             .chunk("iXML", Filled(40))
+             .chunk("cart", kCart)
+             .chunk("fmt ", kPcm)
+             .chunk("data", kAudio)
+             .bytes(),
          LoadFailure::NoFormatChunk, "bext"},
         {"junk_first_as_rf64_auto_writes",
-         WaveBuilder().chunk("JUNK", Filled(28, 0)).chunk("fmt ", kPcm).chunk("bext", kBext).chunk("cart", kCart)
-             .chunk("data", kAudio).bytes(),
+         WaveBuilder()
+             .chunk("JUNK", Filled(28, 0))
+             .chunk("fmt ", kPcm)
+             .chunk("bext", kBext)
+             .chunk("cart", kCart)
+             .chunk("data", kAudio)
+             .bytes(),
          LoadFailure::NoFormatChunk, "JUNK"},
         {"metadata_after_audio_with_odd_chunk_padded",
-         WaveBuilder().chunk("fmt ", kPcm).chunk("data", kAudio).chunk("LIST", Filled(9)).padByte().chunk("bext", kBext)
-             .chunk("cart", kCart).bytes(),
+         WaveBuilder()
+             .chunk("fmt ", kPcm)
+             .chunk("data", kAudio)
+             .chunk("LIST", Filled(9))
+             .padByte()
+             .chunk("bext", kBext)
+             .chunk("cart", kCart)
+             .bytes(),
          LoadFailure::DataBeforeCart, "data"},
         {"rf64_data_size_from_ds64",
-         Rf64("RF64", kAudio.size()).chunk("fmt ", kPcm).chunk("bext", kBext).chunkDeclaring("data", kSizeInDs64, kAudio)
-             .chunk("cart", kCart).bytes(),
+         Rf64("RF64", kAudio.size())
+             .chunk("fmt ", kPcm)
+             .chunk("bext", kBext)
+             .chunkDeclaring("data", kSizeInDs64, kAudio)
+             .chunk("cart", kCart)
+             .bytes(),
          LoadFailure::NotWave, nullptr},
         {"bw64_chunk_size_from_ds64_table",
-         Rf64("BW64", kAudio.size(), {{"JUNK", 10}, {"iXML", 33}}).chunk("fmt ", kPcm)
-             .chunkDeclaring("iXML", kSizeInDs64, Filled(33)).padByte().chunk("bext", kBext)
-             .chunkDeclaring("data", kSizeInDs64, kAudio).chunk("cart", kCart).bytes(),
+         Rf64("BW64", kAudio.size(), {{"JUNK", 10}, {"iXML", 33}})
+             .chunk("fmt ", kPcm)
+             .chunkDeclaring("iXML", kSizeInDs64, Filled(33))
+             .padByte()
+             .chunk("bext", kBext)
+             .chunkDeclaring("data", kSizeInDs64, kAudio)
+             .chunk("cart", kCart)
+             .bytes(),
          LoadFailure::NotWave, nullptr},
     };
 }
@@ -116,14 +152,18 @@ ByteVector CartAfterEmptyChunks(int count) {
 }
 
 std::vector<RowCase> RowCases() {
-    const ByteVector rf64NoDs64 =
-        WaveBuilder().fileId("RF64").chunk("fmt ", kPcm).chunkDeclaring("data", kSizeInDs64, kAudio).chunk("cart", kCart).bytes();
+    const ByteVector rf64NoDs64 = WaveBuilder()
+                                      .fileId("RF64")
+                                      .chunk("fmt ", kPcm)
+                                      .chunkDeclaring("data", kSizeInDs64, kAudio)
+                                      .chunk("cart", kCart)
+                                      .bytes();
     return {
         {"rifx_id", WaveBuilder().fileId("RIFX").chunk("fmt ", kPcm).chunk("cart", kCart).bytes(), LoadFailure::NotWave,
          false, false},
         {"ends_inside_riff_size", {'R', 'F', '6', '4', 1, 0}, LoadFailure::PrematureEnd, false, false},
-        {"form_type_not_wave", WaveBuilder().formType("AVI ").chunk("fmt ", kPcm).bytes(), LoadFailure::InvalidRiffHeader,
-         false, false},
+        {"form_type_not_wave", WaveBuilder().formType("AVI ").chunk("fmt ", kPcm).bytes(),
+         LoadFailure::InvalidRiffHeader, false, false},
         {"no_fmt_anywhere", WaveBuilder().chunk("bext", kBext).chunk("cart", kCart).chunk("data", kAudio).bytes(),
          LoadFailure::NoFormatChunk, false, false},
         {"fmt_running_past_the_end", WaveBuilder().chunk("cart", kCart).chunkDeclaring("fmt ", 100, kPcm).bytes(),
@@ -135,7 +175,8 @@ std::vector<RowCase> RowCases() {
          WaveBuilder().chunk("fmt ", kPcm).chunkDeclaring("data", 5000, kAudio).chunk("cart", kCart).bytes(),
          LoadFailure::CartNotFound, true, false},
         {"rf64_data_size_without_ds64", rf64NoDs64, LoadFailure::CartNotFound, true, false},
-        {"cart_size_zero_after_audio", WaveBuilder().chunk("fmt ", kPcm).chunk("data", kAudio).chunk("cart", {}).bytes(),
+        {"cart_size_zero_after_audio",
+         WaveBuilder().chunk("fmt ", kPcm).chunk("data", kAudio).chunk("cart", {}).bytes(),
          LoadFailure::InvalidCartHeader, true, false},
         {"cart_size_negative", WaveBuilder().chunk("fmt ", kPcm).chunkDeclaring("cart", 0xFFFFFFF0u, kCart).bytes(),
          LoadFailure::InvalidCartHeader, true, false},
@@ -194,7 +235,8 @@ TEST(AnyLayoutWalk, SaveRewritesOnlyACartChunkAfterTheAudio) {
     ASSERT_TRUE(loaded.document.SaveCart({{wave::CartField::Title, "Evening News"}}).ok);
 
     ByteVector expected = file;
-    std::copy_n("Evening News\0\0", 14, expected.begin() + static_cast<std::ptrdiff_t>(pos + wave::cart::kTitle.offset));
+    std::copy_n("Evening News\0\0", 14,
+                expected.begin() + static_cast<std::ptrdiff_t>(pos + wave::cart::kTitle.offset));
     EXPECT_EQ(loaded.fileBytes(), expected);
     ASSERT_EQ(loaded.reload(), LoadFailure::None);
     EXPECT_EQ(loaded.records.cart.m_strTitle, "Evening News");
@@ -207,8 +249,11 @@ TEST(AnyLayoutWalk, LoadsAndSavesTheCartAfter5GiBOfRf64Audio) {
     constexpr std::uint64_t kAudioSize = 5ull << 30;
     fixture::TempDir dir;
     const auto path = dir.file("large.wav");
-    const ByteVector head =
-        Rf64("RF64", kAudioSize).chunk("fmt ", kPcm).chunk("bext", kBext).chunkDeclaring("data", kSizeInDs64, {}).bytes();
+    const ByteVector head = Rf64("RF64", kAudioSize)
+                                .chunk("fmt ", kPcm)
+                                .chunk("bext", kBext)
+                                .chunkDeclaring("data", kSizeInDs64, {})
+                                .bytes();
     ByteVector tail = {'c', 'a', 'r', 't'};
     fixture::PutLE(tail, static_cast<std::uint32_t>(kCart.size()), 4);
     tail.insert(tail.end(), kCart.begin(), kCart.end());

@@ -19,7 +19,9 @@ TEST(TextCodec, DecodesWindows1252AndKeepsUnassignedBytesAsControls) {
     EXPECT_EQ(wave::DecodeText("Caf\xE9"), "Café");
     EXPECT_EQ(wave::DecodeText("\x9F"), "\u0178");
     EXPECT_EQ(wave::DecodeText("\x81\x8D\x8F\x90\x9D"), "\u0081\u008D\u008F\u0090\u009D");
-    EXPECT_EQ(wave::EncodeText("“quoted” – €5").bytes, "\x93quoted\x94 \x96 \x80" "5");
+    EXPECT_EQ(wave::EncodeText("“quoted” – €5").bytes,
+              "\x93quoted\x94 \x96 \x80"
+              "5");
 }
 
 TEST(TextCodec, WidthsCountEncodedBytes) {

@@ -68,7 +68,9 @@ TEST(ConcurrentSave, ChecksTheFileOnlyOnceItHoldsTheLock) {
     LoadedFixture loaded(fixture::TypicalWave());
     const SecondWriter other(loaded.path);
     ASSERT_TRUE(other.lock(F_WRLCK));
-    auto saving = std::async(std::launch::async, [&loaded] { return loaded.document.SaveCart({{CartField::Artist, "Ours"}}); });
+    auto saving = std::async(std::launch::async, [&loaded] {
+        return loaded.document.SaveCart({{CartField::Artist, "Ours"}});
+    });
     EXPECT_EQ(saving.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
 
     // The holder writes, then lets the waiting save go on: it must see the write.

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-
 #include "FormatTexts.h"
 #include "LoadedFixture.h"
 
@@ -37,7 +36,13 @@ std::vector<RowCase> RowCases() {
     const ByteVector pcm = fixture::PcmFormat();
     const ByteVector cart = fixture::TypicalCart();
     return {
-        {"empty_file", {}, LoadFailure::NotWave, "This file is not a wave file.", "Reelmarker", MessageIcon::Error, true},
+        {"empty_file",
+         {},
+         LoadFailure::NotWave,
+         "This file is not a wave file.",
+         "Reelmarker",
+         MessageIcon::Error,
+         true},
         {"ends_inside_riff_size", Bytes("RIFF\x10\x00"), LoadFailure::PrematureEnd, "Premature end of file.",
          "Reelmarker", MessageIcon::Error, true},
         {"riff_size_negative", WaveBuilder().riffSize(0x80000000u).chunk("fmt ", pcm).bytes(),
@@ -54,19 +59,39 @@ std::vector<RowCase> RowCases() {
         {"data_after_fmt", WaveBuilder().chunk("fmt ", pcm).chunk("data", Data()).bytes(), LoadFailure::DataBeforeCart,
          "This is a valid wave file\nbut cart chunk not found.", "Reelmarker", MessageIcon::Error, false},
         {"data_after_fact_and_mext",
-         WaveBuilder().chunk("fmt ", pcm).chunk("fact", ByteVector(4)).chunk("mext", ByteVector(12)).chunk("data", Data()).bytes(),
+         WaveBuilder()
+             .chunk("fmt ", pcm)
+             .chunk("fact", ByteVector(4))
+             .chunk("mext", ByteVector(12))
+             .chunk("data", Data())
+             .bytes(),
          LoadFailure::DataBeforeCart, "This is a valid wave file\nbut cart chunk not found.", "Reelmarker",
          MessageIcon::Error, false},
-        {"data_after_bext", WaveBuilder().chunk("fmt ", pcm).chunk("bext", fixture::TypicalBext()).chunk("data", Data()).bytes(),
-         LoadFailure::CartNotFound, "Cart chunk NOT found.\n\nNOT EDITABLE", "Warning", MessageIcon::Exclamation, false},
+        {"data_after_bext",
+         WaveBuilder().chunk("fmt ", pcm).chunk("bext", fixture::TypicalBext()).chunk("data", Data()).bytes(),
+         LoadFailure::CartNotFound, "Cart chunk NOT found.\n\nNOT EDITABLE", "Warning", MessageIcon::Exclamation,
+         false},
         {"list_before_cart", WaveBuilder().chunk("fmt ", pcm).chunk("LIST", Data()).chunk("cart", cart).bytes(),
-         LoadFailure::CartNotFound, "Cart chunk NOT found.\n\nNOT EDITABLE", "Warning", MessageIcon::Exclamation, false},
+         LoadFailure::CartNotFound, "Cart chunk NOT found.\n\nNOT EDITABLE", "Warning", MessageIcon::Exclamation,
+         false},
         {"mext_before_fact",
-         WaveBuilder().chunk("fmt ", pcm).chunk("mext", ByteVector(12)).chunk("fact", ByteVector(4)).chunk("cart", cart).bytes(),
-         LoadFailure::CartNotFound, "Cart chunk NOT found.\n\nNOT EDITABLE", "Warning", MessageIcon::Exclamation, false},
+         WaveBuilder()
+             .chunk("fmt ", pcm)
+             .chunk("mext", ByteVector(12))
+             .chunk("fact", ByteVector(4))
+             .chunk("cart", cart)
+             .bytes(),
+         LoadFailure::CartNotFound, "Cart chunk NOT found.\n\nNOT EDITABLE", "Warning", MessageIcon::Exclamation,
+         false},
         {"second_fact",
-         WaveBuilder().chunk("fmt ", pcm).chunk("fact", ByteVector(4)).chunk("fact", ByteVector(4)).chunk("cart", cart).bytes(),
-         LoadFailure::CartNotFound, "Cart chunk NOT found.\n\nNOT EDITABLE", "Warning", MessageIcon::Exclamation, false},
+         WaveBuilder()
+             .chunk("fmt ", pcm)
+             .chunk("fact", ByteVector(4))
+             .chunk("fact", ByteVector(4))
+             .chunk("cart", cart)
+             .bytes(),
+         LoadFailure::CartNotFound, "Cart chunk NOT found.\n\nNOT EDITABLE", "Warning", MessageIcon::Exclamation,
+         false},
         {"file_ends_after_fmt", WaveBuilder().chunk("fmt ", pcm).bytes(), LoadFailure::CartNotFound,
          "Cart chunk NOT found.\n\nNOT EDITABLE", "Warning", MessageIcon::Exclamation, false},
         {"cart_size_zero", WaveBuilder().chunk("fmt ", pcm).chunk("cart", {}).bytes(), LoadFailure::InvalidCartHeader,
@@ -143,7 +168,8 @@ TEST(Loader, OptionalChunksAreReadInTheirOrder) {
     EXPECT_EQ(full.records.ebu.m_strDescription, "A short tone");
     EXPECT_EQ(full.records.cart.m_strTitle, "Morning Jingle");
 
-    LoadedFixture cartOnly(WaveBuilder().chunk("fmt ", fixture::PcmFormat()).chunk("cart", fixture::TypicalCart()).bytes());
+    LoadedFixture cartOnly(
+        WaveBuilder().chunk("fmt ", fixture::PcmFormat()).chunk("cart", fixture::TypicalCart()).bytes());
     EXPECT_EQ(cartOnly.failure, LoadFailure::None);
     EXPECT_EQ(cartOnly.records.ebu.m_strDescription, "");
     EXPECT_FALSE(cartOnly.document.m_pBextData.has_value());
@@ -192,9 +218,12 @@ TEST(Loader, PadBytesAfterOddChunksAreSkippedWhetherOrNotPresent) {
     ASSERT_EQ(oddBext.size() % 2, 1u);
     const ByteVector padded = WaveBuilder()
                                   .chunk("fmt ", fixture::PcmFormat())
-                                  .chunk("fact", ByteVector(3)).padByte()
-                                  .chunk("mext", ByteVector(5)).padByte()
-                                  .chunk("bext", oddBext).padByte()
+                                  .chunk("fact", ByteVector(3))
+                                  .padByte()
+                                  .chunk("mext", ByteVector(5))
+                                  .padByte()
+                                  .chunk("bext", oddBext)
+                                  .padByte()
                                   .chunk("cart", fixture::TypicalCart())
                                   .bytes();
     LoadedFixture withPads(padded);
@@ -251,10 +280,11 @@ TEST(Loader, HugeDeclaredSizesLoadWhatIsThereWithoutAllocatingTheClaim) {
     EXPECT_EQ(loaded.records.ebu.m_strOriginator, "Reelmarker");
 
     const ByteVector cart = fixture::TypicalCart(2048);
-    const ByteVector cartPastEnd = WaveBuilder()
-                                       .chunk("fmt ", fixture::PcmFormat())
-                                       .chunkDeclaring("cart", 0x40000000u, ByteVector(cart.begin(), cart.begin() + 500))
-                                       .bytes();
+    const ByteVector cartPastEnd =
+        WaveBuilder()
+            .chunk("fmt ", fixture::PcmFormat())
+            .chunkDeclaring("cart", 0x40000000u, ByteVector(cart.begin(), cart.begin() + 500))
+            .bytes();
     LoadedFixture shortCart(cartPastEnd);
     EXPECT_EQ(shortCart.failure, LoadFailure::None);
     EXPECT_EQ(shortCart.document.m_dwCartSize, 0x40000000u);
@@ -290,7 +320,11 @@ TEST(Loader, FilesBetweenTwoAndFourGibibytesAreWhole) {
     // The RIFF size of such a file is negative as a signed number; only a
     // file shorter than its size has ended early.
     constexpr std::uint32_t kRiffSize = 0xBFFFFFF8u;
-    LoadedFixture large(WaveBuilder().riffSize(kRiffSize).chunk("fmt ", fixture::PcmFormat()).chunk("cart", fixture::TypicalCart()).bytes());
+    LoadedFixture large(WaveBuilder()
+                            .riffSize(kRiffSize)
+                            .chunk("fmt ", fixture::PcmFormat())
+                            .chunk("cart", fixture::TypicalCart())
+                            .bytes());
     EXPECT_EQ(large.failure, LoadFailure::PrematureEnd);
     std::filesystem::resize_file(large.path, std::uintmax_t{kRiffSize} + 8);  // sparse
     EXPECT_EQ(large.reload(), LoadFailure::None);
@@ -298,8 +332,11 @@ TEST(Loader, FilesBetweenTwoAndFourGibibytesAreWhole) {
 }
 
 TEST(Loader, WaveWithoutCartKeepsFormatPlayerPathAndBext) {
-    LoadedFixture loaded(
-        WaveBuilder().chunk("fmt ", fixture::PcmFormat()).chunk("bext", fixture::TypicalBext()).chunk("data", Data()).bytes());
+    LoadedFixture loaded(WaveBuilder()
+                             .chunk("fmt ", fixture::PcmFormat())
+                             .chunk("bext", fixture::TypicalBext())
+                             .chunk("data", Data())
+                             .bytes());
     EXPECT_EQ(loaded.failure, LoadFailure::CartNotFound);
     EXPECT_TRUE(loaded.records.info.m_format.has_value());
     EXPECT_EQ(loaded.records.player.m_strFile, loaded.path.string());

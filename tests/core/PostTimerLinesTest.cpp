@@ -6,7 +6,8 @@
 namespace {
 
 std::uint32_t Code(const char (&code)[5]) {
-    return std::uint32_t{static_cast<unsigned char>(code[0])} | (std::uint32_t{static_cast<unsigned char>(code[1])} << 8) |
+    return std::uint32_t{static_cast<unsigned char>(code[0])} |
+           (std::uint32_t{static_cast<unsigned char>(code[1])} << 8) |
            (std::uint32_t{static_cast<unsigned char>(code[2])} << 16) |
            (std::uint32_t{static_cast<unsigned char>(code[3])} << 24);
 }

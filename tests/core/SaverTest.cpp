@@ -54,8 +54,10 @@ TEST(Saver, RewritesOnlyTheCartDataOfTheLayoutExample) {
         EXPECT_GE(at, 654u);
         EXPECT_LE(at, 2701u);
     }
-    const auto field = [&after](wave::Field f) { return std::string(after.begin() + 654 + static_cast<long>(f.offset),
-                                                                     after.begin() + 654 + static_cast<long>(f.offset + f.width)); };
+    const auto field = [&after](wave::Field f) {
+        return std::string(after.begin() + 654 + static_cast<long>(f.offset),
+                           after.begin() + 654 + static_cast<long>(f.offset + f.width));
+    };
     EXPECT_EQ(field(cart::kTitle), std::string("New title") + std::string(55, '\0'));
     EXPECT_EQ(field(cart::kStartDate), "2002-03-04");
     EXPECT_EQ(field(cart::kStartTime), "05:06:07");
@@ -115,8 +117,10 @@ TEST(Saver, ChunkRunningPastTheEndWritesBackOnlyWhatWasRead) {
 
 TEST(Saver, RefusesValuesThatWouldNotReadBackWholeAndWritesNothing) {
     const ByteVector full = fixture::TypicalCart(2048);
-    const ByteVector before =
-        WaveBuilder().chunk("fmt ", fixture::PcmFormat()).chunk("cart", ByteVector(full.begin(), full.begin() + 100)).bytes();
+    const ByteVector before = WaveBuilder()
+                                  .chunk("fmt ", fixture::PcmFormat())
+                                  .chunk("cart", ByteVector(full.begin(), full.begin() + 100))
+                                  .bytes();
     LoadedFixture loaded(before);
     ASSERT_EQ(loaded.failure, wave::LoadFailure::None);
 
@@ -217,8 +221,7 @@ TEST(Saver, DatesAndTimesTheUserDidNotChangeKeepTheirStoredBytes) {
     const wave::CartInfo2Record asLoaded = loaded.records.cart2;
     loaded.records.cart.m_strTitle = "Only the title";
     loaded.records.cart2.m_nEndMinute = 58;
-    ASSERT_TRUE(loaded.document.SaveCart(
-        wave::SaveWritesFrom(loaded.records.cart, loaded.records.cart2, asLoaded)).ok);
+    ASSERT_TRUE(loaded.document.SaveCart(wave::SaveWritesFrom(loaded.records.cart, loaded.records.cart2, asLoaded)).ok);
 
     const ByteVector after = loaded.fileBytes();
     const auto cartAt = static_cast<std::size_t>(loaded.document.m_lCartPos);

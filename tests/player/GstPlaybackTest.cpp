@@ -12,9 +12,9 @@
 #include "CPlayerPage.h"
 #include "GstMediaGraph.h"
 #include "RecordingMessageBoxService.h"
-#include "resource.h"
 #include "WaveBuilder.h"
 #include "WaveStream.h"
+#include "resource.h"
 
 using fixture::ByteVector;
 using fixture::PutLE;
@@ -54,8 +54,8 @@ ByteVector Mp2Wave() {
     PutLE(format, 128000, 4);  // bit rate
     PutLE(format, 1, 2);       // stereo
     PutLE(format, 0, 2);
-    PutLE(format, 1, 2);       // no emphasis
-    PutLE(format, 0x10, 2);    // MPEG-1
+    PutLE(format, 1, 2);     // no emphasis
+    PutLE(format, 0x10, 2);  // MPEG-1
     PutLE(format, 0, 4);
     PutLE(format, 0, 4);
     ByteVector fact;

@@ -7,9 +7,9 @@
 
 #include "FakeMediaGraph.h"
 #include "PlayingLine.h"
-#include "resource.h"
 #include "UiFixture.h"
 #include "WindowMessages.h"
+#include "resource.h"
 
 namespace {
 constexpr std::int64_t kPutPosition = 1234;

@@ -79,8 +79,9 @@ TEST_P(AnyLayoutAgainstLibsndfile, SavedTitleReadsBackAndNothingElseChanged) {
 INSTANTIATE_TEST_SUITE_P(Libsndfile, AnyLayoutAgainstLibsndfile,
                          testing::Values(SF_FORMAT_RF64 | SF_FORMAT_PCM_16, SF_FORMAT_WAV | SF_FORMAT_FLOAT),
                          [](const auto& format) {
-                             return std::string((format.param & SF_FORMAT_TYPEMASK) == SF_FORMAT_RF64 ? "rf64_pcm16"
-                                                                                                      : "wav_float_peak");
+                             return std::string((format.param & SF_FORMAT_TYPEMASK) == SF_FORMAT_RF64
+                                                    ? "rf64_pcm16"
+                                                    : "wav_float_peak");
                          });
 
 }  // namespace

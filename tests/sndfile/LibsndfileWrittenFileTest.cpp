@@ -175,7 +175,7 @@ TEST_F(LibsndfileWrittenFile, FullWidthFieldsDoNotRunIntoTheirNeighbours) {
     EXPECT_EQ(pages_.cart2.m_strOutCue, std::string(64, 'O'));
     EXPECT_EQ(pages_.cart2.m_strUserDef, std::string(64, 'U'));
     EXPECT_EQ(pages_.cart2.m_strURL, std::string(1024, 'h'));
-    EXPECT_EQ(pages_.cart2.m_nStartYear, 2019u);  // the field after Out Cue
+    EXPECT_EQ(pages_.cart2.m_nStartYear, 2019u);         // the field after Out Cue
     EXPECT_EQ(pages_.cart2.m_dwLevelReference, 32768u);  // the word after User Def
     EXPECT_EQ(pages_.ebu.m_strDescription, std::string(256, 'D'));
     EXPECT_EQ(pages_.ebu.m_strOriginator, std::string(32, 'R'));

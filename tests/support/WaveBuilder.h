@@ -22,7 +22,7 @@ class ChunkData {
 public:
     explicit ChunkData(std::size_t size) : bytes_(size, 0) {}
     ChunkData& text(wave::Field field, std::string_view value);  // NUL-filled, cut to the width
-    ChunkData& raw(std::size_t offset, std::string_view bytes);   // as they are, no fill
+    ChunkData& raw(std::size_t offset, std::string_view bytes);  // as they are, no fill
     ChunkData& u32(std::size_t offset, std::uint32_t value);
     ChunkData& timer(std::size_t k, std::string_view usage, std::uint32_t value);
     const ByteVector& bytes() const { return bytes_; }

@@ -5,9 +5,9 @@
 #include <QTest>
 
 #include "RecordingLinkOpener.h"
-#include "resource.h"
 #include "StringTable.h"
 #include "UiFixture.h"
+#include "resource.h"
 
 class AboutPageTest : public QObject {
     Q_OBJECT
@@ -43,7 +43,8 @@ private slots:
         for (const int page : {kStartPage, kAboutPage}) {
             QVERIFY(ui.ShowPage(page));
             const QList<QLabel*> labels = ui.Sheet().GetPage(page)->findChildren<QLabel*>();
-            const auto banner = std::find_if(labels.begin(), labels.end(), [](QLabel* l) { return !l->pixmap().isNull(); });
+            const auto banner =
+                std::find_if(labels.begin(), labels.end(), [](QLabel* l) { return !l->pixmap().isNull(); });
             QVERIFY(banner != labels.end());
             QCOMPARE((*banner)->pixmap().size(), QSize(499, 191));
             QVERIFY(!(*banner)->hasScaledContents());
@@ -67,7 +68,8 @@ private slots:
         // Sized to its text, left and top where the template put them.
         const QRect placed = framework::DialogUnits(ui.Sheet().GetPage(kAboutPage)->font()).ToPixels(165, 240, 79, 8);
         const QFontMetrics metrics(email->font());
-        QCOMPARE(email->geometry(), QRect(placed.topLeft(), QSize(metrics.horizontalAdvance(email->text()), metrics.height())));
+        QCOMPARE(email->geometry(),
+                 QRect(placed.topLeft(), QSize(metrics.horizontalAdvance(email->text()), metrics.height())));
         const auto colour = [&] {
             email->grab();
             return email->palette().color(QPalette::WindowText);

@@ -152,9 +152,8 @@ private slots:
 
     void datesAndTimesNotTouchedKeepTheirStoredBytes() {
         UiFixture ui;
-        const ByteVector before = fixture::TypicalWave(fixture::TypicalCart()
-                                                           .text(wave::cart::kStartDate, "2001-5-6")
-                                                           .text(wave::cart::kEndTime, "1:2:3"));
+        const ByteVector before = fixture::TypicalWave(
+            fixture::TypicalCart().text(wave::cart::kStartDate, "2001-5-6").text(wave::cart::kEndTime, "1:2:3"));
         const auto path = ui.dir.write("a.wav", before);
         ui.Open(path);
         QVERIFY(ui.ShowPage(kCartInfoPage));

@@ -66,7 +66,8 @@ private slots:
     void initTestCase() { QApplication::setApplicationName("reelmarker"); }
 
     void colourAndFontFollowHoverVisitedAndUnderlineMode() {
-        for (const int mode : {CLinkStatic::UNDERLINE_ALWAYS, CLinkStatic::UNDERLINE_ON_HOVER, CLinkStatic::UNDERLINE_NEVER}) {
+        for (const int mode :
+             {CLinkStatic::UNDERLINE_ALWAYS, CLinkStatic::UNDERLINE_ON_HOVER, CLinkStatic::UNDERLINE_NEVER}) {
             for (const bool visited : {false, true}) {
                 const QByteArray context = "mode " + QByteArray::number(mode) + (visited ? " visited" : "");
                 Window<QLabel> w("Reelmarker");
@@ -140,9 +141,12 @@ private slots:
         // Centred, each side moves by half the difference: 101 becomes 91.
         QCOMPARE(FitWindowRect(wide, text90, Qt::AlignHCenter | Qt::AlignTop), QRect(15, 20, 91, 16));
         // Too narrow: each side moves out by half the shortfall, truncated.
-        QCOMPARE(FitWindowRect(QRect(10, 20, 80, 30), QSize(91, 16), Qt::AlignHCenter | Qt::AlignTop), QRect(5, 20, 90, 16));
-        QCOMPARE(FitWindowRect(QRect(10, 20, 80, 31), QSize(80, 16), Qt::AlignLeft | Qt::AlignVCenter), QRect(10, 27, 80, 17));
-        QCOMPARE(FitWindowRect(QRect(10, 20, 80, 10), QSize(80, 16), Qt::AlignLeft | Qt::AlignVCenter), QRect(10, 17, 80, 16));
+        QCOMPARE(FitWindowRect(QRect(10, 20, 80, 30), QSize(91, 16), Qt::AlignHCenter | Qt::AlignTop),
+                 QRect(5, 20, 90, 16));
+        QCOMPARE(FitWindowRect(QRect(10, 20, 80, 31), QSize(80, 16), Qt::AlignLeft | Qt::AlignVCenter),
+                 QRect(10, 27, 80, 17));
+        QCOMPARE(FitWindowRect(QRect(10, 20, 80, 10), QSize(80, 16), Qt::AlignLeft | Qt::AlignVCenter),
+                 QRect(10, 17, 80, 16));
     }
 
     void attachingTakesTargetOrTextFromTheOther() {
@@ -225,7 +229,8 @@ private slots:
         auto boxes = std::make_unique<framework::RecordingMessageBoxService>();
         auto* recorded = boxes.get();
         auto previousBoxes = framework::SetMessageBoxService(std::move(boxes));
-        auto previousOpener = SetLinkOpener(std::make_unique<ProcessLinkOpener>("false", ProcessLinkOpener::HandlerQuery{}));
+        auto previousOpener =
+            SetLinkOpener(std::make_unique<ProcessLinkOpener>("false", ProcessLinkOpener::HandlerQuery{}));
         {
             Window<QLabel> w("service@vanto.example");
             CLinkStatic link;

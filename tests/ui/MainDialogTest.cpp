@@ -9,8 +9,8 @@
 #include <QTest>
 
 #include "UiFixture.h"
-#include "resource.h"
 #include "Unwritable.h"
+#include "resource.h"
 
 using fixture::ByteVector;
 using fixture::WaveBuilder;
@@ -26,8 +26,9 @@ private slots:
         UiFixture ui;
         QCOMPARE(ui.dialog->windowTitle(), QString("VANTO Reelmarker"));
         QVERIFY(!ui.dialog->windowIcon().isNull());
-        const QStringList expected = {"   Start   ", "   EBU Info   ", "   Cart Chunk Info 1  ", "   Cart Chunk Info  2 ",
-                                      "  Player   ", "   About   "};
+        const QStringList expected = {
+            "   Start   ", "   EBU Info   ", "   Cart Chunk Info 1  ", "   Cart Chunk Info  2 ",
+            "  Player   ", "   About   "};
         QStringList tabs;
         for (int i = 0; i < ui.Sheet().TabBar()->count(); ++i) tabs << ui.Sheet().TabBar()->tabText(i);
         QCOMPARE(tabs, expected);
@@ -45,17 +46,26 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<int>("icon");
         const ByteVector pcm = fixture::PcmFormat();
-        auto bytes = [](const ByteVector& v) { return QByteArray(reinterpret_cast<const char*>(v.data()), static_cast<qsizetype>(v.size())); };
-        QTest::newRow("not a wave") << QByteArray("text") << "This file is not a wave file." << "Reelmarker" << int(MessageIcon::Error);
-        QTest::newRow("ends early") << QByteArray("RIFF\x01", 5) << "Premature end of file." << "Reelmarker" << int(MessageIcon::Error);
-        QTest::newRow("not WAVE") << bytes(WaveBuilder().formType("AVI ").bytes()) << "Invalid RIFF header." << "Reelmarker" << int(MessageIcon::Error);
-        QTest::newRow("no fmt") << bytes(WaveBuilder().bytes()) << "Invalid wave file.\nWave header not found." << "Reelmarker" << int(MessageIcon::Error);
+        auto bytes = [](const ByteVector& v) {
+            return QByteArray(reinterpret_cast<const char*>(v.data()), static_cast<qsizetype>(v.size()));
+        };
+        QTest::newRow("not a wave") << QByteArray("text") << "This file is not a wave file."
+                                    << "Reelmarker" << int(MessageIcon::Error);
+        QTest::newRow("ends early") << QByteArray("RIFF\x01", 5) << "Premature end of file."
+                                    << "Reelmarker" << int(MessageIcon::Error);
+        QTest::newRow("not WAVE") << bytes(WaveBuilder().formType("AVI ").bytes()) << "Invalid RIFF header."
+                                  << "Reelmarker" << int(MessageIcon::Error);
+        QTest::newRow("no fmt") << bytes(WaveBuilder().bytes()) << "Invalid wave file.\nWave header not found."
+                                << "Reelmarker" << int(MessageIcon::Error);
         QTest::newRow("data first") << bytes(WaveBuilder().chunk("fmt ", pcm).chunk("data", {}).bytes())
-                                    << "This is a valid wave file\nbut cart chunk not found." << "Reelmarker" << int(MessageIcon::Error);
+                                    << "This is a valid wave file\nbut cart chunk not found."
+                                    << "Reelmarker" << int(MessageIcon::Error);
         QTest::newRow("no cart") << bytes(WaveBuilder().chunk("fmt ", pcm).chunk("LIST", ByteVector(4)).bytes())
-                                 << "Cart chunk NOT found.\n\nNOT EDITABLE" << "Warning" << int(MessageIcon::Exclamation);
+                                 << "Cart chunk NOT found.\n\nNOT EDITABLE"
+                                 << "Warning" << int(MessageIcon::Exclamation);
         QTest::newRow("empty cart") << bytes(WaveBuilder().chunk("fmt ", pcm).chunk("cart", {}).bytes())
-                                    << "Invalid cart chunk header." << "Warning" << int(MessageIcon::Error);
+                                    << "Invalid cart chunk header."
+                                    << "Warning" << int(MessageIcon::Error);
     }
 
     void eachFailedLoadShowsItsBox() {
@@ -82,14 +92,16 @@ private slots:
         QCOMPARE(ui.Boxes()[0].text, QString("Unable to open file.\nMake sure it is not in use."));
         QCOMPARE(ui.Boxes()[0].caption, QString("reelmarker"));
         QCOMPARE(int(ui.Boxes()[0].icon), int(MessageIcon::None));
-        QCOMPARE(qobject_cast<QLineEdit*>(ui.Item(kStartPage, IDC_PATH))->text(), QString::fromStdString(missing.string()));
+        QCOMPARE(qobject_cast<QLineEdit*>(ui.Item(kStartPage, IDC_PATH))->text(),
+                 QString::fromStdString(missing.string()));
     }
 
     void formatIsShownAndClearedByTheNextLoad() {
         UiFixture ui;
         ByteVector block = fixture::FormatBlock(0x50, 2, 48000, 0);
         block[12] = block[13] = 0xFF;
-        ui.Open(ui.dir.write("mpeg.wav", WaveBuilder().chunk("fmt ", block).chunk("cart", fixture::TypicalCart()).bytes()));
+        ui.Open(
+            ui.dir.write("mpeg.wav", WaveBuilder().chunk("fmt ", block).chunk("cart", fixture::TypicalCart()).bytes()));
         auto text = [&ui](int id) { return qobject_cast<QLabel*>(ui.Item(kStartPage, id))->text(); };
         QCOMPARE(text(IDC_FORMAT_TAG), QString("MPEG"));
         QCOMPARE(text(IDC_CHANNELS), QString("2"));
@@ -106,7 +118,8 @@ private slots:
         QTest::mouseClick(ui.Item(kStartPage, IDC_OPEN), Qt::LeftButton);  // no answer queued: cancelled
         QVERIFY(ui.Boxes().empty());
         QVERIFY(ui.Sheet().m_CartInfoPage.m_bCartLoaded);
-        QCOMPARE(qobject_cast<QLineEdit*>(ui.Item(kStartPage, IDC_PATH))->text(), QString::fromStdString(path.string()));
+        QCOMPARE(qobject_cast<QLineEdit*>(ui.Item(kStartPage, IDC_PATH))->text(),
+                 QString::fromStdString(path.string()));
     }
 
     void closeRequestAndExitEndTheDialogWhenIdle() {

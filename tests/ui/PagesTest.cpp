@@ -1,12 +1,12 @@
 // The metadata pages: enabling rules, the exchange and its validation,
 // and what marks a change.
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QClipboard>
 #include <QTabBar>
-#include <QToolTip>
 #include <QTest>
+#include <QToolTip>
 
 #include "UiFixture.h"
 #include "resource.h"
@@ -74,7 +74,8 @@ private slots:
         QCOMPARE(timers->currentIndex(), -1);
 
         // A file without a cart chunk empties and disables them again.
-        ui.Open(ui.dir.write("b.wav", fixture::WaveBuilder().chunk("fmt ", fixture::PcmFormat()).chunk("data", {}).bytes()));
+        ui.Open(ui.dir.write("b.wav",
+                             fixture::WaveBuilder().chunk("fmt ", fixture::PcmFormat()).chunk("data", {}).bytes()));
         QVERIFY(ui.ShowPage(kCartInfoPage));
         QCOMPARE(Edit(ui, kCartInfoPage, IDC_TITLE)->text(), QString());
         QVERIFY(!ui.Item(kCartInfoPage, IDC_TITLE)->isEnabled());
@@ -126,8 +127,8 @@ private slots:
         QCOMPARE(title->text().size(), 64);
         QLineEdit* classification = Edit(ui, kCartInfoPage, IDC_CLASSIFICATION);
         classification->clear();
-        classification->insert(QString::fromUtf8("Café"));      // as typed or pasted
-        classification->insert(QString::fromUtf8("\u0101"));   // outside the file's 8-bit set
+        classification->insert(QString::fromUtf8("Café"));    // as typed or pasted
+        classification->insert(QString::fromUtf8("\u0101"));  // outside the file's 8-bit set
         QCOMPARE(classification->text(), QString::fromUtf8("Café"));
         QVERIFY(ui.ShowPage(kStartPage));
         QCOMPARE(ui.Sheet().m_CartInfoPage.m_strClassification, std::string("Caf\xE9"));
@@ -140,7 +141,8 @@ private slots:
         auto* history = qobject_cast<QPlainTextEdit*>(ui.Item(kEbuInfoPage, IDC_CODING_HISTORY));
         QVERIFY(history->isReadOnly());
         QCOMPARE(history->toPlainText(), QString("A=PCM,F=44100,W=16,M=stereo\n"));
-        QCOMPARE(qobject_cast<QPlainTextEdit*>(ui.Item(kEbuInfoPage, IDC_DESCRIPTION))->toPlainText(), QString("A short tone"));
+        QCOMPARE(qobject_cast<QPlainTextEdit*>(ui.Item(kEbuInfoPage, IDC_DESCRIPTION))->toPlainText(),
+                 QString("A short tone"));
         QVERIFY(ui.ShowPage(kStartPage));
         QCOMPARE(ui.Sheet().m_EbuInfoPage.m_strCodingHistory, std::string("A=PCM,F=44100,W=16,M=stereo\r\n"));
     }
