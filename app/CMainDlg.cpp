@@ -51,12 +51,12 @@ CMainDlg::CMainDlg(QWidget* parent) : CDialog(res::Template(IDD_MAIN), parent) {
 }
 
 CMainDlg::~CMainDlg() {
-    // A save still running (the program ended from outside) finishes first;
-    // its progress updates need this thread.
-    while (worker_.joinable() && !workerDone_) QCoreApplication::processEvents();
-    if (worker_.joinable()) worker_.join();
-    // The pages go before the stream they were handed.
-    delete m_pSheet;
+    // The program ended from outside during a save: the write is done or
+    // finishes now; only the progress steps are cut short. The worker never
+    // waits for this thread, so joining it cannot hang.
+    m_bStopWorker = true;
+    if (m_saveWorker.joinable()) m_saveWorker.join();
+    g_bCanClose = true;
 }
 
 void CMainDlg::DoDataExchange(framework::CDataExchange* pDX) {
@@ -69,7 +69,7 @@ bool CMainDlg::OnInitDialog() {
     UpdateData(false);
     setWindowIcon(m_hIcon);
     GetDlgItem(IDC_APPLY)->setEnabled(false);
-    m_pSheet = new CCartCkSheet(0);
+    m_pSheet = std::make_unique<CCartCkSheet>(0);
     const framework::DialogUnits units(font());
     m_pSheet->setGeometry(QRect(QPoint(0, 0), units.ToPixels(res::Template(IDD_MAIN).cx, kSheetHeight)));
     m_pSheet->Create(this);
@@ -85,7 +85,7 @@ bool CMainDlg::OnInitDialog() {
 bool CMainDlg::CartLoaded() const { return m_pSheet != nullptr && m_pSheet->m_CartInfoPage.m_bCartLoaded; }
 
 void CMainDlg::EnableDlgItem(int id, bool enable) {
-    if (id == IDC_APPLY && enable && (saving_ || readOnly_ || !CartLoaded())) return;
+    if (id == IDC_APPLY && enable && (Saving() || m_bReadOnly || !CartLoaded())) return;
     CDialog::EnableDlgItem(id, enable);
 }
 
@@ -102,7 +102,7 @@ bool CMainDlg::event(QEvent* event) {
 }
 
 void CMainDlg::OnOpenWave() {
-    if (saving_) return;  // the saver is using the stream
+    if (Saving()) return;  // the saver is using the stream
     LoadWaveFile();
 }
 
@@ -124,7 +124,7 @@ void CMainDlg::LoadWaveFile() {
     }
     if (failure != wave::LoadFailure::None) {
         ShowLoadFailure(failure);
-    } else if (readOnly_) {
+    } else if (m_bReadOnly) {
         framework::MessageBoxes().Show(this, "This file is read-only: it can be viewed but cannot be saved.",
                                        "Read-Only File", framework::MessageIcon::Information);
     }
@@ -133,14 +133,14 @@ void CMainDlg::LoadWaveFile() {
 wave::LoadFailure CMainDlg::OpenByWalk(wave::ChunkWalk walk) {
     wave::LoadFailure failure = m_document.OpenWave(m_pSheet->Records(), wave::WaveStream::Mode::ReadWrite, walk);
     // A file the user may read but not write is still shown, for viewing.
-    readOnly_ = failure == wave::LoadFailure::OpenFailed && m_document.m_file.writeRefused();
-    if (readOnly_) {
+    m_bReadOnly = failure == wave::LoadFailure::OpenFailed && m_document.m_file.writeRefused();
+    if (m_bReadOnly) {
         failure = m_document.OpenWave(m_pSheet->Records(), wave::WaveStream::Mode::ReadOnly, walk);
-        readOnly_ = failure != wave::LoadFailure::OpenFailed;
+        m_bReadOnly = failure != wave::LoadFailure::OpenFailed;
     }
     m_pSheet->m_InfoPage.ShowFormat();
-    if (!CartLoaded() || readOnly_) GetDlgItem(IDC_APPLY)->setEnabled(false);
-    loadedCart2_ = m_pSheet->m_CartInfoPage2;
+    if (!CartLoaded() || m_bReadOnly) GetDlgItem(IDC_APPLY)->setEnabled(false);
+    m_loadedCart2 = m_pSheet->m_CartInfoPage2;
     SetCartPagesEdited(false);
     return failure;
 }
@@ -161,65 +161,63 @@ void CMainDlg::ShowLoadFailure(wave::LoadFailure failure) {
 }
 
 void CMainDlg::OnApply() {
-    if (saving_ || !CartLoaded()) return;
+    if (Saving() || !CartLoaded()) return;
     if (!m_pSheet->GetActivePage()->UpdateData(true)) return;
     // Playback has the file: end it, so the stream is back for the save.
     m_pSheet->m_PlayerPage.OnStop();
     SetCartPagesModified(false);
     SetCartPagesEdited(false);
-    savingCart2_ = m_pSheet->m_CartInfoPage2;
+    m_savingCart2 = m_pSheet->m_CartInfoPage2;
     GetDlgItem(IDC_APPLY)->setEnabled(false);
     m_progress->setRange(0, 10);
     g_bCanClose = false;
-    saving_ = true;
     m_progress->show();
     m_stcWait->show();
     m_btnExit->setEnabled(false);
     HoldOffDuringSave(true);
     // The worker gets its own copy of the values; the pages stay usable.
-    if (worker_.joinable()) worker_.join();
-    saveResult_ = {};
-    workerDone_ = false;
-    worker_ = std::thread(&CMainDlg::SaveThreadProc, this,
-                          wave::SaveWritesFrom(m_pSheet->m_CartInfoPage, m_pSheet->m_CartInfoPage2, loadedCart2_));
+    if (m_saveWorker.joinable()) m_saveWorker.join();
+    m_saveResult = {};
+    m_saveWorker =
+        std::thread(&CMainDlg::SaveThreadProc, this,
+                    wave::SaveWritesFrom(m_pSheet->m_CartInfoPage, m_pSheet->m_CartInfoPage2, m_loadedCart2));
 }
 
 void CMainDlg::SaveThreadProc(wave::CartWrites writes) {
     SetProgress(0);
-    wave::SaveResult result = m_document.SaveCart(writes);
-    for (int i = 0; i < kProgressSteps; ++i) {
+    m_saveResult = m_document.SaveCart(writes);
+    for (int i = 0; i < kProgressSteps && !m_bStopWorker; ++i) {
         SetProgress(i);
         std::this_thread::sleep_for(kProgressStep);
     }
-    QMetaObject::invokeMethod(
-        this, [this, result = std::move(result)] { saveResult_ = result; }, Qt::BlockingQueuedConnection);
     QCoreApplication::postEvent(this, new QEvent(framework::WM_SAVEDONE));
-    workerDone_ = true;
 }
 
+// Queued, never waited for: the steps reach the bar in order, all before
+// WM_SAVEDONE, and a dialog that goes meanwhile can still join the worker.
 void CMainDlg::SetProgress(int position) {
+    QProgressBar* bar = m_progress;
     QMetaObject::invokeMethod(
-        m_progress, [this, position] { m_progress->setValue(position); }, Qt::BlockingQueuedConnection);
+        bar, [bar, position] { bar->setValue(position); }, Qt::QueuedConnection);
 }
 
 void CMainDlg::OnSaveDone() {
-    if (worker_.joinable()) worker_.join();
+    if (m_saveWorker.joinable()) m_saveWorker.join();
     g_bCanClose = true;
-    if (saveResult_.ok) {
+    if (m_saveResult.ok) {
         framework::MessageBoxes().Show(this, "ChartChunk Infomation has been saved.", "Finish Saving",
                                        framework::MessageIcon::Information);
     } else {
         framework::MessageBoxes().Show(this,
-                                       "The cart chunk was NOT saved.\n\n" + QString::fromStdString(saveResult_.error),
+                                       "The cart chunk was NOT saved.\n\n" + QString::fromStdString(m_saveResult.error),
                                        "Saving Failed", framework::MessageIcon::Error);
     }
     m_progress->hide();
     m_stcWait->hide();
     m_btnExit->setEnabled(true);
-    saving_ = false;
     HoldOffDuringSave(false);
-    if (saveResult_.ok) {
-        loadedCart2_ = savingCart2_;
+    if (m_saveResult.ok) {
+        m_loadedCart2 = m_savingCart2;
     } else {
         // Nothing was written: the edits are still to be saved.
         SetCartPagesModified(true);
@@ -229,7 +227,7 @@ void CMainDlg::OnSaveDone() {
     if (m_pSheet->m_CartInfoPage.IsModified() || m_pSheet->m_CartInfoPage2.IsModified()) {
         EnableDlgItem(IDC_APPLY, true);
     }
-    if (std::function<void()> next = std::exchange(afterSave_, {}); next && saveResult_.ok) next();
+    if (std::function<void()> next = std::exchange(m_afterSave, {}); next && m_saveResult.ok) next();
 }
 
 bool CMainDlg::ApplyEnabled() const { return GetDlgItem(IDC_APPLY)->isEnabled(); }
@@ -249,7 +247,7 @@ bool CMainDlg::CartPagesEdited() const {
 }
 
 void CMainDlg::SettleEditsThen(std::function<void()> proceed) {
-    if (saving_) return;
+    if (Saving()) return;
     // Showing a cart page refreshes its fields and so enables APPLY; only
     // what the user changed by hand is worth the question.
     if (!ApplyEnabled() || !CartPagesEdited()) {
@@ -264,7 +262,7 @@ void CMainDlg::SettleEditsThen(std::function<void()> proceed) {
         case framework::SaveAnswer::Save:
             OnApply();
             // A page that fails validation starts no save, and nothing follows.
-            if (saving_) afterSave_ = std::move(proceed);
+            if (Saving()) m_afterSave = std::move(proceed);
             return;
     }
 }
@@ -276,7 +274,7 @@ void CMainDlg::HoldOffDuringSave(bool held) {
 }
 
 void CMainDlg::closeEvent(QCloseEvent* event) {
-    if (!g_bCanClose || saving_) {
+    if (Saving()) {
         event->ignore();
         return;
     }
@@ -289,6 +287,6 @@ void CMainDlg::accept() {
 
 void CMainDlg::reject() {
     // Escape and the close request end the dialog as a cancel, never under a save.
-    if (!g_bCanClose || saving_) return;
+    if (Saving()) return;
     SettleEditsThen([this] { CDialog::reject(); });
 }

@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <thread>
 
 #include "CartWrites.h"
@@ -14,8 +15,8 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 
-// False from the start of a save until its end is handled; close requests
-// are ignored meanwhile.
+// False from the start of a save until its end is handled: close requests
+// are ignored, and nothing else may reach the file, meanwhile.
 extern std::atomic<bool> g_bCanClose;
 
 // The main window: the sheet of pages above, Exit, APPLY and the save
@@ -27,9 +28,9 @@ public:
     explicit CMainDlg(QWidget* parent = nullptr);
     ~CMainDlg() override;
 
-    CCartCkSheet* Sheet() const { return m_pSheet; }
+    CCartCkSheet* Sheet() const { return m_pSheet.get(); }
     wave::WaveDocument& Document() { return m_document; }
-    bool Saving() const { return saving_; }
+    bool Saving() const { return !g_bCanClose; }
     // The walk every load runs first; with the fixed-order one, a file whose
     // cart chunk only the any-layout walk finds is offered that walk.
     void SetChunkWalk(wave::ChunkWalk walk) { m_walk = walk; }
@@ -70,19 +71,22 @@ private:
     void SetCartPagesEdited(bool edited);
     bool CartPagesEdited() const;
 
-    CCartCkSheet* m_pSheet = nullptr;
+    // The document before the sheet: the pages go first, and the Player
+    // page was handed the document's stream.
     wave::WaveDocument m_document;
+    std::unique_ptr<CCartCkSheet> m_pSheet;
     QIcon m_hIcon;
-    std::thread worker_;
-    std::atomic<bool> workerDone_{true};
-    wave::SaveResult saveResult_;
-    bool saving_ = false;
-    bool readOnly_ = false;
-    wave::ChunkWalk m_walk = wave::ChunkWalk::FixedOrder;  // the file could be opened for reading only
+    std::thread m_saveWorker;
+    // Set when the dialog goes while a save runs: the worker ends its
+    // progress steps early instead of being waited for.
+    std::atomic<bool> m_bStopWorker{false};
+    wave::SaveResult m_saveResult;  // written by the worker, read after it is joined
+    bool m_bReadOnly = false;       // the file could be opened for reading only
+    wave::ChunkWalk m_walk = wave::ChunkWalk::FixedOrder;
     // Dates and times as loaded (or last saved): only those changed since
     // are written. The values a running save writes become the new ones.
-    wave::CartInfo2Record loadedCart2_;
-    wave::CartInfo2Record savingCart2_;
+    wave::CartInfo2Record m_loadedCart2;
+    wave::CartInfo2Record m_savingCart2;
     // What the user asked for before choosing to save first.
-    std::function<void()> afterSave_;
+    std::function<void()> m_afterSave;
 };

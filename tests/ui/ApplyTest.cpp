@@ -69,6 +69,25 @@ private slots:
         QVERIFY(ui.ApplyEnabled());
     }
 
+    void aDialogDestroyedDuringASaveKeepsTheWriteAndEndsItsWorker() {
+        UiFixture ui;
+        const auto path = ui.dir.write("a.wav", fixture::TypicalWave());
+        ui.Open(path);
+        QVERIFY(ui.ShowPage(kCartInfoPage));
+        QTest::keyClicks(Edit(ui, kCartInfoPage, IDC_TITLE), "!");
+        QTest::mouseClick(ui.dialog->GetDlgItem(IDC_APPLY), Qt::LeftButton);
+        QVERIFY(ui.dialog->Saving());
+        // No event is processed from here on: a worker that waited for this
+        // thread would hang the destruction.
+        ui.dialog.reset();
+        wave::OwnedPageRecords records;
+        records.info.m_strPath = path.string();
+        wave::WaveDocument reread;
+        QCOMPARE(int(reread.OpenWave(records.refs())), int(wave::LoadFailure::None));
+        QCOMPARE(QString::fromStdString(records.cart.m_strTitle), QString("Morning Jingle!"));
+        QVERIFY(g_bCanClose);
+    }
+
     void everyRouteOutIsHeldOffWhileSaving() {
         UiFixture ui;
         ui.Open(ui.dir.write("a.wav", fixture::TypicalWave()));
