@@ -74,7 +74,7 @@ std::vector<LayoutCase> LoadingLayouts() {
              .chunk("data", kAudio)
              .bytes(),
          LoadFailure::NoFormatChunk, "JUNK"},
-        {"metadata_after_audio_with_odd_chunk_padded",
+        {"metadata_after_audio_padded",
          WaveBuilder()
              .chunk("fmt ", kPcm)
              .chunk("data", kAudio)
@@ -107,7 +107,7 @@ std::vector<LayoutCase> LoadingLayouts() {
 
 class LoadingLayout : public testing::TestWithParam<LayoutCase> {};
 
-TEST_P(LoadingLayout, LoadsFormatBextAndCartByTheAnyLayoutWalkOnly) {
+TEST_P(LoadingLayout, LoadsOnlyByTheAnyLayoutWalk) {
     const LayoutCase& layout = GetParam();
     const LoadedFixture any(layout.file, "any.wav", ChunkWalk::AnyLayout);
     ASSERT_EQ(any.failure, LoadFailure::None);
@@ -171,7 +171,7 @@ std::vector<RowCase> RowCases() {
         {"ffmpeg_default_bext_no_cart",
          WaveBuilder().chunk("fmt ", kPcm).chunk("bext", kBext).chunk("LIST", Filled(26)).chunk("data", kAudio).bytes(),
          LoadFailure::CartNotFound, true, true},
-        {"cart_behind_a_chunk_running_past_the_end",
+        {"cart_behind_a_chunk_past_the_end",
          WaveBuilder().chunk("fmt ", kPcm).chunkDeclaring("data", 5000, kAudio).chunk("cart", kCart).bytes(),
          LoadFailure::CartNotFound, true, false},
         {"rf64_data_size_without_ds64", rf64NoDs64, LoadFailure::CartNotFound, true, false},
