@@ -1,9 +1,10 @@
 # One command each: `make` builds, `make run` starts the program,
-# `make test` runs every suite. Each installs what is missing first.
+# `make test` runs every suite, `make package` builds the .deb. Each
+# installs what is missing first.
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test bench fuzz clean
+.PHONY: all deps build run test package bench fuzz clean
 
 all: build
 
@@ -21,6 +22,10 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+
+# The Debian package, build/reelmarker_<version>_<arch>.deb.
+package: build
+	cmake --build $(BUILD) --target package
 
 # By hand: figures for the notes, and a fuzzing session (FUZZ_SECONDS, default 600).
 bench: build

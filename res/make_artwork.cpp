@@ -1,8 +1,9 @@
-// Draws the program's pictures: the two icon sizes, the product banner and
+// Draws the program's pictures: the icon in the desktop's sizes, the product banner and
 // the two states of the About page's web-site button. Everything is drawn
 // from code with no randomness, so the same fonts give the same files.
 //
 //   make_artwork OUTPUT_DIR
+#include <QByteArray>
 #include <QColor>
 #include <QDir>
 #include <QFont>
@@ -190,23 +191,29 @@ QImage Banner() {
     return image;
 }
 
-// The icon: a cue flag over a few waveform bars on a navy tile. Each size is
-// drawn on its own pixel grid so the small one stays sharp.
+// The icon: a cue flag over a few waveform bars on a navy tile. The small
+// size has a design of its own on a 16-pixel grid so it stays sharp; the
+// others are the 32-pixel design scaled, crisp at whole multiples of it.
 QImage Icon(int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     const bool small = size < 24;
+    const double grid = small ? 16.0 : 32.0;
+    const double scale = size / grid;
+    const bool wholeMultiple = size % static_cast<int>(grid) == 0;
+    painter.scale(scale, scale);
     const double radius = small ? 3.0 : 6.0;
     QPainterPath tile;
-    tile.addRoundedRect(QRectF(0, 0, size, size), radius, radius);
-    QLinearGradient gradient(0, 0, size, size);
+    tile.addRoundedRect(QRectF(0, 0, grid, grid), radius, radius);
+    QLinearGradient gradient(0, 0, grid, grid);
     gradient.setColorAt(0.0, QColor(0x22, 0x3b, 0x5e));
     gradient.setColorAt(1.0, kNavyBottom);
     painter.fillPath(tile, gradient);
 
-    painter.setRenderHint(QPainter::Antialiasing, false);
+    // Bars on whole pixels need no smoothing; scaled by a fraction they do.
+    painter.setRenderHint(QPainter::Antialiasing, !wholeMultiple);
     painter.setPen(Qt::NoPen);
     // Waveform bars stand on the tile's lower middle row, loud before the
     // cue and quieter after it, leaving room for the flag.
@@ -316,8 +323,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "make_artwork: no such directory %s\n", argv[1]);
         return 1;
     }
-    const bool ok = Save(Icon(32), dir, "icon-32.png") && Save(Icon(16), dir, "icon-16.png") &&
-                    Save(Banner(), dir, "banner.png") && Save(WebButton(false), dir, "vanto-url-up.png") &&
+    // The desktop's icon theme sizes; res/CMakeLists.txt installs the same list.
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QByteArray name = "icon-" + QByteArray::number(size) + ".png";
+        if (!Save(Icon(size), dir, name.constData())) return 1;
+    }
+    const bool ok = Save(Banner(), dir, "banner.png") && Save(WebButton(false), dir, "vanto-url-up.png") &&
                     Save(WebButton(true), dir, "vanto-url-down.png");
     return ok ? 0 : 1;
 }
