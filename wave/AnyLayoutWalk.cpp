@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "BextRead.h"
+#include "ChunkIds.h"
 #include "Ds64.h"
 #include "FieldDistribution.h"
 #include "PrimitiveReads.h"
@@ -14,14 +15,8 @@ namespace wave {
 
 namespace {
 
-constexpr std::uint32_t kRiff = FourCC("RIFF");
-constexpr std::uint32_t kRf64 = FourCC("RF64");
-constexpr std::uint32_t kBw64 = FourCC("BW64");
-constexpr std::uint32_t kWave = FourCC("WAVE");
-constexpr std::uint32_t kDs64 = FourCC("ds64");
-constexpr std::uint32_t kFmt = FourCC("fmt ");
-constexpr std::uint32_t kBext = FourCC("bext");
-constexpr std::uint32_t kCart = FourCC("cart");
+using namespace chunk_id;
+
 // A 32-bit size of RF64 and BW64 files that says: the size is in ds64.
 constexpr std::uint32_t kSizeInDs64 = 0xFFFFFFFFu;
 // Past this many chunks the walk stops as at the end of the file, so a file

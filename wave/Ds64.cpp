@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ChunkIds.h"
 #include "PrimitiveReads.h"
 
 namespace wave {
@@ -42,7 +43,7 @@ std::optional<Ds64Sizes> Ds64Sizes::Parse(ConstBytes data) {
 }
 
 std::optional<std::uint64_t> Ds64Sizes::SizeOf(std::uint32_t id) const {
-    if (id == FourCC("data")) return dataSize_;
+    if (id == chunk_id::kData) return dataSize_;
     const auto entry = std::find_if(table_.begin(), table_.end(), [id](const auto& e) { return e.first == id; });
     if (entry == table_.end()) return std::nullopt;
     return entry->second;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "BextRead.h"
+#include "ChunkIds.h"
 #include "FieldDistribution.h"
 #include "PrimitiveReads.h"
 #include "WaveDocument.h"
@@ -11,14 +12,8 @@ namespace wave {
 
 namespace {
 
-constexpr std::uint32_t kRiff = FourCC("RIFF");
-constexpr std::uint32_t kWave = FourCC("WAVE");
-constexpr std::uint32_t kFmt = FourCC("fmt ");
-constexpr std::uint32_t kFact = FourCC("fact");
-constexpr std::uint32_t kMext = FourCC("mext");
-constexpr std::uint32_t kBext = FourCC("bext");
-constexpr std::uint32_t kCart = FourCC("cart");
-constexpr std::uint32_t kData = FourCC("data");
+using namespace chunk_id;
+
 constexpr std::size_t kFormatBlockSize = 16;
 
 struct ChunkHeader {
