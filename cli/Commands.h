@@ -17,9 +17,6 @@ inline constexpr int kUsageError = 2;
 // Prints each file's format, bext and cart; opens files read-only.
 int RunShow(const std::vector<std::string>& files, bool json, wave::ChunkWalk walk);
 
-// A field named on the command line and the text given for it.
-using RequestedValue = std::pair<const wave::CartFieldRow*, std::string>;
-
 // Rewrites the named fields of each file in place; every value is checked
 // against each file before anything is written to it.
 int RunSet(const std::vector<RequestedValue>& values, const std::vector<std::string>& files, bool dryRun,

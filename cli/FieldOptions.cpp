@@ -2,6 +2,8 @@
 
 #include <array>
 #include <charconv>
+#include <cstdint>
+#include <limits>
 
 #include "DateTimeRanges.h"
 #include "FieldCodecs.h"
@@ -13,8 +15,72 @@ namespace {
 
 using Kind = wave::FieldKind;
 
-CheckedValue Refused(const wave::CartFieldRow& row, const std::string& why) {
-    return {std::nullopt, std::string(row.option) + ": " + why};
+CheckedValue Refused(const char* option, const std::string& why) {
+    return {std::nullopt, std::string(option) + ": " + why};
+}
+
+CheckedValue Refused(const wave::CartFieldRow& row, const std::string& why) { return Refused(row.option, why); }
+
+// The little-endian bytes of a 32-bit word, as the chunk stores it.
+std::string Word(std::uint32_t value) {
+    std::string bytes;
+    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<char>(value >> shift));
+    return bytes;
+}
+
+// The whole text as one decimal number, or nothing.
+template <typename Number>
+std::optional<Number> WholeNumber(std::string_view text) {
+    Number n{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    return n;
+}
+
+// Some writers treat the level reference as signed: a negative number is
+// stored as its two's complement and reads back as the same bits unsigned.
+CheckedValue CheckLevelReference(const wave::CartFieldRow& row, const std::string& text) {
+    const auto n = WholeNumber<std::int64_t>(text);
+    if (!n || *n < std::numeric_limits<std::int32_t>::min() || *n > std::numeric_limits<std::uint32_t>::max()) {
+        return Refused(row, "\"" + text + "\" is not a whole number from -2147483648 to 4294967295");
+    }
+    return {wave::CartWrite{row.field, Word(static_cast<std::uint32_t>(*n))}, {}};
+}
+
+std::optional<std::size_t> TimerNumber(std::string_view text) {
+    const auto n = WholeNumber<unsigned>(text);
+    if (!n || *n < 1 || *n > wave::cart::kPostTimerCount) return std::nullopt;
+    return *n;
+}
+
+wave::CartWrite TimerWrite(std::size_t number, std::string entry) {
+    const wave::Field part{wave::cart::kPostTimers + (number - 1) * wave::cart::kPostTimerSize,
+                           wave::cart::kPostTimerSize};
+    return {wave::CartField::Timers, std::move(entry), part};
+}
+
+constexpr const char* kTimerNumberLimit = "the timer number must be 1 to 8";
+
+// "N=USAGE:SAMPLES": the usage code NUL-padded to four bytes, then the sample
+// count.
+CheckedValue CheckTimer(const wave::CartFieldRow& row, const std::string& text) {
+    const std::size_t equals = text.find('=');
+    const std::size_t colon = text.rfind(':');
+    if (equals == std::string::npos || colon == std::string::npos || colon < equals) {
+        return Refused(row, "\"" + text + "\" is not of the form N=USAGE:SAMPLES");
+    }
+    const auto number = TimerNumber(std::string_view(text).substr(0, equals));
+    if (!number) return Refused(row, kTimerNumberLimit);
+    const wave::EncodedText usage = wave::EncodeText(text.substr(equals + 1, colon - equals - 1));
+    if (!usage.ok) return Refused(row, wave::DescribeRefusal(usage));
+    if (usage.bytes.empty() || usage.bytes.size() > 4) {
+        return Refused(row, "the usage code must be 1 to 4 characters");
+    }
+    const auto samples = WholeNumber<std::uint32_t>(std::string_view(text).substr(colon + 1));
+    if (!samples) return Refused(row, "the sample count must be a whole number from 0 to 4294967295");
+    std::string entry = usage.bytes;
+    entry.resize(4, '\0');
+    return {TimerWrite(*number, entry + Word(*samples)), {}};
 }
 
 // Three groups of digits with the separator between them.
@@ -58,7 +124,8 @@ CheckedValue CheckText(const wave::CartFieldRow& row, const std::string& utf8) {
     const wave::EncodedText encoded = wave::EncodeText(utf8);
     if (!encoded.ok) return Refused(row, wave::DescribeRefusal(encoded));
     const std::size_t width = row.layout.width;
-    if (encoded.bytes.size() > width) {
+    // Tag text's width is known only once the file is read.
+    if (row.kind != Kind::TextToEnd && encoded.bytes.size() > width) {
         return Refused(row, "the text is " + std::to_string(encoded.bytes.size()) + " bytes long; at most " +
                                 std::to_string(width) + " bytes fit");
     }
@@ -87,13 +154,29 @@ std::string HelpFor(const wave::CartFieldRow& row) {
         case Kind::Url:
             return what + " (at most " + std::to_string(row.layout.width) +
                    " bytes), where the cart chunk has a URL area";
+        case Kind::Number: return what + ", a whole number from -2147483648 to 4294967295";
+        case Kind::Timers:
+            return what + " N=USAGE:SAMPLES (N 1 to 8, USAGE 1 to 4 characters, SAMPLES a sample count); repeatable";
+        case Kind::TextToEnd: return what + " (at most the bytes the cart chunk holds after its first 2048)";
         default: return what + " (at most " + std::to_string(row.layout.width) + " bytes)";
     }
 }
 
 CheckedValue CheckValue(const wave::CartFieldRow& row, const std::string& utf8) {
-    const bool dateOrTime = row.kind == Kind::Date || row.kind == Kind::Time;
-    return dateOrTime ? CheckDateOrTime(row, utf8) : CheckText(row, utf8);
+    switch (row.kind) {
+        case Kind::Date:
+        case Kind::Time: return CheckDateOrTime(row, utf8);
+        case Kind::Number: return CheckLevelReference(row, utf8);
+        case Kind::Timers: return CheckTimer(row, utf8);
+        default: return CheckText(row, utf8);
+    }
+}
+
+CheckedValue CheckRequested(const RequestedValue& value) {
+    if (!value.clearTimer) return CheckValue(*value.row, value.text);
+    const auto n = TimerNumber(value.text);
+    if (!n) return Refused(kClearTimerOption, kTimerNumberLimit);
+    return {TimerWrite(*n, std::string(wave::cart::kPostTimerSize, '\0')), {}};
 }
 
 }  // namespace cli

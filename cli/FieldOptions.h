@@ -24,4 +24,16 @@ struct CheckedValue {
 };
 CheckedValue CheckValue(const wave::CartFieldRow& row, const std::string& utf8);
 
+// `--clear-timer N`: eight NUL bytes for post timer N (1 to 8).
+inline constexpr const char* kClearTimerOption = "--clear-timer";
+
+// A field named on the command line and the text given for it; for
+// `--clear-timer`, the post timers' row and the timer's number.
+struct RequestedValue {
+    const wave::CartFieldRow* row;
+    std::string text;
+    bool clearTimer = false;
+};
+CheckedValue CheckRequested(const RequestedValue& value);
+
 }  // namespace cli

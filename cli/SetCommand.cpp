@@ -16,8 +16,8 @@ struct Plan {
 
 Plan CheckValues(const std::vector<RequestedValue>& values) {
     Plan plan;
-    for (const auto& [row, text] : values) {
-        CheckedValue checked = CheckValue(*row, text);
+    for (const RequestedValue& value : values) {
+        CheckedValue checked = CheckRequested(value);
         if (!checked.write) return {{}, checked.error};
         plan.writes.push_back(*checked.write);
     }
@@ -26,8 +26,11 @@ Plan CheckValues(const std::vector<RequestedValue>& values) {
 
 std::string FieldList(const wave::CartWrites& writes) {
     std::string list;
-    for (const wave::CartWrite& write : writes)
-        list += (list.empty() ? "" : ", ") + std::string(wave::DisplayName(write.field));
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        // Several post timers are one field to the reader.
+        if (i > 0 && writes[i].field == writes[i - 1].field) continue;
+        list += (list.empty() ? "" : ", ") + std::string(wave::DisplayName(writes[i].field));
+    }
     return list;
 }
 

@@ -1,6 +1,7 @@
 // reelmarker-cli: shows and edits the broadcast metadata of WAV files in
 // batch, with the desktop program's loader and saver.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <iostream>
 #include <map>
 
@@ -42,12 +43,19 @@ int main(int argc, char** argv) {
     bool dryRun = false;
     std::map<const wave::CartFieldRow*, std::string> texts;
     std::vector<std::pair<const wave::CartFieldRow*, CLI::Option*>> fieldOptions;
+    std::vector<std::string> timers;
+    std::vector<std::string> clearedTimers;
+    const wave::CartFieldRow& timerRow = wave::RowOf(wave::CartField::Timers);
     CLI::App* set = app.add_subcommand("set", "Rewrite the named cart fields of each file in place.");
     set->add_flag("--dry-run", dryRun, "Check and report; write nothing");
     set->add_flag("--any-layout", anyLayout, kAnyLayoutHelp);
     for (const wave::CartFieldRow* row : cli::SettableFields()) {
+        if (row == &timerRow) continue;
         fieldOptions.emplace_back(row, set->add_option(row->option, texts[row], cli::HelpFor(*row)));
     }
+    set->add_option(timerRow.option, timers, cli::HelpFor(timerRow));
+    set->add_option(cli::kClearTimerOption, clearedTimers,
+                    "Clear post timer N (1 to 8) to eight NUL bytes; repeatable");
     set->add_option("FILE", setFiles, "WAV files")->required();
 
     try {
@@ -56,8 +64,13 @@ int main(int argc, char** argv) {
         if (set->parsed()) {
             std::vector<cli::RequestedValue> values;
             for (const auto& [field, option] : fieldOptions) {
-                if (option->count() > 0) values.emplace_back(field, texts[field]);
+                if (option->count() > 0) values.push_back({field, texts[field]});
             }
+            for (const std::string& timer : timers) values.push_back({&timerRow, timer});
+            for (const std::string& number : clearedTimers) values.push_back({&timerRow, number, true});
+            // Reports and messages name the fields in the order of their bytes.
+            std::stable_sort(values.begin(), values.end(),
+                             [](const auto& a, const auto& b) { return a.row->field < b.row->field; });
             if (values.empty()) throw CLI::ValidationError("set", "name at least one field to write");
             return Finish(cli::RunSet(values, setFiles, dryRun, walk));
         }
