@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "FieldOptions.h"
+#include "LoadedFile.h"
 #include "WaveDocument.h"
 
 namespace cli {
@@ -15,11 +16,11 @@ inline constexpr int kSomeFileFailed = 1;
 inline constexpr int kUsageError = 2;
 
 // Prints each file's format, bext and cart; opens files read-only.
-int RunShow(const std::vector<std::string>& files, bool json, wave::ChunkWalk walk);
+int RunShow(const std::vector<std::string>& files, bool json, ReadOptions options);
 
 // Rewrites the named fields of each file in place; every value is checked
 // against each file before anything is written to it.
 int RunSet(const std::vector<RequestedValue>& values, const std::vector<std::string>& files, bool dryRun,
-           wave::ChunkWalk walk);
+           ReadOptions options);
 
 }  // namespace cli

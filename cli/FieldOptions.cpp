@@ -63,7 +63,7 @@ constexpr const char* kTimerNumberLimit = "the timer number must be 1 to 8";
 
 // "N=USAGE:SAMPLES": the usage code NUL-padded to four bytes, then the sample
 // count.
-CheckedValue CheckTimer(const wave::CartFieldRow& row, const std::string& text) {
+CheckedValue CheckTimer(const wave::CartFieldRow& row, const std::string& text, wave::Charset charset) {
     const std::size_t equals = text.find('=');
     const std::size_t colon = text.rfind(':');
     if (equals == std::string::npos || colon == std::string::npos || colon < equals) {
@@ -71,7 +71,7 @@ CheckedValue CheckTimer(const wave::CartFieldRow& row, const std::string& text) 
     }
     const auto number = TimerNumber(std::string_view(text).substr(0, equals));
     if (!number) return Refused(row, kTimerNumberLimit);
-    const wave::EncodedText usage = wave::EncodeText(text.substr(equals + 1, colon - equals - 1));
+    const wave::EncodedText usage = wave::EncodeText(text.substr(equals + 1, colon - equals - 1), charset);
     if (!usage.ok) return Refused(row, wave::DescribeRefusal(usage));
     if (usage.bytes.empty() || usage.bytes.size() > 4) {
         return Refused(row, "the usage code must be 1 to 4 characters");
@@ -120,8 +120,8 @@ CheckedValue CheckDateOrTime(const wave::CartFieldRow& row, const std::string& t
     return {wave::CartWrite{row.field, date ? wave::FormatDate(a, b, c) : wave::FormatTime(a, b, c)}, {}};
 }
 
-CheckedValue CheckText(const wave::CartFieldRow& row, const std::string& utf8) {
-    const wave::EncodedText encoded = wave::EncodeText(utf8);
+CheckedValue CheckText(const wave::CartFieldRow& row, const std::string& utf8, wave::Charset charset) {
+    const wave::EncodedText encoded = wave::EncodeText(utf8, charset);
     if (!encoded.ok) return Refused(row, wave::DescribeRefusal(encoded));
     const std::size_t width = row.layout.width;
     // Tag text's width is known only once the file is read.
@@ -162,18 +162,18 @@ std::string HelpFor(const wave::CartFieldRow& row) {
     }
 }
 
-CheckedValue CheckValue(const wave::CartFieldRow& row, const std::string& utf8) {
+CheckedValue CheckValue(const wave::CartFieldRow& row, const std::string& utf8, wave::Charset charset) {
     switch (row.kind) {
         case Kind::Date:
         case Kind::Time: return CheckDateOrTime(row, utf8);
         case Kind::Number: return CheckLevelReference(row, utf8);
-        case Kind::Timers: return CheckTimer(row, utf8);
-        default: return CheckText(row, utf8);
+        case Kind::Timers: return CheckTimer(row, utf8, charset);
+        default: return CheckText(row, utf8, charset);
     }
 }
 
-CheckedValue CheckRequested(const RequestedValue& value) {
-    if (!value.clearTimer) return CheckValue(*value.row, value.text);
+CheckedValue CheckRequested(const RequestedValue& value, wave::Charset charset) {
+    if (!value.clearTimer) return CheckValue(*value.row, value.text, charset);
     const auto n = TimerNumber(value.text);
     if (!n) return Refused(kClearTimerOption, kTimerNumberLimit);
     return {TimerWrite(*n, std::string(wave::cart::kPostTimerSize, '\0')), {}};

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CartWrites.h"
+#include "TextCodec.h"
 
 namespace cli {
 
@@ -22,7 +23,7 @@ struct CheckedValue {
     std::optional<wave::CartWrite> write;
     std::string error;
 };
-CheckedValue CheckValue(const wave::CartFieldRow& row, const std::string& utf8);
+CheckedValue CheckValue(const wave::CartFieldRow& row, const std::string& utf8, wave::Charset charset);
 
 // `--clear-timer N`: eight NUL bytes for post timer N (1 to 8).
 inline constexpr const char* kClearTimerOption = "--clear-timer";
@@ -34,6 +35,6 @@ struct RequestedValue {
     std::string text;
     bool clearTimer = false;
 };
-CheckedValue CheckRequested(const RequestedValue& value);
+CheckedValue CheckRequested(const RequestedValue& value, wave::Charset charset);
 
 }  // namespace cli

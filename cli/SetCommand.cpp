@@ -14,10 +14,10 @@ struct Plan {
     std::string error;
 };
 
-Plan CheckValues(const std::vector<RequestedValue>& values) {
+Plan CheckValues(const std::vector<RequestedValue>& values, wave::Charset charset) {
     Plan plan;
     for (const RequestedValue& value : values) {
-        CheckedValue checked = CheckRequested(value);
+        CheckedValue checked = CheckRequested(value, charset);
         if (!checked.write) return {{}, checked.error};
         plan.writes.push_back(*checked.write);
     }
@@ -50,13 +50,13 @@ std::string CheckAgainstFile(const LoadedFile& loaded, const wave::CartWrites& w
     return prepared.error;
 }
 
-bool SetOne(const std::string& file, const Plan& plan, bool dryRun, wave::ChunkWalk walk) {
+bool SetOne(const std::string& file, const Plan& plan, bool dryRun, ReadOptions options) {
     if (!plan.error.empty()) {
         ReportError(file, plan.error);
         return false;
     }
     // A dry run must work on files the user may only read.
-    LoadedFile loaded(file, dryRun ? wave::WaveStream::Mode::ReadOnly : wave::WaveStream::Mode::ReadWrite, walk);
+    LoadedFile loaded(file, dryRun ? wave::WaveStream::Mode::ReadOnly : wave::WaveStream::Mode::ReadWrite, options);
     if (const std::string error = CheckAgainstFile(loaded, plan.writes); !error.empty()) {
         ReportError(file, error);
         return false;
@@ -77,11 +77,11 @@ bool SetOne(const std::string& file, const Plan& plan, bool dryRun, wave::ChunkW
 }  // namespace
 
 int RunSet(const std::vector<RequestedValue>& values, const std::vector<std::string>& files, bool dryRun,
-           wave::ChunkWalk walk) {
-    const Plan plan = CheckValues(values);
+           ReadOptions options) {
+    const Plan plan = CheckValues(values, options.charset);
     int status = kAllSucceeded;
     for (const std::string& file : files) {
-        if (!SetOne(file, plan, dryRun, walk)) status = kSomeFileFailed;
+        if (!SetOne(file, plan, dryRun, options)) status = kSomeFileFailed;
     }
     return status;
 }

@@ -7,11 +7,11 @@
 
 namespace cli {
 
-int RunShow(const std::vector<std::string>& files, bool json, wave::ChunkWalk walk) {
+int RunShow(const std::vector<std::string>& files, bool json, ReadOptions options) {
     int status = kAllSucceeded;
     JsonReport report;
     for (const std::string& file : files) {
-        const LoadedFile loaded(file, wave::WaveStream::Mode::ReadOnly, walk);
+        const LoadedFile loaded(file, wave::WaveStream::Mode::ReadOnly, options);
         if (json) {
             const std::string_view line = report.Write(file, loaded);
             std::cout.write(line.data(), static_cast<std::streamsize>(line.size())).put('\n');

@@ -18,6 +18,10 @@ int Finish(int status) {
     return cli::kSomeFileFailed;
 }
 
+// The file's character sets, as --encoding names them.
+const std::map<std::string, wave::Charset> kCharsets = {
+    {"windows-1252", wave::Charset::Windows1252}, {"latin-1", wave::Charset::Latin1}, {"utf-8", wave::Charset::Utf8}};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -30,13 +34,23 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
 
     bool anyLayout = false;
-    constexpr const char* kAnyLayoutHelp =
-        "Find the fmt, bext and cart chunks in any order, also in RF64 and BW64 files";
+    cli::ReadOptions readOptions;
+    std::string encoding = "windows-1252";
+    // How every command reads its files.
+    auto addReadOptions = [&](CLI::App* command) {
+        command->add_flag("--any-layout", anyLayout,
+                          "Find the fmt, bext and cart chunks in any order, also in RF64 and BW64 files");
+        command
+            ->add_option("--encoding", encoding,
+                         "Character set of the files' text: windows-1252 (default), latin-1 or utf-8; widths count "
+                         "bytes")
+            ->check(CLI::IsMember(kCharsets));
+    };
     std::vector<std::string> showFiles;
     bool json = false;
     CLI::App* show = app.add_subcommand("show", "Print the format, bext and cart chunk of each file.");
     show->add_flag("--json", json, "One JSON object per file, one per line");
-    show->add_flag("--any-layout", anyLayout, kAnyLayoutHelp);
+    addReadOptions(show);
     show->add_option("FILE", showFiles, "WAV files")->required();
 
     std::vector<std::string> setFiles;
@@ -48,7 +62,7 @@ int main(int argc, char** argv) {
     const wave::CartFieldRow& timerRow = wave::RowOf(wave::CartField::Timers);
     CLI::App* set = app.add_subcommand("set", "Rewrite the named cart fields of each file in place.");
     set->add_flag("--dry-run", dryRun, "Check and report; write nothing");
-    set->add_flag("--any-layout", anyLayout, kAnyLayoutHelp);
+    addReadOptions(set);
     for (const wave::CartFieldRow* row : cli::SettableFields()) {
         if (row == &timerRow) continue;
         fieldOptions.emplace_back(row, set->add_option(row->option, texts[row], cli::HelpFor(*row)));
@@ -60,7 +74,8 @@ int main(int argc, char** argv) {
 
     try {
         app.parse(argc, argv);
-        const wave::ChunkWalk walk = anyLayout ? wave::ChunkWalk::AnyLayout : wave::ChunkWalk::FixedOrder;
+        readOptions.charset = kCharsets.at(encoding);
+        readOptions.walk = anyLayout ? wave::ChunkWalk::AnyLayout : wave::ChunkWalk::FixedOrder;
         if (set->parsed()) {
             std::vector<cli::RequestedValue> values;
             for (const auto& [field, option] : fieldOptions) {
@@ -72,9 +87,9 @@ int main(int argc, char** argv) {
             std::stable_sort(values.begin(), values.end(),
                              [](const auto& a, const auto& b) { return a.row->field < b.row->field; });
             if (values.empty()) throw CLI::ValidationError("set", "name at least one field to write");
-            return Finish(cli::RunSet(values, setFiles, dryRun, walk));
+            return Finish(cli::RunSet(values, setFiles, dryRun, readOptions));
         }
-        return Finish(cli::RunShow(showFiles, json, walk));
+        return Finish(cli::RunShow(showFiles, json, readOptions));
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
         return code == 0 ? 0 : cli::kUsageError;
