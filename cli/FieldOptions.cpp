@@ -15,11 +15,7 @@ namespace {
 
 using Kind = wave::FieldKind;
 
-CheckedValue Refused(const char* option, const std::string& why) {
-    return {std::nullopt, std::string(option) + ": " + why};
-}
-
-CheckedValue Refused(const wave::CartFieldRow& row, const std::string& why) { return Refused(row.option, why); }
+CheckedValue Refused(const std::string& why) { return {std::nullopt, why}; }
 
 // The little-endian bytes of a 32-bit word, as the chunk stores it.
 std::string Word(std::uint32_t value) {
@@ -42,7 +38,7 @@ std::optional<Number> WholeNumber(std::string_view text) {
 CheckedValue CheckLevelReference(const wave::CartFieldRow& row, const std::string& text) {
     const auto n = WholeNumber<std::int64_t>(text);
     if (!n || *n < std::numeric_limits<std::int32_t>::min() || *n > std::numeric_limits<std::uint32_t>::max()) {
-        return Refused(row, "\"" + text + "\" is not a whole number from -2147483648 to 4294967295");
+        return Refused("\"" + text + "\" is not a whole number from -2147483648 to 4294967295");
     }
     return {wave::CartWrite{row.field, Word(static_cast<std::uint32_t>(*n))}, {}};
 }
@@ -63,21 +59,21 @@ constexpr const char* kTimerNumberLimit = "the timer number must be 1 to 8";
 
 // "N=USAGE:SAMPLES": the usage code NUL-padded to four bytes, then the sample
 // count.
-CheckedValue CheckTimer(const wave::CartFieldRow& row, const std::string& text, wave::Charset charset) {
+CheckedValue CheckTimer(const std::string& text, wave::Charset charset) {
     const std::size_t equals = text.find('=');
     const std::size_t colon = text.rfind(':');
     if (equals == std::string::npos || colon == std::string::npos || colon < equals) {
-        return Refused(row, "\"" + text + "\" is not of the form N=USAGE:SAMPLES");
+        return Refused("\"" + text + "\" is not of the form N=USAGE:SAMPLES");
     }
     const auto number = TimerNumber(std::string_view(text).substr(0, equals));
-    if (!number) return Refused(row, kTimerNumberLimit);
+    if (!number) return Refused(kTimerNumberLimit);
     const wave::EncodedText usage = wave::EncodeText(text.substr(equals + 1, colon - equals - 1), charset);
-    if (!usage.ok) return Refused(row, wave::DescribeRefusal(usage));
+    if (!usage.ok) return Refused(wave::DescribeRefusal(usage));
     if (usage.bytes.empty() || usage.bytes.size() > 4) {
-        return Refused(row, "the usage code must be 1 to 4 characters");
+        return Refused("the usage code must be 1 to 4 characters");
     }
     const auto samples = WholeNumber<std::uint32_t>(std::string_view(text).substr(colon + 1));
-    if (!samples) return Refused(row, "the sample count must be a whole number from 0 to 4294967295");
+    if (!samples) return Refused("the sample count must be a whole number from 0 to 4294967295");
     std::string entry = usage.bytes;
     entry.resize(4, '\0');
     return {TimerWrite(*number, entry + Word(*samples)), {}};
@@ -104,16 +100,16 @@ CheckedValue CheckDateOrTime(const wave::CartFieldRow& row, const std::string& t
     const bool date = row.kind == Kind::Date;
     const auto numbers = SplitNumbers(text, date ? '-' : ':');
     if (!numbers) {
-        return Refused(
-            row, "\"" + text + "\" is not a " + (date ? "date of the form YYYY-MM-DD" : "time of the form HH:MM:SS"));
+        return Refused("\"" + text + "\" is not a " +
+                       (date ? "date of the form YYYY-MM-DD" : "time of the form HH:MM:SS"));
     }
     const auto& ranges = date ? wave::kDateRanges : wave::kTimeRanges;
     for (std::size_t i = 0; i < ranges.size(); ++i) {
         // At most nine digits: never negative, never beyond 32 bits.
         const auto n = static_cast<std::uint32_t>((*numbers)[i]);
         if (n < ranges[i].low || n > ranges[i].high) {
-            return Refused(row, std::string(ranges[i].name) + " " + std::to_string(n) + " is out of range (" +
-                                    std::to_string(ranges[i].low) + " to " + std::to_string(ranges[i].high) + ")");
+            return Refused(std::string(ranges[i].name) + " " + std::to_string(n) + " is out of range (" +
+                           std::to_string(ranges[i].low) + " to " + std::to_string(ranges[i].high) + ")");
         }
     }
     const auto& [a, b, c] = *numbers;
@@ -122,16 +118,18 @@ CheckedValue CheckDateOrTime(const wave::CartFieldRow& row, const std::string& t
 
 CheckedValue CheckText(const wave::CartFieldRow& row, const std::string& utf8, wave::Charset charset) {
     const wave::EncodedText encoded = wave::EncodeText(utf8, charset);
-    if (!encoded.ok) return Refused(row, wave::DescribeRefusal(encoded));
+    if (!encoded.ok) return Refused(wave::DescribeRefusal(encoded));
+    // A NUL would end the text early when it is read back.
+    if (encoded.bytes.find('\0') != std::string::npos) return Refused("the text holds a NUL character");
     const std::size_t width = row.layout.width;
     // Tag text's width is known only once the file is read.
     if (row.kind != Kind::TextToEnd && encoded.bytes.size() > width) {
-        return Refused(row, "the text is " + std::to_string(encoded.bytes.size()) + " bytes long; at most " +
-                                std::to_string(width) + " bytes fit");
+        return Refused("the text is " + std::to_string(encoded.bytes.size()) + " bytes long; at most " +
+                       std::to_string(width) + " bytes fit");
     }
     // A URL the loader would read as absent could never be shown or set again.
     if (row.kind == Kind::Url && !wave::ReadsAsPresentUrl(encoded.bytes)) {
-        return Refused(row, "a URL must start with an ASCII letter or digit; any other reads back as no URL");
+        return Refused("a URL must start with an ASCII letter or digit; any other reads back as no URL");
     }
     return {wave::CartWrite{row.field, encoded.bytes}, {}};
 }
@@ -167,7 +165,7 @@ CheckedValue CheckValue(const wave::CartFieldRow& row, const std::string& utf8, 
         case Kind::Date:
         case Kind::Time: return CheckDateOrTime(row, utf8);
         case Kind::Number: return CheckLevelReference(row, utf8);
-        case Kind::Timers: return CheckTimer(row, utf8, charset);
+        case Kind::Timers: return CheckTimer(utf8, charset);
         default: return CheckText(row, utf8, charset);
     }
 }
@@ -175,7 +173,7 @@ CheckedValue CheckValue(const wave::CartFieldRow& row, const std::string& utf8, 
 CheckedValue CheckRequested(const RequestedValue& value, wave::Charset charset) {
     if (!value.clearTimer) return CheckValue(*value.row, value.text, charset);
     const auto n = TimerNumber(value.text);
-    if (!n) return Refused(kClearTimerOption, kTimerNumberLimit);
+    if (!n) return Refused(kTimerNumberLimit);
     return {TimerWrite(*n, std::string(wave::cart::kPostTimerSize, '\0')), {}};
 }
 

@@ -17,7 +17,7 @@ std::vector<const wave::CartFieldRow*> SettableFields();
 std::string HelpFor(const wave::CartFieldRow& row);
 
 // The value turned into what the field stores, or a message naming the
-// option and the limit it breaks: 8-bit characters only, text widths in
+// limit it breaks: 8-bit characters only, text widths in
 // bytes, dates and times in range.
 struct CheckedValue {
     std::optional<wave::CartWrite> write;

@@ -1,7 +1,6 @@
 // reelmarker-cli: shows and edits the broadcast metadata of WAV files in
 // batch, with the desktop program's loader and saver.
 #include <CLI/CLI.hpp>
-#include <algorithm>
 #include <iostream>
 #include <map>
 
@@ -48,8 +47,11 @@ int main(int argc, char** argv) {
     };
     std::vector<std::string> showFiles;
     bool json = false;
+    bool csv = false;
     CLI::App* show = app.add_subcommand("show", "Print the format, bext and cart chunk of each file.");
-    show->add_flag("--json", json, "One JSON object per file, one per line");
+    CLI::Option* jsonFlag = show->add_flag("--json", json, "One JSON object per file, one per line");
+    show->add_flag("--csv", csv, "A header row, then one CSV row of cart fields per file, for apply")
+        ->excludes(jsonFlag);
     addReadOptions(show);
     show->add_option("FILE", showFiles, "WAV files")->required();
 
@@ -72,10 +74,20 @@ int main(int argc, char** argv) {
                     "Clear post timer N (1 to 8) to eight NUL bytes; repeatable");
     set->add_option("FILE", setFiles, "WAV files")->required();
 
+    std::string edits;
+    CLI::App* apply = app.add_subcommand("apply", "Rewrite the cart fields each row of an edits file names.");
+    apply->add_flag("--dry-run", dryRun, "Check and report; write nothing");
+    addReadOptions(apply);
+    apply
+        ->add_option("EDITS", edits,
+                     "JSON Lines as show --json prints, or CSV as show --csv prints; - for standard input")
+        ->required();
+
     try {
         app.parse(argc, argv);
         readOptions.charset = kCharsets.at(encoding);
         readOptions.walk = anyLayout ? wave::ChunkWalk::AnyLayout : wave::ChunkWalk::FixedOrder;
+        if (apply->parsed()) return Finish(cli::RunApply(edits, dryRun, readOptions));
         if (set->parsed()) {
             std::vector<cli::RequestedValue> values;
             for (const auto& [field, option] : fieldOptions) {
@@ -83,13 +95,11 @@ int main(int argc, char** argv) {
             }
             for (const std::string& timer : timers) values.push_back({&timerRow, timer});
             for (const std::string& number : clearedTimers) values.push_back({&timerRow, number, true});
-            // Reports and messages name the fields in the order of their bytes.
-            std::stable_sort(values.begin(), values.end(),
-                             [](const auto& a, const auto& b) { return a.row->field < b.row->field; });
             if (values.empty()) throw CLI::ValidationError("set", "name at least one field to write");
             return Finish(cli::RunSet(values, setFiles, dryRun, readOptions));
         }
-        return Finish(cli::RunShow(showFiles, json, readOptions));
+        const cli::ReportForm form = json ? cli::ReportForm::Json : csv ? cli::ReportForm::Csv : cli::ReportForm::Text;
+        return Finish(cli::RunShow(showFiles, form, readOptions));
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
         return code == 0 ? 0 : cli::kUsageError;
