@@ -36,6 +36,21 @@ struct SetFixture : testing::Test {
         before = bytes;
         return dir.write(name, bytes).string();
     }
+    // Each option with a good one beside it: refused with exactly the message,
+    // status 1, and the file untouched.
+    using Cases = std::vector<std::pair<std::vector<std::string>, std::string>>;
+    void ExpectEachRefused(const std::string& path, const std::vector<std::string>& good, const Cases& cases) {
+        for (const auto& [option, message] : cases) {
+            std::vector<std::string> args = {"set"};
+            args.insert(args.end(), good.begin(), good.end());
+            args.insert(args.end(), option.begin(), option.end());
+            args.push_back(path);
+            const CliRun run = RunCli(args);
+            EXPECT_EQ(run.status, 1) << message;
+            EXPECT_EQ(run.err, "reelmarker-cli: " + path + ": " + message + "\n");
+            EXPECT_EQ(fixture::ReadFile(path), before) << message;
+        }
+    }
     fixture::TempDir dir;
     ByteVector before;
 };
@@ -78,15 +93,7 @@ TEST_F(SetFixture, EachLimitIsNamedByItsOptionAndWritesNothing) {
         {{"--start-date", "2001/05/06"}, "--start-date: \"2001/05/06\" is not a date of the form YYYY-MM-DD"},
         {{"--end-time", "12:00"}, "--end-time: \"12:00\" is not a time of the form HH:MM:SS"},
     };
-    for (const auto& [option, message] : cases) {
-        std::vector<std::string> args = {"set", "--category", "fine"};
-        args.insert(args.end(), option.begin(), option.end());
-        args.push_back(path);
-        const CliRun run = RunCli(args);
-        EXPECT_EQ(run.status, 1) << message;
-        EXPECT_EQ(run.err, "reelmarker-cli: " + path + ": " + message + "\n");
-        EXPECT_EQ(fixture::ReadFile(path), before) << message;
-    }
+    ExpectEachRefused(path, {"--category", "fine"}, cases);
 }
 
 TEST_F(SetFixture, FullWidthTextAndInRangeEdgesAreAccepted) {
@@ -216,15 +223,7 @@ TEST_F(SetFixture, NewFieldLimitsAreNamedAndWriteNothing) {
         {{"--tag-text", std::string(13, 't')},
          "--tag-text: Tag text is 13 bytes long; the field holds at most 12 bytes."},
     };
-    for (const auto& [option, message] : cases) {
-        std::vector<std::string> args = {"set", "--user-def", "fine"};
-        args.insert(args.end(), option.begin(), option.end());
-        args.push_back(path);
-        const CliRun run = RunCli(args);
-        EXPECT_EQ(run.status, 1) << message;
-        EXPECT_EQ(run.err, "reelmarker-cli: " + path + ": " + message + "\n");
-        EXPECT_EQ(fixture::ReadFile(path), before) << message;
-    }
+    ExpectEachRefused(path, {"--user-def", "fine"}, cases);
     EXPECT_EQ(RunCli({"set", "--tag-text", std::string(12, 't'), path}).status, 0);
 }
 
