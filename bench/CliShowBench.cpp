@@ -1,6 +1,7 @@
 // `reelmarker-cli show` over the 1000 small files, one process per run, as
 // a script would call it, against a reader built on libsndfile that prints
-// the same fields, in the same iterations. The times include the process
+// the same fields, in the same iterations; and `apply` of one CSV over the
+// same files against `show --json`. The times include the process
 // start, and each program writes into a pipe the benchmark drains.
 
 #include <benchmark/benchmark.h>
@@ -13,6 +14,8 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <fstream>
+#include <functional>
 
 #include "BenchFiles.h"
 #include "Benchmarks.h"
@@ -69,6 +72,10 @@ Outcome Run(const std::filesystem::path& program, const std::vector<std::string>
     return outcome;
 }
 
+std::function<std::vector<std::string>(std::size_t)> Fixed(std::vector<std::string> args) {
+    return [args = std::move(args)](std::size_t) { return args; };
+}
+
 std::vector<std::string> With(std::vector<std::string> args, const std::vector<std::string>& files) {
     args.insert(args.end(), files.begin(), files.end());
     return args;
@@ -86,8 +93,11 @@ std::string Problem(const std::filesystem::path& cli, const std::filesystem::pat
 }
 
 // Times `first` and `second` over the 1000 files, alternately in every
-// iteration, reports the first's time and the ratio first / second.
-void Compare(benchmark::State& state, const std::filesystem::path& firstProgram, std::vector<std::string> firstArgs,
+// iteration, reports the first's time and the ratio first / second. The
+// first's arguments for each iteration come from `firstArgsFor`, given the
+// iteration's number; the file names follow them unless `firstNamesFiles`.
+void Compare(benchmark::State& state, const std::filesystem::path& firstProgram,
+             const std::function<std::vector<std::string>(std::size_t)>& firstArgsFor, bool firstNamesFiles,
              const std::filesystem::path& secondProgram, std::vector<std::string> secondArgs) {
     const std::filesystem::path cli = ExecutableDir() / "reelmarker-cli";
     const std::vector<std::string>& files = SmallFiles();
@@ -98,13 +108,14 @@ void Compare(benchmark::State& state, const std::filesystem::path& firstProgram,
         }
         return;
     }
-    firstArgs = With(std::move(firstArgs), files);
     secondArgs = With(std::move(secondArgs), files);
     double first = 0;
     double second = 0;
+    std::size_t iteration = 0;
     for (auto _ : state) {
+        const std::vector<std::string> firstArgs = firstArgsFor(iteration++);
         const Outcome b = Run(secondProgram, secondArgs);
-        const Outcome a = Run(firstProgram, firstArgs);
+        const Outcome a = Run(firstProgram, firstNamesFiles ? firstArgs : With(firstArgs, files));
         if (!a.ok || !b.ok) {
             state.SkipWithError("a program did not exit with 0");
             return;
@@ -120,12 +131,37 @@ void Compare(benchmark::State& state, const std::filesystem::path& firstProgram,
 
 void JsonAgainstLibsndfile(benchmark::State& state) {
     const auto dir = ExecutableDir();
-    Compare(state, dir / "reelmarker-cli", {"show", "--json"}, dir / "reelmarker-sndfile-show", {});
+    Compare(state, dir / "reelmarker-cli", Fixed({"show", "--json"}), false, dir / "reelmarker-sndfile-show", {});
 }
 
 void TextAgainstJson(benchmark::State& state) {
     const auto cli = ExecutableDir() / "reelmarker-cli";
-    Compare(state, cli, {"show"}, cli, {"show", "--json"});
+    Compare(state, cli, Fixed({"show"}), false, cli, {"show", "--json"});
+}
+
+// An edits file giving every one of the 1000 files a new title and cut ID.
+std::filesystem::path EditsCsv(const std::string& name, const std::string& title) {
+    const std::filesystem::path path = std::filesystem::path(SmallFiles().front()).parent_path() / name;
+    std::ofstream out(path, std::ios::binary);
+    out << "file,title,cutId\r\n";
+    for (std::size_t i = 0; i < SmallFiles().size(); ++i) {
+        out << SmallFiles()[i] << ',' << title << ' ' << i << ",CUT-" << title << "\r\n";
+    }
+    return path;
+}
+
+// `apply` of one CSV over the 1000 files against `show --json` of them. The
+// iterations alternate between two edits files, so every run rewrites every
+// file (an edit equal to the file's value would write nothing).
+void ApplyAgainstShowJson(benchmark::State& state) {
+    const auto cli = ExecutableDir() / "reelmarker-cli";
+    const std::array<std::string, 2> edits = {EditsCsv("edits-a.csv", "Morning").string(),
+                                              EditsCsv("edits-b.csv", "Evening").string()};
+    Compare(state, cli,
+            [&](std::size_t i) {
+                return std::vector<std::string>{"apply", edits[i % 2]};
+            },
+            true, cli, {"show", "--json"});
 }
 
 // The CLI on a file whose bext chunk declares a 1 GiB coding history: its
@@ -155,6 +191,9 @@ void RegisterCliShow() {
         ->Unit(benchmark::kMillisecond)
         ->UseManualTime();
     benchmark::RegisterBenchmark("CliShowText1000/vs_json", TextAgainstJson)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime();
+    benchmark::RegisterBenchmark("CliApplyCsv1000/vs_show_json", ApplyAgainstShowJson)
         ->Unit(benchmark::kMillisecond)
         ->UseManualTime();
     benchmark::RegisterBenchmark("CliShowHugeBext/1GiB", HugeBextPeakMemory)->Unit(benchmark::kMillisecond);

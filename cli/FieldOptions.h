@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CartWrites.h"
+#include "TextCodec.h"
 
 namespace cli {
 
@@ -16,12 +17,24 @@ std::vector<const wave::CartFieldRow*> SettableFields();
 std::string HelpFor(const wave::CartFieldRow& row);
 
 // The value turned into what the field stores, or a message naming the
-// option and the limit it breaks: 8-bit characters only, text widths in
+// limit it breaks: 8-bit characters only, text widths in
 // bytes, dates and times in range.
 struct CheckedValue {
     std::optional<wave::CartWrite> write;
     std::string error;
 };
-CheckedValue CheckValue(const wave::CartFieldRow& row, const std::string& utf8);
+CheckedValue CheckValue(const wave::CartFieldRow& row, const std::string& utf8, wave::Charset charset);
+
+// `--clear-timer N`: eight NUL bytes for post timer N (1 to 8).
+inline constexpr const char* kClearTimerOption = "--clear-timer";
+
+// A field named on the command line and the text given for it; for
+// `--clear-timer`, the post timers' row and the timer's number.
+struct RequestedValue {
+    const wave::CartFieldRow* row;
+    std::string text;
+    bool clearTimer = false;
+};
+CheckedValue CheckRequested(const RequestedValue& value, wave::Charset charset);
 
 }  // namespace cli

@@ -49,9 +49,9 @@ void String(Writer& w, std::string_view text, bool mayBeInvalidUtf8 = false) {
     w.RawValue(quoted.data(), quoted.size(), rapidjson::kStringType);
 }
 
-void Text(Writer& w, const char* key, const std::string& fileText) {
+void Text(Writer& w, const char* key, const std::string& fileText, wave::Charset charset) {
     w.Key(key);
-    String(w, wave::DecodeText(fileText));
+    String(w, wave::DecodeText(fileText, charset));
 }
 
 void Error(Writer& w, wave::LoadFailure failure) {
@@ -103,17 +103,16 @@ void Bext(Writer& w, const LoadedFile& loaded) {
     }
     const wave::EbuInfoRecord& ebu = loaded.records.ebu;
     w.StartObject();
-    for (const wave::BextFieldRow& row : wave::BextFieldRows()) Text(w, row.key, ebu.*row.member);
+    for (const wave::BextFieldRow& row : wave::BextFieldRows()) Text(w, row.key, ebu.*row.member, loaded.charset);
     w.EndObject();
 }
 
-// An unset timer's usage is four NULs, shown as no code at all.
-void Timers(Writer& w, const char* key, const wave::PostTimers& timers) {
+void Timers(Writer& w, const char* key, const wave::PostTimers& timers, wave::Charset charset) {
     w.Key(key);
     w.StartArray();
     for (const wave::PostTimer& timer : timers) {
         w.StartObject();
-        Text(w, "usage", timer.dwUsage == 0 ? std::string() : wave::UsageCode(timer.dwUsage));
+        Text(w, "usage", wave::UsageText(timer.dwUsage), charset);
         w.Key("value");
         w.Uint(timer.dwValue);
         w.EndObject();
@@ -128,15 +127,16 @@ void TimerLines(Writer& w, const wave::CartInfo2Record& page2) {
     w.EndArray();
 }
 
-void CartValue(Writer& w, const wave::CartFieldRow& row, wave::ConstBytes data, const wave::CartInfo2Record& page2) {
+void CartValue(Writer& w, const wave::CartFieldRow& row, wave::ConstBytes data, const wave::CartInfo2Record& page2,
+               wave::Charset charset) {
     using Kind = wave::FieldKind;
     switch (row.kind) {
         case Kind::Text:
         case Kind::Date:
-        case Kind::Time: Text(w, row.key, wave::ReadTextField(data, row.layout)); return;
+        case Kind::Time: Text(w, row.key, wave::ReadTextField(data, row.layout), charset); return;
         case Kind::Url:
             if (page2.m_bUrlSupported) {
-                Text(w, row.key, page2.m_strURL);
+                Text(w, row.key, page2.m_strURL, charset);
             } else {
                 w.Key(row.key);
                 w.Null();
@@ -147,10 +147,10 @@ void CartValue(Writer& w, const wave::CartFieldRow& row, wave::ConstBytes data, 
             w.Uint(wave::ReadU32(data, row.layout.offset));
             return;
         case Kind::Timers:
-            Timers(w, row.key, page2.m_timers);
+            Timers(w, row.key, page2.m_timers, charset);
             TimerLines(w, page2);
             return;
-        case Kind::TextToEnd: Text(w, row.key, wave::ReadTextToEnd(data, row.layout.offset)); return;
+        case Kind::TextToEnd: Text(w, row.key, wave::ReadTextToEnd(data, row.layout.offset), charset); return;
     }
 }
 
@@ -166,7 +166,7 @@ void Cart(Writer& w, const LoadedFile& loaded) {
     w.Key("size");
     w.Uint(loaded.document.m_dwCartSize);
     for (const wave::CartFieldRow& row : wave::CartFieldRows()) {
-        CartValue(w, row, *loaded.document.m_pCartData, loaded.records.cart2);
+        CartValue(w, row, *loaded.document.m_pCartData, loaded.records.cart2, loaded.charset);
     }
     w.EndObject();
 }

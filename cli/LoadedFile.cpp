@@ -12,7 +12,7 @@ wave::LoadFailure Open(wave::WaveDocument& document, wave::OwnedPageRecords& rec
 
 }  // namespace
 
-LoadedFile::LoadedFile(const std::string& path, wave::WaveStream::Mode mode, wave::ChunkWalk chosenWalk)
-    : walk(chosenWalk), failure(Open(document, records, path, mode, chosenWalk)) {}
+LoadedFile::LoadedFile(const std::string& path, wave::WaveStream::Mode mode, ReadOptions options)
+    : walk(options.walk), charset(options.charset), failure(Open(document, records, path, mode, options.walk)) {}
 
 }  // namespace cli

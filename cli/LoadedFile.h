@@ -4,16 +4,24 @@
 
 #include "LoadFailure.h"
 #include "PageRecords.h"
+#include "TextCodec.h"
 #include "WaveDocument.h"
 
 namespace cli {
 
 inline constexpr const char* kApplicationName = "reelmarker-cli";
 
+// How the files of one run are read: the chunk walk, and the character set
+// their text is written in.
+struct ReadOptions {
+    wave::ChunkWalk walk = wave::ChunkWalk::FixedOrder;
+    wave::Charset charset = wave::Charset::Windows1252;
+};
+
 // One file opened and loaded as the desktop program would, into records of
 // its own.
 struct LoadedFile {
-    LoadedFile(const std::string& path, wave::WaveStream::Mode mode, wave::ChunkWalk walk);
+    LoadedFile(const std::string& path, wave::WaveStream::Mode mode, ReadOptions options);
     LoadedFile(const LoadedFile&) = delete;
     LoadedFile& operator=(const LoadedFile&) = delete;
 
@@ -24,6 +32,7 @@ struct LoadedFile {
     wave::OwnedPageRecords records;
     wave::WaveDocument document;
     wave::ChunkWalk walk;
+    wave::Charset charset;
     wave::LoadFailure failure;
 };
 

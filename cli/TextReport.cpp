@@ -30,8 +30,8 @@ void Row(std::ostream& out, const std::string& label, const std::string& value) 
     }
 }
 
-void TextRow(std::ostream& out, const std::string& label, const std::string& fileText) {
-    Row(out, label, wave::DecodeText(fileText));
+void TextRow(std::ostream& out, const std::string& label, const std::string& fileText, wave::Charset charset) {
+    Row(out, label, wave::DecodeText(fileText, charset));
 }
 
 void PrintFormat(std::ostream& out, const wave::WaveFormat& format) {
@@ -40,21 +40,21 @@ void PrintFormat(std::ostream& out, const wave::WaveFormat& format) {
     for (const wave::FormatRow& row : wave::FormatRows()) Row(out, row.label, texts.*row.text);
 }
 
-void PrintBext(std::ostream& out, const wave::EbuInfoRecord& ebu) {
+void PrintBext(std::ostream& out, const wave::EbuInfoRecord& ebu, wave::Charset charset) {
     out << wave::kBextCaption << '\n';
-    for (const wave::BextFieldRow& row : wave::BextFieldRows()) TextRow(out, row.label, ebu.*row.member);
+    for (const wave::BextFieldRow& row : wave::BextFieldRows()) TextRow(out, row.label, ebu.*row.member, charset);
 }
 
 // The dates and times as stored: numbers rebuilt from them would show values
 // the file does not hold.
 void CartRow(std::ostream& out, const wave::CartFieldRow& row, wave::ConstBytes data,
-             const wave::CartInfo2Record& page2) {
+             const wave::CartInfo2Record& page2, wave::Charset charset) {
     using Kind = wave::FieldKind;
     switch (row.kind) {
         case Kind::Text:
         case Kind::Date:
-        case Kind::Time: TextRow(out, row.label, wave::ReadTextField(data, row.layout)); return;
-        case Kind::Url: TextRow(out, row.label, page2.m_strURL); return;
+        case Kind::Time: TextRow(out, row.label, wave::ReadTextField(data, row.layout), charset); return;
+        case Kind::Url: TextRow(out, row.label, page2.m_strURL, charset); return;
         case Kind::Number: Row(out, row.label, std::to_string(wave::ReadU32(data, row.layout.offset))); return;
         case Kind::Timers: {
             std::string lines;
@@ -63,15 +63,15 @@ void CartRow(std::ostream& out, const wave::CartFieldRow& row, wave::ConstBytes 
             Row(out, row.label, lines);
             return;
         }
-        case Kind::TextToEnd: TextRow(out, row.label, wave::ReadTextToEnd(data, row.layout.offset)); return;
+        case Kind::TextToEnd: TextRow(out, row.label, wave::ReadTextToEnd(data, row.layout.offset), charset); return;
     }
 }
 
 // The fields a page shows, under the page's labels.
-void PrintCart(std::ostream& out, wave::ConstBytes data, const wave::CartInfo2Record& page2) {
+void PrintCart(std::ostream& out, wave::ConstBytes data, const wave::CartInfo2Record& page2, wave::Charset charset) {
     out << wave::kCartCaption << '\n';
     for (const wave::CartFieldRow& row : wave::CartFieldRows()) {
-        if (row.label != nullptr) CartRow(out, row, data, page2);
+        if (row.label != nullptr) CartRow(out, row, data, page2, charset);
     }
 }
 
@@ -80,8 +80,8 @@ void PrintCart(std::ostream& out, wave::ConstBytes data, const wave::CartInfo2Re
 void PrintTextReport(std::ostream& out, const std::string& file, const LoadedFile& loaded) {
     out << "File: " << file << '\n';
     if (loaded.records.info.m_format) PrintFormat(out, *loaded.records.info.m_format);
-    if (loaded.hasBext()) PrintBext(out, loaded.records.ebu);
-    if (loaded.ok()) PrintCart(out, *loaded.document.m_pCartData, loaded.records.cart2);
+    if (loaded.hasBext()) PrintBext(out, loaded.records.ebu, loaded.charset);
+    if (loaded.ok()) PrintCart(out, *loaded.document.m_pCartData, loaded.records.cart2, loaded.charset);
 }
 
 }  // namespace cli

@@ -17,6 +17,10 @@ int Finish(int status) {
     return cli::kSomeFileFailed;
 }
 
+// The file's character sets, as --encoding names them.
+const std::map<std::string, wave::Charset> kCharsets = {
+    {"windows-1252", wave::Charset::Windows1252}, {"latin-1", wave::Charset::Latin1}, {"utf-8", wave::Charset::Utf8}};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -29,39 +33,73 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
 
     bool anyLayout = false;
-    constexpr const char* kAnyLayoutHelp =
-        "Find the fmt, bext and cart chunks in any order, also in RF64 and BW64 files";
+    cli::ReadOptions readOptions;
+    std::string encoding = "windows-1252";
+    // How every command reads its files.
+    auto addReadOptions = [&](CLI::App* command) {
+        command->add_flag("--any-layout", anyLayout,
+                          "Find the fmt, bext and cart chunks in any order, also in RF64 and BW64 files");
+        command
+            ->add_option("--encoding", encoding,
+                         "Character set of the files' text: windows-1252 (default), latin-1 or utf-8; widths count "
+                         "bytes")
+            ->check(CLI::IsMember(kCharsets));
+    };
     std::vector<std::string> showFiles;
     bool json = false;
+    bool csv = false;
     CLI::App* show = app.add_subcommand("show", "Print the format, bext and cart chunk of each file.");
-    show->add_flag("--json", json, "One JSON object per file, one per line");
-    show->add_flag("--any-layout", anyLayout, kAnyLayoutHelp);
+    CLI::Option* jsonFlag = show->add_flag("--json", json, "One JSON object per file, one per line");
+    show->add_flag("--csv", csv, "A header row, then one CSV row of cart fields per file, for apply")
+        ->excludes(jsonFlag);
+    addReadOptions(show);
     show->add_option("FILE", showFiles, "WAV files")->required();
 
     std::vector<std::string> setFiles;
     bool dryRun = false;
     std::map<const wave::CartFieldRow*, std::string> texts;
     std::vector<std::pair<const wave::CartFieldRow*, CLI::Option*>> fieldOptions;
+    std::vector<std::string> timers;
+    std::vector<std::string> clearedTimers;
+    const wave::CartFieldRow& timerRow = wave::RowOf(wave::CartField::Timers);
     CLI::App* set = app.add_subcommand("set", "Rewrite the named cart fields of each file in place.");
     set->add_flag("--dry-run", dryRun, "Check and report; write nothing");
-    set->add_flag("--any-layout", anyLayout, kAnyLayoutHelp);
+    addReadOptions(set);
     for (const wave::CartFieldRow* row : cli::SettableFields()) {
+        if (row == &timerRow) continue;
         fieldOptions.emplace_back(row, set->add_option(row->option, texts[row], cli::HelpFor(*row)));
     }
+    set->add_option(timerRow.option, timers, cli::HelpFor(timerRow));
+    set->add_option(cli::kClearTimerOption, clearedTimers,
+                    "Clear post timer N (1 to 8) to eight NUL bytes; repeatable");
     set->add_option("FILE", setFiles, "WAV files")->required();
+
+    std::string edits;
+    CLI::App* apply = app.add_subcommand("apply", "Rewrite the cart fields each row of an edits file names.");
+    apply->add_flag("--dry-run", dryRun, "Check and report; write nothing");
+    addReadOptions(apply);
+    apply
+        ->add_option("EDITS", edits,
+                     "JSON Lines as show --json prints, or CSV as show --csv prints; - for standard input")
+        ->required();
 
     try {
         app.parse(argc, argv);
-        const wave::ChunkWalk walk = anyLayout ? wave::ChunkWalk::AnyLayout : wave::ChunkWalk::FixedOrder;
+        readOptions.charset = kCharsets.at(encoding);
+        readOptions.walk = anyLayout ? wave::ChunkWalk::AnyLayout : wave::ChunkWalk::FixedOrder;
+        if (apply->parsed()) return Finish(cli::RunApply(edits, dryRun, readOptions));
         if (set->parsed()) {
             std::vector<cli::RequestedValue> values;
             for (const auto& [field, option] : fieldOptions) {
-                if (option->count() > 0) values.emplace_back(field, texts[field]);
+                if (option->count() > 0) values.push_back({field, texts[field]});
             }
+            for (const std::string& timer : timers) values.push_back({&timerRow, timer});
+            for (const std::string& number : clearedTimers) values.push_back({&timerRow, number, true});
             if (values.empty()) throw CLI::ValidationError("set", "name at least one field to write");
-            return Finish(cli::RunSet(values, setFiles, dryRun, walk));
+            return Finish(cli::RunSet(values, setFiles, dryRun, readOptions));
         }
-        return Finish(cli::RunShow(showFiles, json, walk));
+        const cli::ReportForm form = json ? cli::ReportForm::Json : csv ? cli::ReportForm::Csv : cli::ReportForm::Text;
+        return Finish(cli::RunShow(showFiles, form, readOptions));
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
         return code == 0 ? 0 : cli::kUsageError;

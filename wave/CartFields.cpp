@@ -16,10 +16,10 @@ constexpr Field kTagTextField{cart::kTagText, 0};  // the width is the rest of t
 // clang-format off
 constexpr std::array<CartFieldRow, 19> kRows = {{
     // field                 kind          layout                  key                   name                   label                 option              help
-    {F::Version,            K::Text,      cart::kVersion,         "version",            "Version",             "Version:",           nullptr,            nullptr},
+    {F::Version,            K::Text,      cart::kVersion,         "version",            "Version",             "Version:",           "--cart-version",   "Cart version"},
     {F::Title,              K::Text,      cart::kTitle,           "title",              "Title",               "Title:",             "--title",          "Title"},
     {F::Artist,             K::Text,      cart::kArtist,          "artist",             "Artist",              "Artist:",            "--artist",         "Artist"},
-    {F::CutID,              K::Text,      cart::kCutID,           "cutId",              "Cut ID",              nullptr,              nullptr,            nullptr},
+    {F::CutID,              K::Text,      cart::kCutID,           "cutId",              "Cut ID",              nullptr,              "--cut-id",         "Cut ID"},
     {F::ClientID,           K::Text,      cart::kClientID,        "clientId",           "Client ID",           "Client ID:",         "--client-id",      "Client ID"},
     {F::Category,           K::Text,      cart::kCategory,        "category",           "Category",            "Category:",          "--category",       "Category"},
     {F::Classification,     K::Text,      cart::kClassification,  "classification",     "Classification",      "Classification",     "--classification", "Classification"},
@@ -28,13 +28,13 @@ constexpr std::array<CartFieldRow, 19> kRows = {{
     {F::StartTime,          K::Time,      cart::kStartTime,       "startTime",          "Start Time",          "Start Time:",        "--start-time",     "Start time"},
     {F::EndDate,            K::Date,      cart::kEndDate,         "endDate",            "End Date",            "End Date:",          "--end-date",       "End date"},
     {F::EndTime,            K::Time,      cart::kEndTime,         "endTime",            "End Time",            "End Time:",          "--end-time",       "End time"},
-    {F::ProducerAppID,      K::Text,      cart::kProducerAppID,   "producerAppId",      "Producer App ID",     "Producer App ID:",   nullptr,            nullptr},
-    {F::ProducerAppVersion, K::Text,      cart::kProducerAppVersion, "producerAppVersion", "Producer App Ver", "Producer App Ver:",  nullptr,            nullptr},
+    {F::ProducerAppID,      K::Text,      cart::kProducerAppID,   "producerAppId",      "Producer App ID",     "Producer App ID:",   "--producer-app-id", "Producer application ID"},
+    {F::ProducerAppVersion, K::Text,      cart::kProducerAppVersion, "producerAppVersion", "Producer App Ver", "Producer App Ver:",  "--producer-app-version", "Producer application version"},
     {F::UserDef,            K::Text,      cart::kUserDef,         "userDef",            "User Def",            "User Def:",          "--user-def",       "User-defined text"},
-    {F::LevelReference,     K::Number,    kLevelReferenceField,   "levelReference",     "Level reference",     "dwReferenceLevel:",  nullptr,            nullptr},
-    {F::Timers,             K::Timers,    kPostTimersField,       "postTimers",         "Post timers",         "PostTimer:",         nullptr,            nullptr},
+    {F::LevelReference,     K::Number,    kLevelReferenceField,   "levelReference",     "Level reference",     "dwReferenceLevel:",  "--level-reference", "Level reference"},
+    {F::Timers,             K::Timers,    kPostTimersField,       "postTimers",         "Post timers",         "PostTimer:",         "--timer",          "Post timer"},
     {F::URL,                K::Url,       cart::kURL,             "url",                "URL",                 "URL:",               "--url",            "URL"},
-    {F::TagText,            K::TextToEnd, kTagTextField,          "tagText",            "Tag text",            nullptr,              nullptr,            nullptr},
+    {F::TagText,            K::TextToEnd, kTagTextField,          "tagText",            "Tag text",            nullptr,              "--tag-text",       "Tag text"},
 }};
 // clang-format on
 

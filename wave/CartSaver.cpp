@@ -1,6 +1,8 @@
 // Writing the edited cart data back in place: same position, same length,
 // no byte outside the cart data, and no success reported for a failure.
 
+#include <algorithm>
+
 #include "FieldCodecs.h"
 #include "WaveDocument.h"
 
@@ -14,15 +16,38 @@ SaveResult Failed(std::string error, std::optional<CartField> field = std::nullo
     return {false, std::move(error), field};
 }
 
-SaveResult FieldRefused(const CartWrite& write) {
-    const Field layout = LayoutOf(write.field);
+// The bytes a write replaces in data of this length. Tag text runs to the
+// end of the chunk, so its width is whatever the chunk holds after 2048.
+Field TargetOf(const CartWrite& write, std::size_t dataSize) {
+    if (write.part) return *write.part;
+    Field layout = LayoutOf(write.field);
+    if (RowOf(write.field).kind == FieldKind::TextToEnd) layout.width = dataSize - std::min(dataSize, layout.offset);
+    return layout;
+}
+
+SaveResult FieldRefused(const CartWrite& write, Field target) {
     const std::string name = DisplayName(write.field);
-    if (write.value.size() > layout.width) {
+    const bool noRoom = RowOf(write.field).kind == FieldKind::TextToEnd && target.width == 0;
+    if (write.value.size() > target.width && !noRoom) {
         return Failed(name + " is " + std::to_string(write.value.size()) + " bytes long; the field holds at most " +
-                          std::to_string(layout.width) + " bytes.",
+                          std::to_string(target.width) + " bytes.",
                       write.field);
     }
     return Failed("The cart chunk of this file is too short to hold " + name + ".", write.field);
+}
+
+// Numbers and post timers are stored as given, byte for byte; text must read
+// back whole.
+bool Store(Bytes image, const CartWrite& write, Field target) {
+    const FieldKind kind = RowOf(write.field).kind;
+    if (kind == FieldKind::Number || kind == FieldKind::Timers) {
+        if (write.value.size() != target.width || target.offset + target.width > image.size()) return false;
+        std::copy(write.value.begin(), write.value.end(), image.begin() + static_cast<std::ptrdiff_t>(target.offset));
+        return true;
+    }
+    if (kind == FieldKind::TextToEnd && target.width == 0) return false;
+    WriteTextField(image, target, write.value);
+    return ReadTextField(image, target) == write.value;
 }
 
 // Keeps our other processes (and other windows on the same file) from
@@ -60,11 +85,17 @@ SaveResult WaveDocument::PrepareCart(const CartWrites& writes, std::vector<std::
     if (!CartLoaded()) return Failed("No cart chunk is loaded.");
     image = *m_pCartData;
     for (const CartWrite& write : writes) {
-        const Field layout = LayoutOf(write.field);
-        WriteTextField(image, layout, write.value);
+        // Tag text beyond the bytes loaded would stay on disk after the new
+        // text's padding and read back as part of it.
+        if (RowOf(write.field).kind == FieldKind::TextToEnd && image.size() < m_dwCartSize) {
+            return Failed("The cart chunk of this file is longer than the " + std::to_string(image.size()) +
+                              " bytes read from it; its " + DisplayName(write.field) + " cannot be rewritten.",
+                          write.field);
+        }
+        const Field target = TargetOf(write, image.size());
         // A value that would not read back whole (too long, or beyond the
         // bytes the chunk holds) is refused rather than silently cut.
-        if (ReadTextField(image, layout) != write.value) return FieldRefused(write);
+        if (!Store(image, write, target)) return FieldRefused(write, target);
     }
     return {};
 }

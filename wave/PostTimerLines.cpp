@@ -56,6 +56,12 @@ std::string UsageCode(std::uint32_t dwUsage) {
     return code;
 }
 
+std::string UsageText(std::uint32_t dwUsage) {
+    std::string code = UsageCode(dwUsage);
+    while (!code.empty() && code.back() == '\0') code.pop_back();
+    return code;
+}
+
 std::string PostTimerTags::FormatPostTimer(int n, const PostTimer& timer, std::uint32_t sampleRate) {
     const std::string code = UsageCode(timer.dwUsage);
     const std::string time = TimeText(timer.dwValue, sampleRate);

@@ -27,5 +27,8 @@ std::vector<std::string> PostTimerLines(const PostTimers& timers, std::uint32_t 
 
 // The usage code's four characters in file order.
 std::string UsageCode(std::uint32_t dwUsage);
+// The usage code as text: without the NULs that pad a shorter code to four
+// bytes; empty for an unset timer.
+std::string UsageText(std::uint32_t dwUsage);
 
 }  // namespace wave

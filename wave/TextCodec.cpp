@@ -15,13 +15,17 @@ constexpr std::array<char16_t, 32> kHighControls = {0x20AC, 0x0081, 0x201A, 0x01
                                                     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char32_t CodePointOf(std::uint8_t byte) {
-    if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80u];
+char32_t CodePointOf(std::uint8_t byte, Charset charset) {
+    if (charset == Charset::Windows1252 && byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80u];
     return byte;
 }
 
-std::optional<std::uint8_t> ByteOf(char32_t cp) {
+std::optional<std::uint8_t> ByteOf(char32_t cp, Charset charset) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<std::uint8_t>(cp);
+    if (charset == Charset::Latin1) {
+        if (cp <= 0xFF) return static_cast<std::uint8_t>(cp);
+        return std::nullopt;
+    }
     for (std::size_t i = 0; i < kHighControls.size(); ++i) {
         if (kHighControls[i] == cp) return static_cast<std::uint8_t>(0x80 + i);
     }
@@ -77,14 +81,23 @@ std::optional<char32_t> NextCodePoint(std::string_view s, std::size_t& i) {
 
 }  // namespace
 
-std::string DecodeText(std::string_view fileBytes) {
+std::string DecodeText(std::string_view fileBytes, Charset charset) {
     std::string out;
     out.reserve(fileBytes.size());
-    for (const char c : fileBytes) AppendUtf8(out, CodePointOf(static_cast<std::uint8_t>(c)));
+    if (charset != Charset::Utf8) {
+        for (const char c : fileBytes) AppendUtf8(out, CodePointOf(static_cast<std::uint8_t>(c), charset));
+        return out;
+    }
+    for (std::size_t i = 0; i < fileBytes.size();) {
+        const std::size_t start = i;
+        const std::optional<char32_t> cp = NextCodePoint(fileBytes, i);
+        if (!cp) i = start + 1;  // the next byte may start a valid sequence
+        AppendUtf8(out, cp.value_or(U'\uFFFD'));
+    }
     return out;
 }
 
-EncodedText EncodeText(std::string_view utf8) {
+EncodedText EncodeText(std::string_view utf8, Charset charset) {
     EncodedText result;
     for (std::size_t i = 0; i < utf8.size();) {
         const std::optional<char32_t> cp = NextCodePoint(utf8, i);
@@ -93,7 +106,8 @@ EncodedText EncodeText(std::string_view utf8) {
             result.invalidUtf8 = true;
             return result;
         }
-        const std::optional<std::uint8_t> byte = ByteOf(*cp);
+        if (charset == Charset::Utf8) continue;
+        const std::optional<std::uint8_t> byte = ByteOf(*cp, charset);
         if (!byte) {
             result.ok = false;
             result.refused = *cp;
@@ -101,6 +115,7 @@ EncodedText EncodeText(std::string_view utf8) {
         }
         result.bytes.push_back(static_cast<char>(*byte));
     }
+    if (charset == Charset::Utf8) result.bytes = utf8;
     return result;
 }
 

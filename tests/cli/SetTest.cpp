@@ -6,6 +6,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include "BextRead.h"
 #include "CliRunner.h"
 #include "FieldCodecs.h"
 #include "WaveBuilder.h"
@@ -34,6 +35,21 @@ struct SetFixture : testing::Test {
     std::string write(const ByteVector& bytes = fixture::TypicalWave(), const std::string& name = "a.wav") {
         before = bytes;
         return dir.write(name, bytes).string();
+    }
+    // Each option with a good one beside it: refused with exactly the message,
+    // status 1, and the file untouched.
+    using Cases = std::vector<std::pair<std::vector<std::string>, std::string>>;
+    void ExpectEachRefused(const std::string& path, const std::vector<std::string>& good, const Cases& cases) {
+        for (const auto& [option, message] : cases) {
+            std::vector<std::string> args = {"set"};
+            args.insert(args.end(), good.begin(), good.end());
+            args.insert(args.end(), option.begin(), option.end());
+            args.push_back(path);
+            const CliRun run = RunCli(args);
+            EXPECT_EQ(run.status, 1) << message;
+            EXPECT_EQ(run.err, "reelmarker-cli: " + path + ": " + message + "\n");
+            EXPECT_EQ(fixture::ReadFile(path), before) << message;
+        }
     }
     fixture::TempDir dir;
     ByteVector before;
@@ -77,15 +93,7 @@ TEST_F(SetFixture, EachLimitIsNamedByItsOptionAndWritesNothing) {
         {{"--start-date", "2001/05/06"}, "--start-date: \"2001/05/06\" is not a date of the form YYYY-MM-DD"},
         {{"--end-time", "12:00"}, "--end-time: \"12:00\" is not a time of the form HH:MM:SS"},
     };
-    for (const auto& [option, message] : cases) {
-        std::vector<std::string> args = {"set", "--category", "fine"};
-        args.insert(args.end(), option.begin(), option.end());
-        args.push_back(path);
-        const CliRun run = RunCli(args);
-        EXPECT_EQ(run.status, 1) << message;
-        EXPECT_EQ(run.err, "reelmarker-cli: " + path + ": " + message + "\n");
-        EXPECT_EQ(fixture::ReadFile(path), before) << message;
-    }
+    ExpectEachRefused(path, {"--category", "fine"}, cases);
 }
 
 TEST_F(SetFixture, FullWidthTextAndInRangeEdgesAreAccepted) {
@@ -140,6 +148,102 @@ TEST_F(SetFixture, DryRunChecksAndWritesNothing) {
     EXPECT_NE(run.out.find("would write Title"), std::string::npos) << run.out;
     EXPECT_EQ(fixture::ReadFile(path), before);
     EXPECT_EQ(RunCli({"set", "--dry-run", "--start-date", "1800-01-01", path}).status, 1);
+}
+
+std::uint32_t WordIn(const ByteVector& file, std::size_t offset) {
+    return wave::ReadU32(ByteVector(file.begin() + kCartData, file.end()), offset);
+}
+
+TEST_F(SetFixture, FieldsThePagesOnlyShowAreWrittenInPlace) {
+    const std::string path = write(fixture::TypicalWave(fixture::TypicalCart(2100)));
+    const CliRun run = RunCli({"set",
+                               "--cut-id",
+                               "CUT-7",
+                               "--cart-version",
+                               "0102",
+                               "--producer-app-id",
+                               "Ingest",
+                               "--producer-app-version",
+                               "2.5",
+                               "--level-reference",
+                               "-1",
+                               "--timer",
+                               "2=SEG:12345",
+                               "--timer",
+                               "8=AUDs:4294967295",
+                               "--clear-timer",
+                               "1",
+                               "--tag-text",
+                               "new tag",
+                               path});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, path +
+                           ": saved Version, Cut ID, Producer App ID, Producer App Ver, Level reference, Post timers, "
+                           "Tag text\n");
+    const ByteVector after = fixture::ReadFile(path);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(FieldIn(after, cart::kCutID), "CUT-7");
+    EXPECT_EQ(FieldIn(after, cart::kVersion), "0102");
+    EXPECT_EQ(FieldIn(after, cart::kProducerAppID), "Ingest");
+    EXPECT_EQ(FieldIn(after, cart::kProducerAppVersion), "2.5");
+    EXPECT_EQ(WordIn(after, cart::kLevelReference), 0xFFFFFFFFu);  // two's complement of -1
+    const ByteVector timer1(after.begin() + kCartData + 684, after.begin() + kCartData + 692);
+    EXPECT_EQ(timer1, ByteVector(8, 0));
+    EXPECT_EQ(FieldIn(after, {692, 4}), "SEG");
+    EXPECT_EQ(after[kCartData + 695], 0);  // the usage code is NUL-padded
+    EXPECT_EQ(WordIn(after, 696), 12345u);
+    EXPECT_EQ(FieldIn(after, {740, 4}), "AUDs");
+    EXPECT_EQ(WordIn(after, 744), 4294967295u);
+    EXPECT_EQ(wave::ReadTextToEnd(ByteVector(after.begin() + kCartData, after.end()), cart::kTagText), "new tag");
+    for (const std::size_t offset : Changed(before, after)) {
+        const bool timer3to7 = offset >= 700 && offset < 740;
+        EXPECT_FALSE(timer3to7 || (offset >= 748 && offset < 2048)) << "cart byte " << offset;
+        EXPECT_LT(offset, 2100u);
+    }
+}
+
+TEST_F(SetFixture, NewFieldLimitsAreNamedAndWriteNothing) {
+    const std::string path = write(fixture::TypicalWave(fixture::TypicalCart(2060)));
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--cart-version", "01020"}, "--cart-version: the text is 5 bytes long; at most 4 bytes fit"},
+        {{"--cut-id", std::string(65, 'c')}, "--cut-id: the text is 65 bytes long; at most 64 bytes fit"},
+        {{"--level-reference", "4294967296"},
+         "--level-reference: \"4294967296\" is not a whole number from -2147483648 to 4294967295"},
+        {{"--level-reference", "-2147483649"},
+         "--level-reference: \"-2147483649\" is not a whole number from -2147483648 to 4294967295"},
+        {{"--level-reference", "12dB"},
+         "--level-reference: \"12dB\" is not a whole number from -2147483648 to 4294967295"},
+        {{"--timer", "9=MRK:1"}, "--timer: the timer number must be 1 to 8"},
+        {{"--timer", "0=MRK:1"}, "--timer: the timer number must be 1 to 8"},
+        {{"--timer", "1=MARKS:1"}, "--timer: the usage code must be 1 to 4 characters"},
+        {{"--timer", "1=:1"}, "--timer: the usage code must be 1 to 4 characters"},
+        {{"--timer", "1=MRK:4294967296"}, "--timer: the sample count must be a whole number from 0 to 4294967295"},
+        {{"--timer", "1=MRK"}, "--timer: \"1=MRK\" is not of the form N=USAGE:SAMPLES"},
+        {{"--clear-timer", "9"}, "--clear-timer: the timer number must be 1 to 8"},
+        {{"--tag-text", std::string(13, 't')},
+         "--tag-text: Tag text is 13 bytes long; the field holds at most 12 bytes."},
+    };
+    ExpectEachRefused(path, {"--user-def", "fine"}, cases);
+    EXPECT_EQ(RunCli({"set", "--tag-text", std::string(12, 't'), path}).status, 0);
+}
+
+TEST_F(SetFixture, TagTextIsRefusedWhereTheChunkHasNoneOrMoreThanWasRead) {
+    const std::string bare = write(fixture::TypicalWave(fixture::TypicalCart(2048)), "bare.wav");
+    const CliRun none = RunCli({"set", "--tag-text", "x", bare});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err,
+              "reelmarker-cli: " + bare + ": --tag-text: The cart chunk of this file is too short to hold Tag text.\n");
+    EXPECT_EQ(fixture::ReadFile(bare), before);
+
+    const std::size_t huge = wave::kMaxCartData + 100;
+    const std::string big = write(fixture::TypicalWave(fixture::TypicalCart(huge)), "big.wav");
+    const CliRun longer = RunCli({"set", "--tag-text", "x", big});
+    EXPECT_EQ(longer.status, 1);
+    EXPECT_NE(longer.err.find("--tag-text: The cart chunk of this file is longer than the 131072 bytes read from it"),
+              std::string::npos)
+        << longer.err;
+    EXPECT_EQ(fixture::ReadFile(big), before);
+    EXPECT_EQ(RunCli({"set", "--level-reference", "7", big}).status, 0);  // the other fields still can be set
 }
 
 // Makes a file immutable, which no one may open for writing, not even

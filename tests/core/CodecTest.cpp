@@ -47,4 +47,26 @@ TEST(TextCodec, RefusesMalformedUtf8) {
     }
 }
 
+using wave::Charset;
+
+TEST(TextCodec, Latin1ReadsHighControlsAsC1AndRoundTripsEveryByte) {
+    EXPECT_EQ(wave::DecodeText("\x80\x9F\xE9", Charset::Latin1), "\u0080\u009F\u00E9");
+    EXPECT_EQ(wave::EncodeText("\u0080", Charset::Latin1).bytes, "\x80");
+    EXPECT_FALSE(wave::EncodeText("\u20AC", Charset::Latin1).ok);  // the euro sign is Windows-1252's 0x80 only
+    for (int b = 0; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        EXPECT_EQ(wave::EncodeText(wave::DecodeText(byte, Charset::Latin1), Charset::Latin1).bytes, byte) << b;
+    }
+}
+
+TEST(TextCodec, Utf8KeepsBytesAndShowsEachInvalidByteAsReplacement) {
+    EXPECT_EQ(wave::DecodeText("Caf\xC3\xA9 \xE2\x86\x92", Charset::Utf8), "Café →");
+    // A lone lead byte, a stray continuation byte, and a character cut at the end of its field.
+    EXPECT_EQ(wave::DecodeText("a\xC3z\x80\xE2\x86", Charset::Utf8), "a\uFFFDz\uFFFD\uFFFD\uFFFD");
+    const wave::EncodedText arrow = wave::EncodeText("→", Charset::Utf8);
+    EXPECT_TRUE(arrow.ok);
+    EXPECT_EQ(arrow.bytes, "\xE2\x86\x92");
+    EXPECT_TRUE(wave::EncodeText("\xE2\x86", Charset::Utf8).invalidUtf8);
+}
+
 }  // namespace

@@ -1,0 +1,125 @@
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <sstream>
+
+#include "CartUpdate.h"
+#include "Commands.h"
+#include "EditRows.h"
+#include "ErrorLine.h"
+#include "FieldCodecs.h"
+
+namespace cli {
+
+namespace {
+
+struct CheckedRow {
+    wave::CartWrites writes;
+    std::vector<std::string> columns;  // the column each write came from
+    std::string error;
+};
+
+std::string At(const EditRow& row, const std::string& column, const std::string& why) {
+    return "line " + std::to_string(row.line) + ": column " + column + ": " + why;
+}
+
+// The row's values against the file: values equal to the file's are left
+// alone, so `show --json` output fed back changes nothing.
+CheckedRow CheckRow(const EditRow& row, const LoadedFile& loaded) {
+    CheckedRow checked;
+    for (const FixedValue& fixed : row.fixed) {
+        if (fixed.value != FixedValueOf(fixed.key, loaded)) {
+            return {{}, {}, At(row, fixed.key, "cannot be written; it differs from the file's")};
+        }
+    }
+    for (const CellEdit& cell : row.cells) {
+        const CartColumn& column = *cell.column;
+        if (cell.value == CellOf(column, loaded)) continue;
+        const bool timer = column.row->kind == wave::FieldKind::Timers;
+        const std::string number = std::to_string(column.timer + 1);
+        RequestedValue requested{column.row, timer ? number + "=" + cell.value : cell.value};
+        if (timer && cell.value.empty()) requested = {column.row, number, true};
+        CheckedValue value = CheckRequested(requested, loaded.charset);
+        if (!value.write) return {{}, {}, At(row, column.name, value.error)};
+        checked.writes.push_back(std::move(*value.write));
+        checked.columns.push_back(column.name);
+    }
+    if (const std::optional<WriteRefusal> refused = CheckAgainstFile(loaded, checked.writes)) {
+        std::string column = "file";
+        for (std::size_t i = 0; i < checked.writes.size(); ++i) {
+            if (checked.writes[i].field == refused->field) column = checked.columns[i];
+        }
+        return {{}, {}, refused->field ? At(row, column, refused->message) : refused->message};
+    }
+    return checked;
+}
+
+// Whether the writes would leave every byte as it is ("-1" and 4294967295
+// are the same level reference).
+bool ChangesNothing(const LoadedFile& loaded, const wave::CartWrites& writes) {
+    std::vector<std::uint8_t> image;
+    return writes.empty() || (loaded.document.PrepareCart(writes, image).ok && image == *loaded.document.m_pCartData);
+}
+
+bool ApplyRow(const EditRow& row, bool dryRun, ReadOptions options) {
+    LoadedFile loaded(row.file, dryRun ? wave::WaveStream::Mode::ReadOnly : wave::WaveStream::Mode::ReadWrite, options);
+    if (!loaded.ok()) {
+        ReportError(row.file, "line " + std::to_string(row.line) + ": " + wave::MessageFor(loaded.failure).text);
+        return false;
+    }
+    const CheckedRow checked = CheckRow(row, loaded);
+    if (!checked.error.empty()) {
+        ReportError(row.file, checked.error);
+        return false;
+    }
+    // No write at all, not even of the same bytes.
+    if (ChangesNothing(loaded, checked.writes)) {
+        std::cout << row.file << ": nothing to change\n";
+        return true;
+    }
+    return WriteAndReport(row.file, loaded, checked.writes, dryRun);
+}
+
+std::optional<std::string> ReadEdits(const std::string& edits) {
+    std::ostringstream text;
+    if (edits == "-") {
+        text << std::cin.rdbuf();
+        return std::cin.bad() ? std::nullopt : std::optional(text.str());
+    }
+    std::ifstream in(edits, std::ios::binary);
+    if (!in) return std::nullopt;
+    text << in.rdbuf();
+    return in.bad() ? std::nullopt : std::optional(text.str());
+}
+
+}  // namespace
+
+int RunApply(const std::string& edits, bool dryRun, ReadOptions options) {
+    const std::optional<std::string> text = ReadEdits(edits);
+    if (!text) {
+        ReportError(edits, "the edits could not be read");
+        return kSomeFileFailed;
+    }
+    int status = kAllSucceeded;
+    std::map<std::string, std::size_t> named;  // each file's first line
+    EditReader reader(*text);
+    while (std::optional<EditRow> row = reader.next()) {
+        bool ok = row->error.empty();
+        if (!ok) ReportError(row->file.empty() ? edits : row->file, row->error);
+        std::error_code ignored;
+        const std::string key = std::filesystem::weakly_canonical(row->file, ignored).string();
+        const auto [first, isNew] = named.try_emplace(key, row->line);
+        if (ok && !isNew) {
+            ReportError(row->file, "line " + std::to_string(row->line) + ": this file was already named on line " +
+                                       std::to_string(first->second));
+            ok = false;
+        }
+        if (ok) ok = ApplyRow(*row, dryRun, options);
+        if (!ok) status = kSomeFileFailed;
+    }
+    return status;
+}
+
+}  // namespace cli

@@ -1,0 +1,54 @@
+#include "CartUpdate.h"
+
+#include <iostream>
+#include <set>
+
+#include "ErrorLine.h"
+#include "FieldCodecs.h"
+
+namespace cli {
+
+namespace {
+
+// The fields in the order of their bytes, each once (several post timers
+// are one field to the reader).
+std::string FieldList(const wave::CartWrites& writes) {
+    std::set<wave::CartField> fields;
+    for (const wave::CartWrite& write : writes) fields.insert(write.field);
+    std::string list;
+    for (const wave::CartField field : fields)
+        list += (list.empty() ? "" : ", ") + std::string(wave::DisplayName(field));
+    return list;
+}
+
+}  // namespace
+
+std::optional<WriteRefusal> CheckAgainstFile(const LoadedFile& loaded, const wave::CartWrites& writes) {
+    if (!loaded.ok()) return WriteRefusal{std::nullopt, wave::MessageFor(loaded.failure).text};
+    for (const wave::CartWrite& write : writes) {
+        if (wave::RowOf(write.field).kind == wave::FieldKind::Url &&
+            !wave::HoldsUrlArea(*loaded.document.m_pCartData)) {
+            return WriteRefusal{write.field, "the cart chunk of this file has no URL area"};
+        }
+    }
+    std::vector<std::uint8_t> image;
+    const wave::SaveResult prepared = loaded.document.PrepareCart(writes, image);
+    if (prepared.ok) return std::nullopt;
+    return WriteRefusal{prepared.field, prepared.error};
+}
+
+bool WriteAndReport(const std::string& file, LoadedFile& loaded, const wave::CartWrites& writes, bool dryRun) {
+    if (dryRun) {
+        std::cout << file << ": would write " << FieldList(writes) << "; nothing written\n";
+        return true;
+    }
+    const wave::SaveResult saved = loaded.document.SaveCart(writes);
+    if (!saved.ok) {
+        ReportError(file, saved.error);
+        return false;
+    }
+    std::cout << file << ": saved " << FieldList(writes) << '\n';
+    return true;
+}
+
+}  // namespace cli

@@ -1,0 +1,60 @@
+#include "CsvReader.h"
+
+namespace cli {
+
+bool CsvReader::atRecordEnd() const { return pos_ == text_.size() || text_[pos_] == '\r' || text_[pos_] == '\n'; }
+
+std::optional<CsvRecord> CsvReader::fail(std::string why) {
+    error_ = "line " + std::to_string(line_) + ": " + std::move(why);
+    return std::nullopt;
+}
+
+bool CsvReader::quotedCell(std::string& cell) {
+    ++pos_;  // the opening quote
+    while (pos_ < text_.size()) {
+        const char c = text_[pos_++];
+        if (c == '"') {
+            if (pos_ == text_.size() || text_[pos_] != '"') return true;
+            ++pos_;  // a doubled quote stands for one
+        }
+        if (c == '\n') ++line_;
+        cell += c;
+    }
+    return false;
+}
+
+bool CsvReader::plainCell(std::string& cell) {
+    while (!atRecordEnd() && text_[pos_] != ',') {
+        if (text_[pos_] == '"') return false;
+        cell += text_[pos_++];
+    }
+    return true;
+}
+
+std::optional<CsvRecord> CsvReader::next() {
+    if (pos_ >= text_.size() || !error_.empty()) return std::nullopt;
+    CsvRecord record{line_, {}};
+    while (true) {
+        std::string cell;
+        if (pos_ < text_.size() && text_[pos_] == '"') {
+            const std::size_t opened = line_;
+            if (!quotedCell(cell)) {
+                line_ = opened;
+                return fail("a quoted cell is not closed");
+            }
+            if (!atRecordEnd() && text_[pos_] != ',') return fail("text follows the closing quote of a cell");
+        } else if (!plainCell(cell)) {
+            return fail("a quote inside a cell that does not start with one");
+        }
+        record.cells.push_back(std::move(cell));
+        if (pos_ < text_.size() && text_[pos_] == ',') {
+            ++pos_;
+            continue;
+        }
+        if (pos_ < text_.size() && text_[pos_++] == '\r' && pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+        ++line_;
+        return record;
+    }
+}
+
+}  // namespace cli
