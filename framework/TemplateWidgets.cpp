@@ -12,6 +12,7 @@
 #include <QRegularExpressionValidator>
 #include <algorithm>
 
+#include "AccessibleNames.h"
 #include "FileTextValidator.h"
 
 namespace framework {
@@ -24,6 +25,8 @@ using res::kNoId;
 using enum res::Style;
 
 bool Has(unsigned style, res::Style flag) { return (style & flag) != 0; }
+
+QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent) {
     if (Has(c.style, kMultiline)) {
@@ -46,7 +49,7 @@ QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent) {
 }
 
 QWidget* MakeLabel(const ControlTemplate& c, QWidget* parent) {
-    auto* label = new QLabel(QString::fromUtf8(c.text.data(), static_cast<qsizetype>(c.text.size())), parent);
+    auto* label = new QLabel(Text(c.text), parent);
     Qt::Alignment horizontal = Has(c.style, kCenter)  ? Qt::AlignHCenter
                                : Has(c.style, kRight) ? Qt::AlignRight
                                                       : Qt::AlignLeft;
@@ -56,7 +59,7 @@ QWidget* MakeLabel(const ControlTemplate& c, QWidget* parent) {
 
 QWidget* MakePicture(const ControlTemplate& c, QWidget* parent) {
     auto* picture = new QLabel(parent);
-    const QString name = QString::fromUtf8(c.text.data(), static_cast<qsizetype>(c.text.size()));
+    const QString name = Text(c.text);
     picture->setPixmap(QPixmap(":/res/" + name + ".png"));
     if (Has(c.style, kSunken)) picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     return picture;
@@ -78,7 +81,7 @@ QWidget* MakeFrame(const ControlTemplate& c, QWidget* parent) {
 }
 
 QWidget* MakeControl(const ControlTemplate& c, QWidget* parent) {
-    const QString text = QString::fromUtf8(c.text.data(), static_cast<qsizetype>(c.text.size()));
+    const QString text = Text(c.text);
     switch (c.kind) {
         case ControlKind::PushButton: {
             auto* button = new QPushButton(text, parent);
@@ -128,9 +131,7 @@ QRect DialogUnits::ToPixels(int x, int y, int cx, int cy) const {
 
 QSize DialogUnits::ToPixels(int cx, int cy) const { return {cx * baseX_ / 4, cy * baseY_ / 8}; }
 
-QFont TemplateFont(const res::DialogTemplate& t) {
-    return QFont(QString::fromUtf8(t.fontFace.data(), static_cast<qsizetype>(t.fontFace.size())), t.pointSize);
-}
+QFont TemplateFont(const res::DialogTemplate& t) { return QFont(Text(t.fontFace), t.pointSize); }
 
 void TemplateWidgets::Build(QWidget* parent, const res::DialogTemplate& t) {
     parent->setFont(TemplateFont(t));
@@ -149,6 +150,9 @@ void TemplateWidgets::Build(QWidget* parent, const res::DialogTemplate& t) {
         if (c.kind == ControlKind::Picture) geometry.setSize(widget->sizeHint());
         widget->setGeometry(geometry);
         widget->setFocusPolicy(FocusOf(c));
+        if (const std::string_view name = AccessibleName(t, c); !name.empty()) {
+            widget->setAccessibleName(Text(name));
+        }
         if (c.kind == ControlKind::GroupBox || (c.kind == ControlKind::Frame && !Has(c.style, kBlackRect))) {
             widget->lower();  // outlines stay behind the controls they surround
         }                     // a frame behind the controls it groups
