@@ -29,6 +29,13 @@ private slots:
         QCOMPARE(ui.Sheet().GetActiveIndex(), kAboutPage);
         QTest::keyClick(exit, Qt::Key_Tab, Qt::ControlModifier);
         QCOMPARE(ui.Sheet().GetActiveIndex(), kStartPage);
+
+        // A text box that takes Tab itself still lets the keys through.
+        QVERIFY(ui.ShowPage(kEbuInfoPage));
+        QWidget* description = ui.Item(kEbuInfoPage, IDC_DESCRIPTION);
+        description->setFocus();
+        QTest::keyClick(description, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(ui.Sheet().GetActiveIndex(), kCartInfoPage);
     }
 
     void aPageThatFailsItsChecksKeepsTheFocusedEdit() {
