@@ -1,10 +1,12 @@
 #include "TemplateWidgets.h"
 
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -28,7 +30,26 @@ bool Has(unsigned style, res::Style flag) { return (style & flag) != 0; }
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent) {
+// Files dragged onto an edit are for the window to open, not text to insert
+// (Qt's edits would take their addresses as text): the window gets the drag.
+class FileDragsToWindow : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
+        if (!static_cast<QDropEvent*>(event)->mimeData()->hasUrls()) return false;
+        // Straight to the window's handler: sending it would route the drag
+        // to the widget under the pointer, this edit, again.
+        QObject* window = static_cast<QWidget*>(watched)->window();
+        window->event(event);
+        return true;
+    }
+};
+
+QWidget* MakeTextEdit(const ControlTemplate& c, QWidget* parent) {
     if (Has(c.style, kMultiline)) {
         auto* edit = new QPlainTextEdit(parent);
         edit->setReadOnly(Has(c.style, kReadOnly));
@@ -45,6 +66,15 @@ QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent) {
     } else if (!Has(c.style, kReadOnly)) {
         edit->setValidator(new FileTextValidator(edit));
     }
+    return edit;
+}
+
+QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent) {
+    QWidget* edit = MakeTextEdit(c, parent);
+    auto* filter = new FileDragsToWindow(edit);
+    edit->installEventFilter(filter);
+    // A multi-line edit's drags arrive at its viewport.
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(edit)) area->viewport()->installEventFilter(filter);
     return edit;
 }
 
