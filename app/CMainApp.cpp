@@ -1,11 +1,16 @@
 #include "CMainApp.h"
 
+#include <QTimer>
+
 #include "CMainDlg.h"
 
 bool CMainApp::InitInstance() {
     CMainDlg dlg;
     dlg.SetChunkWalk(m_walk);
     framework::AfxSetMainWnd(&dlg);
+    // Queued, so that it runs from the dialog's own loop, after the window
+    // shows: boxes the open raises then have their owner on screen.
+    if (!m_strFileAtStart.isEmpty()) QTimer::singleShot(0, &dlg, [&dlg, this] { dlg.OpenFile(m_strFileAtStart); });
     dlg.exec();
     framework::AfxSetMainWnd(nullptr);
     return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include "WaveDocument.h"
 
 // The application object: runs the main dialog, and the program ends with it.
@@ -10,4 +12,7 @@ public:
 
     // The walk chosen on the command line.
     wave::ChunkWalk m_walk = wave::ChunkWalk::FixedOrder;
+    // The file named on the command line, opened once the window shows;
+    // empty when none was named.
+    QString m_strFileAtStart;
 };

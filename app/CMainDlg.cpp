@@ -2,9 +2,12 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <chrono>
@@ -38,6 +41,15 @@ framework::MessageIcon BoxIcon(wave::MessageIcon icon) {
     }
     return framework::MessageIcon::None;
 }
+
+// The local files among what is dragged, in the order given.
+QStringList LocalFiles(const QMimeData* data) {
+    QStringList files;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) files << url.toLocalFile();
+    }
+    return files;
+}
 }  // namespace
 
 CMainDlg::CMainDlg(QWidget* parent) : CDialog(res::Template(IDD_MAIN), parent) {
@@ -47,6 +59,7 @@ CMainDlg::CMainDlg(QWidget* parent) : CDialog(res::Template(IDD_MAIN), parent) {
                    Qt::WindowCloseButtonHint);
     connect(qobject_cast<QPushButton*>(GetDlgItem(IDC_EXIT)), &QPushButton::clicked, this, &QDialog::accept);
     connect(qobject_cast<QPushButton*>(GetDlgItem(IDC_APPLY)), &QPushButton::clicked, this, &CMainDlg::OnApply);
+    setAcceptDrops(true);
     OnInitDialog();
 }
 
@@ -106,6 +119,30 @@ void CMainDlg::OnOpenWave() {
     LoadWaveFile();
 }
 
+void CMainDlg::OpenFile(const QString& path) {
+    SettleEditsThen([this, path] { m_pSheet->m_InfoPage.OpenPath(path); });
+}
+
+void CMainDlg::dragEnterEvent(QDragEnterEvent* event) {
+    // Refused during a save, as Open is; the pointer shows it before the drop.
+    if (!Saving() && !LocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CMainDlg::dropEvent(QDropEvent* event) {
+    const QStringList files = LocalFiles(event->mimeData());
+    if (Saving() || files.isEmpty()) return;
+    event->acceptProposedAction();
+    if (files.size() > 1) {
+        framework::MessageBoxes().Show(
+            this,
+            QString("%1 files were dropped. One file is open at a time, so only the first opens:\n%2")
+                .arg(files.size())
+                .arg(files.front()),
+            "", framework::MessageIcon::Information);
+    }
+    OpenFile(files.front());
+}
+
 void CMainDlg::LoadWaveFile() {
     wave::LoadFailure failure = OpenByWalk(m_walk);
     const std::optional<std::uint32_t> stoppedAt = m_document.m_idStoppedAt;
@@ -139,6 +176,8 @@ wave::LoadFailure CMainDlg::OpenByWalk(wave::ChunkWalk walk) {
         m_bReadOnly = failure != wave::LoadFailure::OpenFailed;
     }
     m_pSheet->m_InfoPage.ShowFormat();
+    // The window names the file it shows, as desktop windows do.
+    setWindowTitle(failure == wave::LoadFailure::None ? FileName() + " - " + Caption() : Caption());
     if (!CartLoaded() || m_bReadOnly) GetDlgItem(IDC_APPLY)->setEnabled(false);
     m_loadedCart2 = m_pSheet->m_CartInfoPage2;
     SetCartPagesEdited(false);
@@ -230,6 +269,10 @@ void CMainDlg::OnSaveDone() {
     if (std::function<void()> next = std::exchange(m_afterSave, {}); next && m_saveResult.ok) next();
 }
 
+QString CMainDlg::FileName() const {
+    return QFileInfo(QFile::decodeName(QByteArray::fromStdString(m_pSheet->m_InfoPage.m_strPath))).fileName();
+}
+
 bool CMainDlg::ApplyEnabled() const { return GetDlgItem(IDC_APPLY)->isEnabled(); }
 
 void CMainDlg::SetCartPagesModified(bool modified) {
@@ -254,9 +297,7 @@ void CMainDlg::SettleEditsThen(std::function<void()> proceed) {
         proceed();
         return;
     }
-    const QString name =
-        QFileInfo(QFile::decodeName(QByteArray::fromStdString(m_pSheet->m_InfoPage.m_strPath))).fileName();
-    switch (framework::SaveQuestions().AskToSave(this, name)) {
+    switch (framework::SaveQuestions().AskToSave(this, FileName())) {
         case framework::SaveAnswer::Cancel: return;
         case framework::SaveAnswer::Discard: proceed(); return;
         case framework::SaveAnswer::Save:

@@ -34,6 +34,9 @@ public:
     // The walk every load runs first; with the fixed-order one, a file whose
     // cart chunk only the any-layout walk finds is offered that walk.
     void SetChunkWalk(wave::ChunkWalk walk) { m_walk = walk; }
+    // Opens a file named outside the Start page (command line, drop) as
+    // Open would: unsaved edits are settled first, nothing opens during a save.
+    void OpenFile(const QString& path);
 
     // APPLY may be enabled only with a cart chunk loaded from a writable file
     // and no save running.
@@ -49,6 +52,8 @@ public:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void accept() override;
     void reject() override;
     void DoDataExchange(framework::CDataExchange* pDX) override;
@@ -67,6 +72,7 @@ private:
     void HoldOffDuringSave(bool held);
     bool CartLoaded() const;
     bool ApplyEnabled() const;
+    QString FileName() const;  // of the file the Start page names
     void SetCartPagesModified(bool modified);
     void SetCartPagesEdited(bool edited);
     bool CartPagesEdited() const;

@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
     static char outputBuffer[std::size_t{1} << 16];
     std::cout.rdbuf()->pubsetbuf(outputBuffer, sizeof outputBuffer);
     CLI::App app{"Shows and edits the cart chunk of broadcast WAV files, in place.", cli::kApplicationName};
+    app.set_version_flag("--version", std::string(cli::kApplicationName) + " " + REELMARKER_VERSION);
     app.require_subcommand(1);
 
     bool anyLayout = false;

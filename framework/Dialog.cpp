@@ -4,10 +4,12 @@
 
 namespace framework {
 
-CDialog::CDialog(const res::DialogTemplate& dialogTemplate, QWidget* parent) : QDialog(parent) {
+CDialog::CDialog(const res::DialogTemplate& dialogTemplate, QWidget* parent)
+    : QDialog(parent),
+      caption_(
+          QString::fromUtf8(dialogTemplate.caption.data(), static_cast<qsizetype>(dialogTemplate.caption.size()))) {
     widgets_.Build(this, dialogTemplate);
-    setWindowTitle(
-        QString::fromUtf8(dialogTemplate.caption.data(), static_cast<qsizetype>(dialogTemplate.caption.size())));
+    setWindowTitle(caption_);
 }
 
 bool CDialog::UpdateData(bool saveAndValidate) {

@@ -10,10 +10,11 @@ namespace {
 
 class QtFileChooser : public FileChooser {
 public:
-    std::optional<QString> ChooseFileToOpen(QWidget* parent, const QString& filter) override {
+    std::optional<QString> ChooseFileToOpen(QWidget* parent, const QString& filter,
+                                            const QString& startFolder) override {
         // The typed name need not exist: a missing file is reported by the
         // open that follows, with the program's own message.
-        QFileDialog dialog(parent, QString(), QString(), filter);
+        QFileDialog dialog(parent, QString(), startFolder, filter);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::AnyFile);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

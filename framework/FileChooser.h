@@ -13,8 +13,10 @@ class FileChooser {
 public:
     virtual ~FileChooser() = default;
     // The full path the user confirmed, or nothing when cancelled. The filter
-    // is in the dialog's own form, e.g. "Wave Files (*.wav)".
-    virtual std::optional<QString> ChooseFileToOpen(QWidget* parent, const QString& filter) = 0;
+    // is in the dialog's own form, e.g. "Wave Files (*.wav)"; the dialog
+    // starts in the folder given.
+    virtual std::optional<QString> ChooseFileToOpen(QWidget* parent, const QString& filter,
+                                                    const QString& startFolder) = 0;
 };
 
 FileChooser& FileChoosers();

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -21,6 +22,18 @@ CPropertySheet::CPropertySheet(int initialPage)
     stack_->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
     connect(tabs_, &QTabBar::currentChanged, this, &CPropertySheet::OnTabChanged);
     tabs_->installEventFilter(this);
+    // Anywhere in the window, as in a property sheet; the first page follows
+    // the last.
+    const auto step = [this](QKeySequence keys, int by) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [this, by] { SetActivePage((active_ + by + GetPageCount()) % GetPageCount()); });
+    };
+    step(QKeySequence(Qt::CTRL | Qt::Key_Tab), 1);
+    step(QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1);
+    // Shift turns Tab into Backtab on the way in.
+    step(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1);
+    step(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1);
+    step(QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1);
 }
 
 // Clicks and arrow keys on the tabs ask the active page before the tab bar

@@ -1,10 +1,12 @@
 #include "TemplateWidgets.h"
 
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -12,6 +14,7 @@
 #include <QRegularExpressionValidator>
 #include <algorithm>
 
+#include "AccessibleNames.h"
 #include "FileTextValidator.h"
 
 namespace framework {
@@ -25,7 +28,28 @@ using enum res::Style;
 
 bool Has(unsigned style, res::Style flag) { return (style & flag) != 0; }
 
-QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent) {
+QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// Files dragged onto an edit are for the window to open, not text to insert
+// (Qt's edits would take their addresses as text): the window gets the drag.
+class FileDragsToWindow : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
+        if (!static_cast<QDropEvent*>(event)->mimeData()->hasUrls()) return false;
+        // Straight to the window's handler: sending it would route the drag
+        // to the widget under the pointer, this edit, again.
+        QObject* window = static_cast<QWidget*>(watched)->window();
+        window->event(event);
+        return true;
+    }
+};
+
+QWidget* MakeTextEdit(const ControlTemplate& c, QWidget* parent) {
     if (Has(c.style, kMultiline)) {
         auto* edit = new QPlainTextEdit(parent);
         edit->setReadOnly(Has(c.style, kReadOnly));
@@ -45,8 +69,17 @@ QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent) {
     return edit;
 }
 
+QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent) {
+    QWidget* edit = MakeTextEdit(c, parent);
+    auto* filter = new FileDragsToWindow(edit);
+    edit->installEventFilter(filter);
+    // A multi-line edit's drags arrive at its viewport.
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(edit)) area->viewport()->installEventFilter(filter);
+    return edit;
+}
+
 QWidget* MakeLabel(const ControlTemplate& c, QWidget* parent) {
-    auto* label = new QLabel(QString::fromUtf8(c.text.data(), static_cast<qsizetype>(c.text.size())), parent);
+    auto* label = new QLabel(Text(c.text), parent);
     Qt::Alignment horizontal = Has(c.style, kCenter)  ? Qt::AlignHCenter
                                : Has(c.style, kRight) ? Qt::AlignRight
                                                       : Qt::AlignLeft;
@@ -56,7 +89,7 @@ QWidget* MakeLabel(const ControlTemplate& c, QWidget* parent) {
 
 QWidget* MakePicture(const ControlTemplate& c, QWidget* parent) {
     auto* picture = new QLabel(parent);
-    const QString name = QString::fromUtf8(c.text.data(), static_cast<qsizetype>(c.text.size()));
+    const QString name = Text(c.text);
     picture->setPixmap(QPixmap(":/res/" + name + ".png"));
     if (Has(c.style, kSunken)) picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     return picture;
@@ -78,7 +111,7 @@ QWidget* MakeFrame(const ControlTemplate& c, QWidget* parent) {
 }
 
 QWidget* MakeControl(const ControlTemplate& c, QWidget* parent) {
-    const QString text = QString::fromUtf8(c.text.data(), static_cast<qsizetype>(c.text.size()));
+    const QString text = Text(c.text);
     switch (c.kind) {
         case ControlKind::PushButton: {
             auto* button = new QPushButton(text, parent);
@@ -128,9 +161,7 @@ QRect DialogUnits::ToPixels(int x, int y, int cx, int cy) const {
 
 QSize DialogUnits::ToPixels(int cx, int cy) const { return {cx * baseX_ / 4, cy * baseY_ / 8}; }
 
-QFont TemplateFont(const res::DialogTemplate& t) {
-    return QFont(QString::fromUtf8(t.fontFace.data(), static_cast<qsizetype>(t.fontFace.size())), t.pointSize);
-}
+QFont TemplateFont(const res::DialogTemplate& t) { return QFont(Text(t.fontFace), t.pointSize); }
 
 void TemplateWidgets::Build(QWidget* parent, const res::DialogTemplate& t) {
     parent->setFont(TemplateFont(t));
@@ -149,6 +180,9 @@ void TemplateWidgets::Build(QWidget* parent, const res::DialogTemplate& t) {
         if (c.kind == ControlKind::Picture) geometry.setSize(widget->sizeHint());
         widget->setGeometry(geometry);
         widget->setFocusPolicy(FocusOf(c));
+        if (const std::string_view name = AccessibleName(t, c); !name.empty()) {
+            widget->setAccessibleName(Text(name));
+        }
         if (c.kind == ControlKind::GroupBox || (c.kind == ControlKind::Frame && !Has(c.style, kBlackRect))) {
             widget->lower();  // outlines stay behind the controls they surround
         }                     // a frame behind the controls it groups

@@ -2,10 +2,12 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "DesktopSettings.h"
 #include "Dialog.h"
 #include "DialogTemplates.h"
 #include "FileChooser.h"
@@ -55,10 +57,17 @@ void CInfoPage::OnOpen() {
 }
 
 void CInfoPage::ChooseAndOpen() {
-    const std::optional<QString> path = framework::FileChoosers().ChooseFileToOpen(this, "Wave Files (*.wav)");
-    if (!path) return;
-    m_strPath = QFile::encodeName(*path).toStdString();
-    Item<QLineEdit>(IDC_PATH)->setText(*path);
+    const std::optional<QString> path =
+        framework::FileChoosers().ChooseFileToOpen(this, "Wave Files (*.wav)", DesktopSettings::LastFolder());
+    if (path) OpenPath(*path);
+}
+
+void CInfoPage::OpenPath(const QString& path) {
+    m_strPath = QFile::encodeName(path).toStdString();
+    Item<QLineEdit>(IDC_PATH)->setText(path);
+    // Only a folder that is there is worth starting the next choice in.
+    const QFileInfo folder(QFileInfo(path).absolutePath());
+    if (folder.isDir()) DesktopSettings::SetLastFolder(folder.absoluteFilePath());
     QEvent openWave(framework::WM_OPENWAVE);
     QCoreApplication::sendEvent(m_pMainDlg, &openWave);
 }

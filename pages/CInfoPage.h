@@ -16,6 +16,8 @@ public:
     void ShowFormat();
     // Open is held off while a save runs.
     void EnableOpen(bool enable);
+    // Opens the file as if the user had chosen it with Open.
+    void OpenPath(const QString& path);
 
     QLabel* m_stcBlockAlign = nullptr;
     QLabel* m_stcAvgBytesPerSec = nullptr;

@@ -58,6 +58,12 @@ struct ControlTemplate {
     unsigned style;
 };
 
+// The name a control is announced by, where no label sits beside it.
+struct ControlName {
+    int id;
+    std::string_view name;
+};
+
 // A dialog or page layout in dialog units, kept as data; the framework
 // builds the widgets from it.
 struct DialogTemplate {
@@ -68,6 +74,7 @@ struct DialogTemplate {
     std::string_view fontFace;
     int pointSize;
     std::span<const ControlTemplate> controls;
+    std::span<const ControlName> names;
 };
 
 }  // namespace res

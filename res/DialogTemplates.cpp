@@ -178,20 +178,34 @@ constexpr std::array kAbout{
     ControlTemplate{IDC_EMAIL,             Label,        165, 240, 79,  8,   kMakerServiceEmail, kGroup},  // the e-mail link
 };
 
+// Controls that no label sits beside: the date and time parts (their labels
+// show the format), the web-site picture button and the position display.
+constexpr std::array kCartInfo2Names{
+    ControlName{IDC_START_YEAR,   "Start Date year"},  ControlName{IDC_START_MONTH,  "Start Date month"},
+    ControlName{IDC_START_DAY,    "Start Date day"},   ControlName{IDC_START_HOUR,   "Start Time hour"},
+    ControlName{IDC_START_MINUTE, "Start Time minute"}, ControlName{IDC_START_SECOND, "Start Time second"},
+    ControlName{IDC_END_YEAR,     "End Date year"},    ControlName{IDC_END_MONTH,    "End Date month"},
+    ControlName{IDC_END_DAY,      "End Date day"},     ControlName{IDC_END_HOUR,     "End Time hour"},
+    ControlName{IDC_END_MINUTE,   "End Time minute"},  ControlName{IDC_END_SECOND,   "End Time second"},
+};
+constexpr std::array kAboutNames{ControlName{IDC_WEBSITE, "VANTO web site"}};
+constexpr std::array kPlayerNames{ControlName{IDC_DISPLAY, "Position"}};
+constexpr std::span<const ControlName> kLabelled{};
+
 // Page captions become the tab labels; their blanks widen the tabs.
 constexpr std::array kTemplates{
-    //             id              caption                     cx   cy   font   size        controls
-    DialogTemplate{IDD_MAIN,       "VANTO Reelmarker",         365, 314, kFont, kPointSize, kMain},
-    DialogTemplate{IDD_INFO,       "   Start   ",              349, 266, kFont, kPointSize, kInfo},
-    DialogTemplate{IDD_EBU_INFO,   "   EBU Info   ",           349, 189, kFont, kPointSize, kEbuInfo},
-    DialogTemplate{IDD_CART_INFO,  "   Cart Chunk Info 1  ",   349, 141, kFont, kPointSize, kCartInfo},
-    DialogTemplate{IDD_CART_INFO2, "   Cart Chunk Info  2 ",   349, 266, kFont, kPointSize, kCartInfo2},
-    DialogTemplate{IDD_ABOUT,      "   About   ",              349, 262, kFont, kPointSize, kAbout},
-    DialogTemplate{IDD_PLAYER,     "  Player   ",              349, 266, kFont, kPointSize, kPlayer},
+    //             id              caption                     cx   cy   font   size        controls    names
+    DialogTemplate{IDD_MAIN,       "VANTO Reelmarker",         365, 314, kFont, kPointSize, kMain,      kLabelled},
+    DialogTemplate{IDD_INFO,       "   Start   ",              349, 266, kFont, kPointSize, kInfo,      kLabelled},
+    DialogTemplate{IDD_EBU_INFO,   "   EBU Info   ",           349, 189, kFont, kPointSize, kEbuInfo,   kLabelled},
+    DialogTemplate{IDD_CART_INFO,  "   Cart Chunk Info 1  ",   349, 141, kFont, kPointSize, kCartInfo,  kLabelled},
+    DialogTemplate{IDD_CART_INFO2, "   Cart Chunk Info  2 ",   349, 266, kFont, kPointSize, kCartInfo2, kCartInfo2Names},
+    DialogTemplate{IDD_ABOUT,      "   About   ",              349, 262, kFont, kPointSize, kAbout,     kAboutNames},
+    DialogTemplate{IDD_PLAYER,     "  Player   ",              349, 266, kFont, kPointSize, kPlayer,    kPlayerNames},
 };
 // clang-format on
 
-constexpr DialogTemplate kUnknown{-1, "", 0, 0, kFont, kPointSize, {}};
+constexpr DialogTemplate kUnknown{-1, "", 0, 0, kFont, kPointSize, {}, {}};
 
 }  // namespace
 

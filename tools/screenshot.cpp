@@ -17,7 +17,7 @@ namespace {
 class FixedChoice : public framework::FileChooser {
 public:
     explicit FixedChoice(QString path) : path_(std::move(path)) {}
-    std::optional<QString> ChooseFileToOpen(QWidget*, const QString&) override { return path_; }
+    std::optional<QString> ChooseFileToOpen(QWidget*, const QString&, const QString&) override { return path_; }
 
 private:
     QString path_;

@@ -1,21 +1,26 @@
 #!/usr/bin/env bash
-# Starts the program on a private Xvfb display, checks that its main window
-# appears under its title, asks it to close as a window manager would, and
-# checks that it ends by itself.
+# Starts the program on a private Xvfb display with a file named on the
+# command line, checks that its main window appears titled after the loaded
+# file, asks it to close as a window manager would, and checks that it ends
+# by itself.
 set -euo pipefail
 program=$1
 closer=$2
+sample=$3
 
+work=$(mktemp -d)
 display=":$((100 + $$ % 800))"
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill "$program_pid" "$xvfb" 2>/dev/null || true' EXIT
+trap 'kill "${program_pid:-}" "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
 for _ in $(seq 50); do [[ -e "/tmp/.X11-unix/X${display#:}" ]] && break; sleep 0.1; done
 
-export DISPLAY="$display" QT_QPA_PLATFORM=xcb
-"$program" &
+# A copy, under a name with a blank, and settings kept out of the user's home.
+cp "$sample" "$work/demo copy.wav"
+export DISPLAY="$display" QT_QPA_PLATFORM=xcb HOME="$work" XDG_CONFIG_HOME="$work/config"
+"$program" "$work/demo copy.wav" &
 program_pid=$!
-"$closer" "VANTO Reelmarker" 15000
+"$closer" "demo copy.wav - VANTO Reelmarker" 15000
 
 for _ in $(seq 100); do
   if ! kill -0 "$program_pid" 2>/dev/null; then

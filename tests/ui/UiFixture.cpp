@@ -1,12 +1,32 @@
 #include "UiFixture.h"
 
 #include <QPushButton>
+#include <QSettings>
 #include <QTabBar>
 #include <QTest>
 
 #include "resource.h"
 
+namespace {
+
+// What the program remembers goes to one folder per test program, never the
+// user's; it lasts across fixtures as it lasts across runs. A case that
+// needs nothing remembered points the settings at a folder of its own.
+void KeepSettingsFromHome() {
+    static const fixture::TempDir folder;
+    static const bool redirected = [] {
+        const QString path = QString::fromStdString(folder.path().string());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path);
+        return true;
+    }();
+    Q_UNUSED(redirected);
+}
+
+}  // namespace
+
 UiFixture::UiFixture() {
+    KeepSettingsFromHome();
     auto boxes = std::make_unique<framework::RecordingMessageBoxService>();
     boxes_ = boxes.get();
     previousBoxes_ = framework::SetMessageBoxService(std::move(boxes));

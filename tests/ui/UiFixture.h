@@ -15,8 +15,9 @@
 // Answers the open-file dialog from a queue; an empty queue cancels.
 class ScriptedFileChooser : public framework::FileChooser {
 public:
-    std::optional<QString> ChooseFileToOpen(QWidget*, const QString& filter) override {
+    std::optional<QString> ChooseFileToOpen(QWidget*, const QString& filter, const QString& startFolder) override {
         lastFilter = filter;
+        lastStartFolder = startFolder;
         if (answers.empty()) return std::nullopt;
         QString answer = answers.front();
         answers.pop_front();
@@ -24,6 +25,7 @@ public:
     }
     std::deque<QString> answers;
     QString lastFilter;
+    QString lastStartFolder;
 };
 
 // Answers the save question from a queue (an empty one discards) and
@@ -60,6 +62,7 @@ public:
     const std::vector<framework::RecordedBox>& Boxes() const { return boxes_->boxes; }
     CCartCkSheet& Sheet() const { return *dialog->Sheet(); }
     ScriptedSaveQuestion& Question() const { return *question_; }
+    ScriptedFileChooser* Chooser() const { return chooser_; }
     void AnswerNextOpen(const std::filesystem::path& path);
 
     fixture::TempDir dir;
