@@ -176,8 +176,6 @@ wave::LoadFailure CMainDlg::OpenByWalk(wave::ChunkWalk walk) {
         m_bReadOnly = failure != wave::LoadFailure::OpenFailed;
     }
     m_pSheet->m_InfoPage.ShowFormat();
-    // The window names the file it shows, as desktop windows do.
-    setWindowTitle(failure == wave::LoadFailure::None ? FileName() + " - " + Caption() : Caption());
     if (!CartLoaded() || m_bReadOnly) GetDlgItem(IDC_APPLY)->setEnabled(false);
     m_loadedCart2 = m_pSheet->m_CartInfoPage2;
     SetCartPagesEdited(false);

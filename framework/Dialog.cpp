@@ -4,12 +4,10 @@
 
 namespace framework {
 
-CDialog::CDialog(const res::DialogTemplate& dialogTemplate, QWidget* parent)
-    : QDialog(parent),
-      caption_(
-          QString::fromUtf8(dialogTemplate.caption.data(), static_cast<qsizetype>(dialogTemplate.caption.size()))) {
+CDialog::CDialog(const res::DialogTemplate& dialogTemplate, QWidget* parent) : QDialog(parent) {
     widgets_.Build(this, dialogTemplate);
-    setWindowTitle(caption_);
+    setWindowTitle(
+        QString::fromUtf8(dialogTemplate.caption.data(), static_cast<qsizetype>(dialogTemplate.caption.size())));
 }
 
 bool CDialog::UpdateData(bool saveAndValidate) {

@@ -16,8 +16,6 @@ class CDialog : public QDialog {
 public:
     explicit CDialog(const res::DialogTemplate& dialogTemplate, QWidget* parent = nullptr);
     QWidget* GetDlgItem(int id) const { return widgets_.Item(id); }
-    // The caption of the template, whatever the window's title shows now.
-    const QString& Caption() const { return caption_; }
     bool UpdateData(bool saveAndValidate = true);
     // Enables or disables a control; a dialog may keep its own rules on top.
     virtual void EnableDlgItem(int id, bool enable);
@@ -30,7 +28,6 @@ protected:
     virtual void DoDataExchange(CDataExchange*) {}
 
 private:
-    const QString caption_;
     TemplateWidgets widgets_;
 };
 
