@@ -64,7 +64,9 @@ bool ChangesNothing(const LoadedFile& loaded, const wave::CartWrites& writes) {
 }
 
 bool ApplyRow(const EditRow& row, bool dryRun, ReadOptions options) {
-    LoadedFile loaded(row.file, dryRun ? wave::WaveStream::Mode::ReadOnly : wave::WaveStream::Mode::ReadWrite, options);
+    // Read-only first: a row that changes nothing must work on a file the
+    // user may only read, as the show output it often is fed back from.
+    LoadedFile loaded(row.file, wave::WaveStream::Mode::ReadOnly, options);
     if (!loaded.ok()) {
         ReportError(row.file, "line " + std::to_string(row.line) + ": " + wave::MessageFor(loaded.failure).text);
         return false;
@@ -78,6 +80,13 @@ bool ApplyRow(const EditRow& row, bool dryRun, ReadOptions options) {
     if (ChangesNothing(loaded, checked.writes)) {
         std::cout << row.file << ": nothing to change\n";
         return true;
+    }
+    // The saver checks, under its lock, that the file reopened is the one
+    // read and that its cart bytes are still those loaded.
+    if (!dryRun && !loaded.document.m_file.open(row.file, wave::WaveStream::Mode::ReadWrite)) {
+        ReportError(row.file,
+                    "line " + std::to_string(row.line) + ": " + wave::MessageFor(wave::LoadFailure::OpenFailed).text);
+        return false;
     }
     return WriteAndReport(row.file, loaded, checked.writes, dryRun);
 }

@@ -7,6 +7,7 @@
 
 #include "CliRunner.h"
 #include "FieldCodecs.h"
+#include "Unwritable.h"
 #include "WaveBuilder.h"
 
 namespace {
@@ -61,6 +62,20 @@ TEST_F(ApplyFixture, ShowOutputFedBackWritesNothing) {
         EXPECT_EQ(fixture::ReadFile(b), beforeB);
         EXPECT_EQ(ModifiedNanoseconds(b), stamp);  // not even the same bytes written again
     }
+}
+
+TEST_F(ApplyFixture, AFileTheUserMayOnlyReadTakesRowsThatChangeNothing) {
+    const std::string a = wave("a.wav");
+    const std::string text = RunCli({"show", "--json", a}).out;
+    const fixture::Unwritable readOnly(a);
+    if (!readOnly.Ok()) GTEST_SKIP() << "cannot make a file read-only here";
+    const CliRun unchanged = RunCli({"apply", edits("same", text)});
+    EXPECT_EQ(unchanged.status, 0) << unchanged.err;
+    EXPECT_EQ(unchanged.out, a + ": nothing to change\n");
+
+    const CliRun changed = RunCli({"apply", edits("edit.csv", "file,title\n" + a + ",New\n")});
+    EXPECT_EQ(changed.status, 1);
+    EXPECT_NE(changed.err.find("line 2: Unable to open file."), std::string::npos) << changed.err;
 }
 
 TEST_F(ApplyFixture, JsonEditsChangeOnlyTheKeysThatDiffer) {
