@@ -10,17 +10,10 @@
 #include <string>
 #include <string_view>
 
+#include "Require.h"
 #include "TextCodec.h"
 
 namespace {
-
-// A broken promise ends the run where it was found, saying which.
-void Require(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "codec_fuzzer: %s\n", what);
-    std::fflush(stderr);
-    __builtin_trap();
-}
 
 bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 

@@ -4,17 +4,10 @@
 // the bytes, a save must keep the file's length and every byte outside the
 // cart data.
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -26,6 +19,8 @@
 #include "FormatTexts.h"
 #include "LoadFailure.h"
 #include "PostTimerLines.h"
+#include "Require.h"
+#include "ScratchFile.h"
 #include "TextCodec.h"
 #include "WaveDocument.h"
 
@@ -33,88 +28,9 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A broken promise ends the run where it was found; the message says which,
-// since a trap alone shows only the line.
-void Require(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "load_fuzzer: %s\n", what);
-    std::fflush(stderr);
-    __builtin_trap();
-}
-
 // memcmp wants real pointers even for no bytes; an empty vector has none.
 bool SameBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t n) {
     return n == 0 || std::memcmp(a, b, n) == 0;
-}
-
-// One file for the whole run, rewritten for each input. A memfd is a regular
-// file that never touches the disk; the stream opens it again by its
-// /proc/self/fd name, which also still names it when the saver checks.
-class ScratchFile {
-public:
-    ScratchFile() {
-        fd_ = ::memfd_create("reelmarker-fuzz", MFD_CLOEXEC);
-        if (fd_ >= 0) {
-            path_ = "/proc/self/fd/" + std::to_string(fd_);
-            if (::access(path_.c_str(), R_OK | W_OK) == 0) return;
-            ::close(fd_);
-        }
-        // Without memfds or /proc: an ordinary temporary file, removed at exit.
-        const char* dir = std::getenv("TMPDIR");
-        std::string pattern = std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/reelmarker-fuzz-XXXXXX";
-        fd_ = ::mkstemp(pattern.data());
-        if (fd_ < 0) {
-            std::perror("load_fuzzer: no scratch file");
-            std::abort();
-        }
-        path_ = pattern;
-        unlinkAtExit_ = true;
-    }
-
-    ~ScratchFile() {
-        if (unlinkAtExit_) ::unlink(path_.c_str());
-        ::close(fd_);
-    }
-
-    ScratchFile(const ScratchFile&) = delete;
-    ScratchFile& operator=(const ScratchFile&) = delete;
-
-    const std::string& path() const { return path_; }
-
-    void assign(const std::uint8_t* data, std::size_t size) {
-        Require(::ftruncate(fd_, 0) == 0, "cannot empty the scratch file");
-        std::size_t done = 0;
-        while (done < size) {
-            const ssize_t n = ::pwrite(fd_, data + done, size - done, static_cast<off_t>(done));
-            if (n < 0 && errno == EINTR) continue;
-            Require(n > 0, "cannot fill the scratch file");
-            done += static_cast<std::size_t>(n);
-        }
-    }
-
-    Bytes contents() const {
-        struct stat st {};
-        Require(::fstat(fd_, &st) == 0, "cannot stat the scratch file");
-        Bytes bytes(static_cast<std::size_t>(st.st_size));
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::pread(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-            if (n < 0 && errno == EINTR) continue;
-            Require(n > 0, "cannot read the scratch file back");
-            done += static_cast<std::size_t>(n);
-        }
-        return bytes;
-    }
-
-private:
-    int fd_ = -1;
-    std::string path_;
-    bool unlinkAtExit_ = false;
-};
-
-ScratchFile& Scratch() {
-    static ScratchFile file;
-    return file;
 }
 
 // Every byte of the 8-bit set has a screen character and comes back as
