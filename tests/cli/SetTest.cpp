@@ -1,14 +1,11 @@
 // `reelmarker-cli set`: only the named fields change, every value is
 // checked first, and a refused value writes nothing.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 #include "BextRead.h"
 #include "CliRunner.h"
 #include "FieldCodecs.h"
+#include "Unwritable.h"
 #include "WaveBuilder.h"
 
 namespace {
@@ -246,36 +243,10 @@ TEST_F(SetFixture, TagTextIsRefusedWhereTheChunkHasNoneOrMoreThanWasRead) {
     EXPECT_EQ(RunCli({"set", "--level-reference", "7", big}).status, 0);  // the other fields still can be set
 }
 
-// Makes a file immutable, which no one may open for writing, not even
-// root; without the right to set the flag it takes away the write bits.
-class ReadOnlyFile {
-public:
-    explicit ReadOnlyFile(const std::string& path) : path_(path) {
-        immutable_ = SetFlag(FS_IMMUTABLE_FL);
-        if (!immutable_) ::chmod(path.c_str(), 0444);
-    }
-    ~ReadOnlyFile() {
-        if (immutable_) SetFlag(0);
-    }
-    ReadOnlyFile(const ReadOnlyFile&) = delete;
-    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-    bool writable() const { return ::access(path_.c_str(), W_OK) == 0 && !immutable_; }
-
-private:
-    bool SetFlag(int flags) const {
-        const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-        const bool set = fd >= 0 && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        if (fd >= 0) ::close(fd);
-        return set;
-    }
-    std::string path_;
-    bool immutable_ = false;
-};
-
 TEST_F(SetFixture, DryRunWorksOnAFileTheUserMayOnlyRead) {
     const std::string path = write();
-    const ReadOnlyFile readOnly(path);
-    if (readOnly.writable()) GTEST_SKIP() << "cannot make a file read-only here";
+    const fixture::Unwritable readOnly(path);
+    if (!readOnly.Ok()) GTEST_SKIP() << "cannot make a file read-only here";
     const CliRun run = RunCli({"set", "--dry-run", "--title", "Would be", path});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, path + ": would write Title; nothing written\n");
