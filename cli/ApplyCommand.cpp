@@ -1,10 +1,13 @@
-#include <filesystem>
+#include <sys/stat.h>
+
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <sstream>
 
+#include "BatchSaves.h"
 #include "CartUpdate.h"
 #include "Commands.h"
 #include "EditRows.h"
@@ -21,8 +24,10 @@ struct CheckedRow {
     std::string error;
 };
 
+std::string LineOf(const EditRow& row) { return "line " + std::to_string(row.line) + ": "; }
+
 std::string At(const EditRow& row, const std::string& column, const std::string& why) {
-    return "line " + std::to_string(row.line) + ": column " + column + ": " + why;
+    return LineOf(row) + "column " + column + ": " + why;
 }
 
 // The row's values against the file: values equal to the file's are left
@@ -63,32 +68,39 @@ bool ChangesNothing(const LoadedFile& loaded, const wave::CartWrites& writes) {
     return writes.empty() || (loaded.document.PrepareCart(writes, image).ok && image == *loaded.document.m_pCartData);
 }
 
-bool ApplyRow(const EditRow& row, bool dryRun, ReadOptions options) {
+bool ApplyRow(const EditRow& row, bool dryRun, ReadOptions options, BatchSaves& saves) {
     // Read-only first: a row that changes nothing must work on a file the
     // user may only read, as the show output it often is fed back from.
-    LoadedFile loaded(row.file, wave::WaveStream::Mode::ReadOnly, options);
-    if (!loaded.ok()) {
-        ReportError(row.file, "line " + std::to_string(row.line) + ": " + wave::MessageFor(loaded.failure).text);
+    auto loaded = std::make_unique<LoadedFile>(row.file, wave::WaveStream::Mode::ReadOnly, options);
+    if (!loaded->ok()) {
+        saves.fail(row.file, LineOf(row) + wave::MessageFor(loaded->failure).text);
         return false;
     }
-    const CheckedRow checked = CheckRow(row, loaded);
+    const CheckedRow checked = CheckRow(row, *loaded);
     if (!checked.error.empty()) {
-        ReportError(row.file, checked.error);
+        saves.fail(row.file, checked.error);
         return false;
     }
     // No write at all, not even of the same bytes.
-    if (ChangesNothing(loaded, checked.writes)) {
-        std::cout << row.file << ": nothing to change\n";
+    if (ChangesNothing(*loaded, checked.writes)) {
+        saves.say(row.file, "nothing to change");
         return true;
     }
     // The saver checks, under its lock, that the file reopened is the one
     // read and that its cart bytes are still those loaded.
-    if (!dryRun && !loaded.document.m_file.open(row.file, wave::WaveStream::Mode::ReadWrite)) {
-        ReportError(row.file,
-                    "line " + std::to_string(row.line) + ": " + wave::MessageFor(wave::LoadFailure::OpenFailed).text);
+    if (!dryRun && !loaded->document.m_file.open(row.file, wave::WaveStream::Mode::ReadWrite)) {
+        saves.fail(row.file, LineOf(row) + wave::MessageFor(wave::LoadFailure::OpenFailed).text);
         return false;
     }
-    return WriteAndReport(row.file, loaded, checked.writes, dryRun);
+    return WriteAndReport(row.file, std::move(loaded), checked.writes, dryRun, saves);
+}
+
+// What tells two rows' files apart: the file itself, however it is named
+// (another relative path, a link), or the name where there is no file.
+std::string FileIdentity(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return "name:" + path;
+    return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
 }
 
 std::optional<std::string> ReadEdits(const std::string& edits) {
@@ -113,22 +125,20 @@ int RunApply(const std::string& edits, bool dryRun, ReadOptions options) {
     }
     int status = kAllSucceeded;
     std::map<std::string, std::size_t> named;  // each file's first line
+    BatchSaves saves;
     EditReader reader(*text);
     while (std::optional<EditRow> row = reader.next()) {
         bool ok = row->error.empty();
-        if (!ok) ReportError(row->file.empty() ? edits : row->file, row->error);
-        std::error_code ignored;
-        const std::string key = std::filesystem::weakly_canonical(row->file, ignored).string();
-        const auto [first, isNew] = named.try_emplace(key, row->line);
+        if (!ok) saves.fail(row->file.empty() ? edits : row->file, row->error);
+        const auto [first, isNew] = named.try_emplace(FileIdentity(row->file), row->line);
         if (ok && !isNew) {
-            ReportError(row->file, "line " + std::to_string(row->line) + ": this file was already named on line " +
-                                       std::to_string(first->second));
+            saves.fail(row->file, LineOf(*row) + "this file was already named on line " + std::to_string(first->second));
             ok = false;
         }
-        if (ok) ok = ApplyRow(*row, dryRun, options);
+        if (ok) ok = ApplyRow(*row, dryRun, options, saves);
         if (!ok) status = kSomeFileFailed;
     }
-    return status;
+    return saves.allSaved() ? status : kSomeFileFailed;
 }
 
 }  // namespace cli

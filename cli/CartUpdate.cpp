@@ -1,6 +1,5 @@
 #include "CartUpdate.h"
 
-#include <iostream>
 #include <set>
 
 #include "ErrorLine.h"
@@ -37,17 +36,18 @@ std::optional<WriteRefusal> CheckAgainstFile(const LoadedFile& loaded, const wav
     return WriteRefusal{prepared.field, prepared.error};
 }
 
-bool WriteAndReport(const std::string& file, LoadedFile& loaded, const wave::CartWrites& writes, bool dryRun) {
+bool WriteAndReport(const std::string& file, std::unique_ptr<LoadedFile> loaded, const wave::CartWrites& writes,
+                    bool dryRun, BatchSaves& saves) {
     if (dryRun) {
-        std::cout << file << ": would write " << FieldList(writes) << "; nothing written\n";
+        saves.say(file, "would write " + FieldList(writes) + "; nothing written");
         return true;
     }
-    const wave::SaveResult saved = loaded.document.SaveCart(writes);
-    if (!saved.ok) {
-        ReportError(file, saved.error);
+    const wave::SaveResult written = loaded->document.WriteCart(writes);
+    if (!written.ok) {
+        saves.fail(file, written.error);
         return false;
     }
-    std::cout << file << ": saved " << FieldList(writes) << '\n';
+    saves.finish(file, std::move(loaded), FieldList(writes));
     return true;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "BatchSaves.h"
 #include "LoadedFile.h"
 
 namespace cli {
@@ -17,9 +19,10 @@ struct WriteRefusal {
 // Checks that the file loaded and can hold every write; nothing when it can.
 std::optional<WriteRefusal> CheckAgainstFile(const LoadedFile& loaded, const wave::CartWrites& writes);
 
-// Saves the checked writes in place, or in a dry run only says what it
-// would write, and reports the outcome on the usual streams. False when the
-// save failed.
-bool WriteAndReport(const std::string& file, LoadedFile& loaded, const wave::CartWrites& writes, bool dryRun);
+// Writes the checked writes in place and hands the file to the batch to sync
+// and report, or in a dry run only says what it would write. False when the
+// write failed (already reported).
+bool WriteAndReport(const std::string& file, std::unique_ptr<LoadedFile> loaded, const wave::CartWrites& writes,
+                    bool dryRun, BatchSaves& saves);
 
 }  // namespace cli

@@ -1,8 +1,7 @@
-#include <iostream>
+#include <memory>
 
 #include "CartUpdate.h"
 #include "Commands.h"
-#include "ErrorLine.h"
 #include "FieldCodecs.h"
 #include "LoadedFile.h"
 
@@ -26,19 +25,20 @@ Plan CheckValues(const std::vector<RequestedValue>& values, wave::Charset charse
     return plan;
 }
 
-bool SetOne(const std::string& file, const Plan& plan, bool dryRun, ReadOptions options) {
+bool SetOne(const std::string& file, const Plan& plan, bool dryRun, ReadOptions options, BatchSaves& saves) {
     if (!plan.error.empty()) {
-        ReportError(file, plan.error);
+        saves.fail(file, plan.error);
         return false;
     }
     // A dry run must work on files the user may only read.
-    LoadedFile loaded(file, dryRun ? wave::WaveStream::Mode::ReadOnly : wave::WaveStream::Mode::ReadWrite, options);
-    if (const std::optional<WriteRefusal> refused = CheckAgainstFile(loaded, plan.writes)) {
+    auto loaded = std::make_unique<LoadedFile>(
+        file, dryRun ? wave::WaveStream::Mode::ReadOnly : wave::WaveStream::Mode::ReadWrite, options);
+    if (const std::optional<WriteRefusal> refused = CheckAgainstFile(*loaded, plan.writes)) {
         const std::string option = refused->field ? wave::RowOf(*refused->field).option + std::string(": ") : "";
-        ReportError(file, option + refused->message);
+        saves.fail(file, option + refused->message);
         return false;
     }
-    return WriteAndReport(file, loaded, plan.writes, dryRun);
+    return WriteAndReport(file, std::move(loaded), plan.writes, dryRun, saves);
 }
 
 }  // namespace
@@ -47,10 +47,11 @@ int RunSet(const std::vector<RequestedValue>& values, const std::vector<std::str
            ReadOptions options) {
     const Plan plan = CheckValues(values, options.charset);
     int status = kAllSucceeded;
+    BatchSaves saves;
     for (const std::string& file : files) {
-        if (!SetOne(file, plan, dryRun, options)) status = kSomeFileFailed;
+        if (!SetOne(file, plan, dryRun, options, saves)) status = kSomeFileFailed;
     }
-    return status;
+    return saves.allSaved() ? status : kSomeFileFailed;
 }
 
 }  // namespace cli

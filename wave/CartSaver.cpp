@@ -2,8 +2,10 @@
 // no byte outside the cart data, and no success reported for a failure.
 
 #include <algorithm>
+#include <memory>
 
 #include "FieldCodecs.h"
+#include "RangeLock.h"
 #include "WaveDocument.h"
 
 namespace wave {
@@ -50,26 +52,6 @@ bool Store(Bytes image, const CartWrite& write, Field target) {
     return ReadTextField(image, target) == write.value;
 }
 
-// Keeps our other processes (and other windows on the same file) from
-// interleaving their check and write with ours. A file system that refuses
-// the lock does not stop the save: the check alone then guards it.
-class CartChunkLock {
-public:
-    CartChunkLock(WaveStream& file, std::int64_t start, std::int64_t length)
-        : file_(file), start_(start), length_(length), held_(file.lockRange(start, length)) {}
-    ~CartChunkLock() {
-        if (held_) file_.unlockRange(start_, length_);
-    }
-    CartChunkLock(const CartChunkLock&) = delete;
-    CartChunkLock& operator=(const CartChunkLock&) = delete;
-
-private:
-    WaveStream& file_;
-    std::int64_t start_;
-    std::int64_t length_;
-    bool held_;
-};
-
 // The chunk as the loader left it on disk: its ID, its declared size, then
 // the data bytes it kept.
 std::vector<std::uint8_t> LoadedChunk(std::uint32_t declaredSize, const std::vector<std::uint8_t>& data) {
@@ -115,19 +97,38 @@ SaveResult WaveDocument::CheckFileUnchanged() {
     return {};
 }
 
-SaveResult WaveDocument::SaveCart(const CartWrites& writes) {
+SaveResult WaveDocument::WriteCart(const CartWrites& writes) {
     std::vector<std::uint8_t> image;
     if (SaveResult prepared = PrepareCart(writes, image); !prepared.ok) return prepared;
     if (!m_file.is_open()) return Failed("The file is not open.");
-    const CartChunkLock lock(m_file, m_lCartPos - kHeaderSize, kHeaderSize + static_cast<std::int64_t>(image.size()));
+    if (m_pSaveLock) return Failed("A save of this file is still being finished.");
+    auto lock =
+        std::make_unique<RangeLock>(m_file, m_lCartPos - kHeaderSize, kHeaderSize + static_cast<std::int64_t>(image.size()));
     if (SaveResult unchanged = CheckFileUnchanged(); !unchanged.ok) return unchanged;
 
     if (!m_file.seekp(m_lCartPos) || !m_file.write(image.data(), image.size())) {
         return Failed("The cart chunk could not be written (" + m_file.lastError() + ").");
     }
-    if (!m_file.sync()) return Failed("The cart chunk could not be written to disk (" + m_file.lastError() + ").");
-    m_pCartData = std::move(image);
+    m_pSaveLock = std::move(lock);
+    m_pWrittenCart = std::move(image);
     return {};
+}
+
+SaveResult WaveDocument::FinishSave() {
+    if (!m_pSaveLock) return Failed("No save of this file is waiting to be finished.");
+    const bool synced = m_file.sync();
+    // Only data known to be on disk counts as loaded: after a failed sync,
+    // the next save's check finds the file changed rather than trusting it.
+    if (synced) m_pCartData = std::move(m_pWrittenCart);
+    m_pWrittenCart.reset();
+    m_pSaveLock.reset();
+    if (!synced) return Failed("The cart chunk could not be written to disk (" + m_file.lastError() + ").");
+    return {};
+}
+
+SaveResult WaveDocument::SaveCart(const CartWrites& writes) {
+    if (SaveResult written = WriteCart(writes); !written.ok) return written;
+    return FinishSave();
 }
 
 }  // namespace wave

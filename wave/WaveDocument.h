@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "CartWrites.h"
 #include "LoadFailure.h"
 #include "PageRecords.h"
+#include "RangeLock.h"
 #include "WaveStream.h"
 
 namespace wave {
@@ -68,7 +70,20 @@ public:
     // write, then syncs it to disk. Writes nothing when a check fails.
     SaveResult SaveCart(const CartWrites& writes);
 
+    // SaveCart in two steps, for a batch that syncs many files at once.
+    // WriteCart checks and writes, and keeps the cart chunk locked;
+    // FinishSave syncs the file and releases the lock. Every successful
+    // WriteCart must be followed by FinishSave, which may run on another
+    // thread as long as nothing else touches the document meanwhile.
+    SaveResult WriteCart(const CartWrites& writes);
+    SaveResult FinishSave();
+
 private:
+    // Between WriteCart and FinishSave: the data written, and the lock on it.
+    // Declared after m_file, so the lock goes before the descriptor it is on.
+    std::optional<std::vector<std::uint8_t>> m_pWrittenCart;
+    std::unique_ptr<RangeLock> m_pSaveLock;
+
     LoadFailure Walk(PageRecords pages);
     LoadFailure WalkAnyLayout(PageRecords pages);
     LoadFailure ReadChunksAfterFormat(PageRecords pages, const WaveFormat& format);

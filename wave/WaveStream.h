@@ -83,6 +83,8 @@ private:
     std::size_t bufferPos_ = 0;
     std::int64_t bufferStart_ = 0;  // file position of buffer_[0]
     std::int64_t openedSize_ = -1;  // read-only streams only
+    std::uint64_t openedDevice_ = 0;
+    std::uint64_t openedInode_ = 0;
 };
 
 }  // namespace wave

@@ -1,7 +1,9 @@
 // `reelmarker-cli show --csv` and `apply`: batch edits from JSON Lines and
 // CSV, each row checked whole against its file before anything is written.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -188,3 +190,58 @@ TEST_F(ApplyFixture, DryRunChecksEveryRowAndWritesNothing) {
 }
 
 }  // namespace
+
+// Sets the soft limit on open descriptors while it lives; children spawned
+// meanwhile inherit it.
+class OpenFileLimit {
+public:
+    explicit OpenFileLimit(rlim_t files) {
+        ::getrlimit(RLIMIT_NOFILE, &saved_);
+        rlimit lowered = saved_;
+        lowered.rlim_cur = files;
+        ::setrlimit(RLIMIT_NOFILE, &lowered);
+    }
+    ~OpenFileLimit() { ::setrlimit(RLIMIT_NOFILE, &saved_); }
+
+private:
+    rlimit saved_{};
+};
+
+TEST_F(ApplyFixture, ALongBatchSavesEveryFileAndReportsInRowOrderWithFewDescriptors) {
+    // Saves are synced while later rows are read: the report must still
+    // follow the rows, and files waiting for their sync must neither leak
+    // nor outnumber the descriptors the process may hold.
+    std::string text = "file,title\n";
+    std::string expected;
+    std::vector<std::string> files;
+    for (int i = 0; i < 150; ++i) {
+        files.push_back(wave("f" + std::to_string(i) + ".wav"));
+        const bool unchanged = i % 7 == 3;
+        text += files.back() + (unchanged ? ",\n" : ",Title " + std::to_string(i) + "\n");
+        expected += files.back() + (unchanged ? ": nothing to change\n" : ": saved Title\n");
+    }
+    text += files.front() + ",again\n";
+    const std::string path = edits("many.csv", text);
+    CliRun run;
+    {
+        const OpenFileLimit limit(24);
+        run = RunCli({"apply", path});
+    }
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, expected);
+    EXPECT_EQ(run.err, "reelmarker-cli: " + files.front() + ": line 152: this file was already named on line 2\n");
+    for (const std::size_t i : {0U, 1U, 148U, 149U}) {
+        EXPECT_NE(RunCli({"show", "--csv", files[i]}).out.find("Title " + std::to_string(i)), std::string::npos) << i;
+    }
+}
+
+TEST_F(ApplyFixture, AFileNamedAgainThroughAnotherNameIsRefused) {
+    const std::string a = wave("a.wav");
+    const std::string link = dir.file("hard-link.wav").string();
+    ASSERT_EQ(::link(a.c_str(), link.c_str()), 0);
+    const std::string text = "file,title\n" + a + ",First\n" + link + ",Second\n";
+    const CliRun run = RunCli({"apply", edits("twice.csv", text)});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, a + ": saved Title\n");
+    EXPECT_EQ(run.err, "reelmarker-cli: " + link + ": line 3: this file was already named on line 2\n");
+}

@@ -1,0 +1,127 @@
+#include "BatchSaves.h"
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <iostream>
+#include <system_error>
+
+#include "ErrorLine.h"
+
+namespace cli {
+
+namespace {
+
+// Enough concurrent syncs to share journal commits.
+constexpr std::size_t kSyncThreads = 16;
+
+// Each file waiting for its sync holds a descriptor: at most 64 wait, and
+// never more than a quarter of what the process may open.
+std::size_t MaxWaiting() {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return 64;
+    return static_cast<std::size_t>(std::clamp<rlim_t>(limit.rlim_cur / 4, 1, 64));
+}
+
+}  // namespace
+
+BatchSaves::~BatchSaves() {
+    allSaved();
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    work_.notify_all();
+    // The jthreads join as they go.
+}
+
+void BatchSaves::say(const std::string& file, std::string text) { add({file, std::move(text), false, true, nullptr}); }
+
+void BatchSaves::fail(const std::string& file, std::string text) { add({file, std::move(text), true, true, nullptr}); }
+
+void BatchSaves::finish(const std::string& file, std::unique_ptr<LoadedFile> written, std::string fields) {
+    if (threads_.empty()) startSyncing();
+    if (threads_.empty()) {
+        // No thread could be had: sync here, as a single save does.
+        Outcome outcome{file, std::move(fields), false, false, std::move(written)};
+        Sync(outcome);
+        outcome.done = true;
+        syncFailed_ = syncFailed_ || outcome.error;
+        add(std::move(outcome));
+        return;
+    }
+    std::unique_lock lock(mutex_);
+    outcomes_.push_back({file, std::move(fields), false, false, std::move(written)});
+    toSync_.push_back(&outcomes_.back());
+    ++syncing_;
+    work_.notify_one();
+    synced_.wait(lock, [this] { return syncing_ <= maxWaiting_; });
+    printReady(lock);
+}
+
+bool BatchSaves::allSaved() {
+    std::unique_lock lock(mutex_);
+    synced_.wait(lock, [this] { return syncing_ == 0; });
+    printReady(lock);
+    return !syncFailed_;
+}
+
+void BatchSaves::add(Outcome outcome) {
+    std::unique_lock lock(mutex_);
+    outcomes_.push_back(std::move(outcome));
+    printReady(lock);
+}
+
+void BatchSaves::printReady(std::unique_lock<std::mutex>& lock) {
+    while (!outcomes_.empty() && outcomes_.front().done) {
+        const Outcome outcome = std::move(outcomes_.front());
+        outcomes_.pop_front();
+        lock.unlock();
+        if (outcome.error) {
+            ReportError(outcome.file, outcome.text);
+        } else {
+            std::cout << outcome.file << ": " << outcome.text << '\n';
+        }
+        lock.lock();
+    }
+}
+
+void BatchSaves::startSyncing() {
+    maxWaiting_ = MaxWaiting();
+    try {
+        while (threads_.size() < kSyncThreads) threads_.emplace_back([this] { syncWhileThereIsWork(); });
+    } catch (const std::system_error&) {
+        // Fewer threads only make the batch slower.
+    }
+}
+
+void BatchSaves::syncWhileThereIsWork() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        work_.wait(lock, [this] { return stopping_ || !toSync_.empty(); });
+        if (toSync_.empty()) return;
+        Outcome& outcome = *toSync_.front();
+        toSync_.pop_front();
+        lock.unlock();
+        Sync(outcome);
+        lock.lock();
+        outcome.done = true;
+        syncFailed_ = syncFailed_ || outcome.error;
+        --syncing_;
+        synced_.notify_all();
+    }
+}
+
+void BatchSaves::Sync(Outcome& outcome) {
+    const wave::SaveResult saved = outcome.written->document.FinishSave();
+    // Closing here gives the descriptor back before the outcome is printed.
+    outcome.written.reset();
+    if (saved.ok) {
+        outcome.text = "saved " + outcome.text;
+    } else {
+        outcome.text = saved.error;
+        outcome.error = true;
+    }
+}
+
+}  // namespace cli

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "LoadedFile.h"
+
+namespace cli {
+
+// The outcomes of one run's files, printed in the order they were given,
+// where a save is reported only once its file is on disk. Written files are
+// synced by a few threads while the next files are read: syncing each file
+// in turn would spend most of a batch waiting for the disk, and concurrent
+// syncs share the file system's journal commits. Each file is still synced
+// on its own, so a failure is reported for the file it struck.
+class BatchSaves {
+public:
+    BatchSaves() = default;
+    // Waits for every sync still running.
+    ~BatchSaves();
+    BatchSaves(const BatchSaves&) = delete;
+    BatchSaves& operator=(const BatchSaves&) = delete;
+
+    // "FILE: TEXT" on standard output.
+    void say(const std::string& file, std::string text);
+    // An error line for the file on standard error.
+    void fail(const std::string& file, std::string text);
+    // A file whose cart data WriteCart has written: "FILE: saved FIELDS"
+    // once FinishSave has synced it, or the reason it could not.
+    void finish(const std::string& file, std::unique_ptr<LoadedFile> written, std::string fields);
+
+    // Waits for every sync and prints the outcomes left. False when a sync
+    // failed.
+    bool allSaved();
+
+private:
+    struct Outcome {
+        std::string file;
+        std::string text;
+        bool error = false;
+        bool done = true;
+        std::unique_ptr<LoadedFile> written;  // until synced
+    };
+
+    void add(Outcome outcome);
+    void printReady(std::unique_lock<std::mutex>& lock);
+    void startSyncing();
+    void syncWhileThereIsWork();
+    static void Sync(Outcome& outcome);
+
+    std::mutex mutex_;
+    std::condition_variable work_;
+    std::condition_variable synced_;
+    // Element addresses stay put at both ends, so the threads can hold them.
+    std::deque<Outcome> outcomes_;
+    std::deque<Outcome*> toSync_;
+    std::size_t syncing_ = 0;
+    std::size_t maxWaiting_ = 1;
+    bool stopping_ = false;
+    bool syncFailed_ = false;
+    std::vector<std::jthread> threads_;
+};
+
+}  // namespace cli
