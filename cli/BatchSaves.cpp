@@ -40,7 +40,7 @@ void BatchSaves::say(const std::string& file, std::string text) { add({file, std
 void BatchSaves::fail(const std::string& file, std::string text) { add({file, std::move(text), true, true, nullptr}); }
 
 void BatchSaves::finish(const std::string& file, std::unique_ptr<LoadedFile> written, std::string fields) {
-    if (threads_.empty()) startSyncing();
+    addSyncThread();
     if (threads_.empty()) {
         // No thread could be had: sync here, as a single save does.
         Outcome outcome{file, std::move(fields), false, false, std::move(written)};
@@ -86,10 +86,18 @@ void BatchSaves::printReady(std::unique_lock<std::mutex>& lock) {
     }
 }
 
-void BatchSaves::startSyncing() {
-    maxWaiting_ = MaxWaiting();
+// One more thread while no more run than files wait, up to kSyncThreads: a
+// single save costs one thread, a batch soon has them all.
+void BatchSaves::addSyncThread() {
+    if (threads_.empty()) maxWaiting_ = MaxWaiting();
+    std::size_t waiting = 0;
+    {
+        const std::lock_guard lock(mutex_);
+        waiting = syncing_;
+    }
+    if (threads_.size() > waiting || threads_.size() >= kSyncThreads) return;
     try {
-        while (threads_.size() < kSyncThreads) threads_.emplace_back([this] { syncWhileThereIsWork(); });
+        threads_.emplace_back([this] { syncWhileThereIsWork(); });
     } catch (const std::system_error&) {
         // Fewer threads only make the batch slower.
     }

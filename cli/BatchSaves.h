@@ -50,7 +50,7 @@ private:
 
     void add(Outcome outcome);
     void printReady(std::unique_lock<std::mutex>& lock);
-    void startSyncing();
+    void addSyncThread();
     void syncWhileThereIsWork();
     static void Sync(Outcome& outcome);
 
