@@ -81,4 +81,20 @@ TEST(ConcurrentSave, ChecksTheFileOnlyOnceItHoldsTheLock) {
     EXPECT_EQ(loaded.fileBytes(), theirs);
 }
 
+TEST(ConcurrentSave, ASaveInTwoStepsHoldsTheLockUntilItIsSynced) {
+    // A batch writes many files before syncing them: meanwhile no other saver
+    // may slip in, and the next save of the same document starts from the
+    // data written, not the data first loaded.
+    LoadedFixture loaded(fixture::TypicalWave());
+    const SecondWriter other(loaded.path);
+    ASSERT_TRUE(loaded.document.WriteCart({{CartField::Artist, "Ours"}}).ok);
+    EXPECT_FALSE(loaded.document.WriteCart({{CartField::Title, "Too soon"}}).ok);
+    EXPECT_FALSE(other.lock(F_WRLCK));
+    ASSERT_TRUE(loaded.document.FinishSave().ok);
+    EXPECT_TRUE(other.lock(F_WRLCK));
+    ASSERT_TRUE(other.lock(F_UNLCK));
+    EXPECT_FALSE(loaded.document.FinishSave().ok);
+    EXPECT_TRUE(loaded.document.SaveCart({{CartField::Title, "Next"}}).ok);
+}
+
 }  // namespace
