@@ -52,6 +52,13 @@ inline std::uint64_t LengthAt(const std::uint8_t* p) {
     return length;
 }
 
+// The input that stands for gap zero bytes, as the seeds write it.
+inline Bytes Hole(std::uint64_t gap) {
+    Bytes bytes(kHoleMarker, kHoleMarker + kMarkerSize);
+    for (std::size_t k = 0; k < kLengthSize; ++k) bytes.push_back(static_cast<std::uint8_t>(gap >> (8 * k)));
+    return bytes;
+}
+
 inline Image Unframe(const std::uint8_t* data, std::size_t size) {
     Image image;
     const std::uint8_t* at = data;

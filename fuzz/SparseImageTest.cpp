@@ -20,8 +20,8 @@ constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
 
 sparse::Bytes Framed(const std::string& head, std::uint64_t gap, const std::string& tail) {
     sparse::Bytes bytes(head.begin(), head.end());
-    bytes.insert(bytes.end(), {'H', 'O', 'L', 'E'});
-    for (int k = 0; k < 8; ++k) bytes.push_back(static_cast<std::uint8_t>(gap >> (8 * k)));
+    const sparse::Bytes hole = sparse::Hole(gap);
+    bytes.insert(bytes.end(), hole.begin(), hole.end());
     bytes.insert(bytes.end(), tail.begin(), tail.end());
     return bytes;
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ChunkLayout.h"
+#include "SparseImage.h"
 #include "WaveBuilder.h"
 
 namespace {
@@ -59,14 +60,13 @@ std::uint64_t RiffSize(const WaveBuilder& head, std::uint64_t gap, const WaveBui
     return head.bytes().size() - 8 + gap + Body(tail).size();
 }
 
-// The head, then gap zero bytes in the fuzz targets' framing ("HOLE" and a
-// 64-bit length; they leave it a hole in the scratch file), then the tail's
-// chunks: a file of gigabytes in a seed of a few KiB.
+// The head, then gap zero bytes in the fuzz targets' framing (they leave it
+// a hole in the scratch file), then the tail's chunks: a file of gigabytes
+// in a seed of a few KiB.
 ByteVector Sparse(const WaveBuilder& head, std::uint64_t gap, const WaveBuilder& tail) {
     ByteVector bytes = head.bytes();
-    const std::string_view marker = "HOLE";
-    bytes.insert(bytes.end(), marker.begin(), marker.end());
-    for (int k = 0; k < 8; ++k) bytes.push_back(static_cast<std::uint8_t>(gap >> (8 * k)));
+    const ByteVector hole = sparse::Hole(gap);
+    bytes.insert(bytes.end(), hole.begin(), hole.end());
     const ByteVector chunks = Body(tail);
     bytes.insert(bytes.end(), chunks.begin(), chunks.end());
     return bytes;
