@@ -11,9 +11,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "Require.h"
+#include "SparseImage.h"
 
 // One file for the whole run, rewritten for each input. A memfd is a regular
 // file that never touches the disk; the stream opens it again by its
@@ -49,29 +49,49 @@ public:
 
     const std::string& path() const { return path_; }
 
-    void assign(const std::uint8_t* data, std::size_t size) {
+    // The file the image describes: its pieces written, the rest a hole.
+    void assign(const sparse::Image& image) {
         Require(::ftruncate(fd_, 0) == 0, "cannot empty the scratch file");
-        std::size_t done = 0;
-        while (done < size) {
-            const ssize_t n = ::pwrite(fd_, data + done, size - done, static_cast<off_t>(done));
-            if (n < 0 && errno == EINTR) continue;
-            Require(n > 0, "cannot fill the scratch file");
-            done += static_cast<std::size_t>(n);
+        for (const sparse::Piece& piece : image.pieces) {
+            std::size_t done = 0;
+            while (done < piece.bytes.size()) {
+                const ssize_t n = ::pwrite(fd_, piece.bytes.data() + done, piece.bytes.size() - done,
+                                           static_cast<off_t>(piece.offset + done));
+                if (n < 0 && errno == EINTR) continue;
+                Require(n > 0, "cannot fill the scratch file");
+                done += static_cast<std::size_t>(n);
+            }
         }
+        Require(::ftruncate(fd_, static_cast<off_t>(image.size)) == 0, "cannot size the scratch file");
     }
 
-    std::vector<std::uint8_t> contents() const {
+    std::uint64_t size() const {
         struct stat st {};
         Require(::fstat(fd_, &st) == 0, "cannot stat the scratch file");
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size));
+        return static_cast<std::uint64_t>(st.st_size);
+    }
+
+    // At most n bytes from offset, fewer where the file ends.
+    sparse::Bytes read(std::uint64_t offset, std::size_t n) const {
+        sparse::Bytes bytes(n);
         std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::pread(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-            if (n < 0 && errno == EINTR) continue;
-            Require(n > 0, "cannot read the scratch file back");
-            done += static_cast<std::size_t>(n);
+        while (done < n) {
+            const ssize_t got = ::pread(fd_, bytes.data() + done, n - done, static_cast<off_t>(offset + done));
+            if (got < 0 && errno == EINTR) continue;
+            Require(got >= 0, "cannot read the scratch file back");
+            if (got == 0) break;
+            done += static_cast<std::size_t>(got);
         }
+        bytes.resize(done);
         return bytes;
+    }
+
+    // Whether no byte in [begin, end) was ever written.
+    bool holeBetween(std::uint64_t begin, std::uint64_t end) const {
+        if (begin >= end) return true;
+        const off_t data = ::lseek(fd_, static_cast<off_t>(begin), SEEK_DATA);
+        if (data < 0) return errno == ENXIO;
+        return static_cast<std::uint64_t>(data) >= end;
     }
 
 private:

@@ -5,7 +5,7 @@
 //
 // Input: a header byte (number of edits, character set, chunk walk), then per
 // edit a field byte and a length byte followed by that many value bytes; the
-// rest is the file.
+// rest is the file, which may declare gigabytes (see SparseImage.h).
 
 #include <cstddef>
 #include <cstdint>
@@ -19,15 +19,16 @@
 #include "LoadedFile.h"
 #include "Require.h"
 #include "ScratchFile.h"
+#include "Snapshot.h"
+#include "SparseImage.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
 
 struct EditInput {
     std::vector<cli::RequestedValue> values;
     cli::ReadOptions options;
-    Bytes file;
+    sparse::Image file;
 };
 
 // Reads the edits off the front of the input; the fields are those `set`
@@ -50,7 +51,7 @@ EditInput Parse(const std::uint8_t* data, std::size_t size) {
         const wave::CartFieldRow* row = clearTimer ? &wave::RowOf(wave::CartField::Timers) : fields[choice];
         input.values.push_back({row, std::move(text), clearTimer});
     }
-    input.file.assign(data + std::min(at, size), data + size);
+    input.file = sparse::Unframe(data + std::min(at, size), size - std::min(at, size));
     return input;
 }
 
@@ -89,19 +90,15 @@ void CheckStored(const wave::CartWrites& writes, const cli::LoadedFile& reloaded
     }
 }
 
-// Outside the fields written, the saved file is the file as it was.
-void CheckUntouched(const Bytes& before, const Bytes& after, const wave::CartWrites& writes, std::size_t cartPos,
-                    std::size_t cartSize) {
-    std::vector<bool> mayChange(before.size(), false);
+// The bytes of the file the writes may change.
+std::vector<Extent> Written(const wave::CartWrites& writes, std::uint64_t cartPos, std::size_t cartSize) {
+    std::vector<Extent> spans;
     for (const wave::CartWrite& write : writes) {
-        const wave::Field span = Span(write, cartSize);
-        for (std::size_t k = 0; k < span.width && span.offset + k < cartSize; ++k) {
-            mayChange[cartPos + span.offset + k] = true;
-        }
+        const wave::Field field = Span(write, cartSize);
+        const std::uint64_t begin = cartPos + field.offset;
+        spans.push_back({begin, std::min<std::uint64_t>(begin + field.width, cartPos + cartSize)});
     }
-    for (std::size_t k = 0; k < before.size(); ++k) {
-        Require(mayChange[k] || before[k] == after[k], "a byte outside the edited fields changed");
-    }
+    return spans;
 }
 
 // The values checked as `set` checks them, then against the file; nothing
@@ -128,34 +125,40 @@ std::optional<wave::CartWrites> Plan(const EditInput& input, const cli::LoadedFi
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const EditInput input = Parse(data, size);
     ScratchFile& scratch = Scratch();
-    scratch.assign(input.file.data(), input.file.size());
+    scratch.assign(input.file);
 
     std::optional<wave::CartWrites> writes;
     bool saved = false;
-    std::size_t cartPos = 0;
+    std::uint64_t cartPos = 0;
     std::size_t cartSize = 0;
+    std::vector<Extent> spans = ExtentsOf(input.file, {});
+    Snapshot before;
     {
         cli::LoadedFile loaded(scratch.path(), wave::WaveStream::Mode::ReadWrite, input.options);
         writes = Plan(input, loaded);
         if (writes) {
-            cartPos = static_cast<std::size_t>(loaded.document.m_lCartPos);
+            cartPos = static_cast<std::uint64_t>(loaded.document.m_lCartPos);
             cartSize = loaded.document.m_pCartData->size();
+            spans.push_back({cartPos, cartPos + cartSize});
+        }
+        before = Snapshot::Take(scratch, spans);
+        if (writes) {
             const wave::SaveResult result = loaded.document.SaveCart(*writes);
             Require(result.ok || !result.error.empty(), "a save failed without a message");
             saved = result.ok;
         }
     }
 
-    const Bytes after = scratch.contents();
-    Require(after.size() == input.file.size(), "an edit changed the file's length");
+    const Snapshot after = Snapshot::Take(scratch, spans);
+    Require(after.size == input.file.size, "an edit changed the file's length");
     if (!saved) {
-        Require(after == input.file, "a refused edit changed the file");
+        Require(SameOutside(before, after, {}), "a refused edit changed the file");
         return 0;
     }
-    CheckUntouched(input.file, after, *writes, cartPos, cartSize);
+    Require(SameOutside(before, after, Written(*writes, cartPos, cartSize)), "a byte outside the edited fields changed");
     const cli::LoadedFile reloaded(scratch.path(), wave::WaveStream::Mode::ReadOnly, input.options);
     Require(reloaded.ok(), "a saved file no longer loads");
-    Require(static_cast<std::size_t>(reloaded.document.m_lCartPos) == cartPos &&
+    Require(static_cast<std::uint64_t>(reloaded.document.m_lCartPos) == cartPos &&
                 reloaded.document.m_pCartData->size() == cartSize,
             "a saved file loads other cart data than was saved");
     CheckStored(*writes, reloaded);

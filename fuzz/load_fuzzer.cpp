@@ -2,7 +2,8 @@
 // with them what the program does with a loaded file: shows the format, the
 // post timers and the text fields, then saves the cart pages back. Whatever
 // the bytes, a save must keep the file's length and every byte outside the
-// cart data.
+// cart data. The input may describe a file of gigabytes (see SparseImage.h),
+// and the walks must load it in bounded memory.
 
 #include <algorithm>
 #include <cstddef>
@@ -13,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "BextRead.h"
 #include "CartWrites.h"
 #include "ChunkLayout.h"
 #include "FieldCodecs.h"
@@ -21,17 +23,14 @@
 #include "PostTimerLines.h"
 #include "Require.h"
 #include "ScratchFile.h"
+#include "Snapshot.h"
+#include "SparseImage.h"
 #include "TextCodec.h"
 #include "WaveDocument.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// memcmp wants real pointers even for no bytes; an empty vector has none.
-bool SameBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t n) {
-    return n == 0 || std::memcmp(a, b, n) == 0;
-}
 
 // Every byte of the 8-bit set has a screen character and comes back as
 // itself, so editing a field the user did not touch cannot alter it.
@@ -69,7 +68,7 @@ void ShowPages(const wave::OwnedPageRecords& records) {
 
 // What a load promises about the document and the pages, by outcome.
 void CheckLoad(wave::LoadFailure failure, const wave::WaveDocument& doc, const wave::OwnedPageRecords& records,
-               const std::uint8_t* data, std::size_t size) {
+               const sparse::Image& image) {
     using wave::LoadFailure;
     Require(failure != LoadFailure::OpenFailed, "the scratch file could not be opened");
     Require(doc.m_file.is_open() == wave::MessageFor(failure).streamStaysOpen,
@@ -79,6 +78,11 @@ void CheckLoad(wave::LoadFailure failure, const wave::WaveDocument& doc, const w
                             failure == LoadFailure::CartNotFound || failure == LoadFailure::InvalidCartHeader;
     Require(records.info.m_format.has_value() == formatRead, "a format block is shown against the outcome");
 
+    // However large the chunks declare themselves, a load keeps no more than
+    // its bounds.
+    Require(!doc.m_pBextData || doc.m_pBextData->size() <= wave::bext::kCodingHistory + wave::kMaxCodingHistory,
+            "more bext data was kept than a load keeps");
+
     const bool loaded = failure == LoadFailure::None;
     Require(records.cart.m_bCartLoaded == loaded && records.cart2.m_bCartLoaded == loaded,
             "the cart pages' flags disagree with the outcome");
@@ -86,15 +90,16 @@ void CheckLoad(wave::LoadFailure failure, const wave::WaveDocument& doc, const w
 
     Require(doc.CartLoaded(), "a load that succeeded holds no cart data");
     const std::vector<std::uint8_t>& cart = *doc.m_pCartData;
-    Require(doc.m_lCartPos >= 8 && static_cast<std::uint64_t>(doc.m_lCartPos) <= size,
+    Require(doc.m_lCartPos >= 8 && static_cast<std::uint64_t>(doc.m_lCartPos) <= image.size,
             "the cart data's position lies outside the file");
-    Require(cart.size() <= doc.m_dwCartSize, "more cart data was kept than the chunk declares");
-    const auto pos = static_cast<std::size_t>(doc.m_lCartPos);
-    Require(cart.size() == std::min<std::size_t>(doc.m_dwCartSize, size - pos),
+    Require(cart.size() <= std::min<std::size_t>(doc.m_dwCartSize, wave::kMaxCartData),
+            "more cart data was kept than the chunk declares or a load keeps");
+    const auto pos = static_cast<std::uint64_t>(doc.m_lCartPos);
+    Require(cart.size() == std::min<std::uint64_t>({doc.m_dwCartSize, wave::kMaxCartData, image.size - pos}),
             "the cart data stops before the chunk or the file does");
-    Require(SameBytes(cart.data(), data + pos, cart.size()),
-            "the cart data kept is not the file's bytes at its position");
-    Require(std::memcmp(data + pos - 8, "cart", 4) == 0, "the cart data does not follow a cart header");
+    Require(cart == image.at(pos, cart.size()), "the cart data kept is not the file's bytes at its position");
+    const Bytes header = image.at(pos - 8, 4);
+    Require(std::memcmp(header.data(), "cart", 4) == 0, "the cart data does not follow a cart header");
     Require(records.cart2.m_nSampleRate == records.info.m_format->nSamplesPerSec,
             "the post timers' sample rate is not the format's");
 }
@@ -102,21 +107,20 @@ void CheckLoad(wave::LoadFailure failure, const wave::WaveDocument& doc, const w
 // A save may rewrite the cart data it loaded and nothing else. When it
 // reports a failure it must have written nothing at all; when it reports
 // success the file must hold what the document now says it holds.
-void CheckSave(const wave::SaveResult& result, const wave::WaveDocument& doc, const Bytes& before, std::size_t cartPos,
-               std::size_t cartSize) {
-    const Bytes after = Scratch().contents();
-    Require(after.size() == before.size(), "a save changed the file's length");
+// Returns the file as it is now, for the next save to be compared with.
+Snapshot CheckSave(const wave::SaveResult& result, const wave::WaveDocument& doc, const Snapshot& before,
+                   const std::vector<Extent>& extents, std::uint64_t cartPos, std::size_t cartSize) {
+    Snapshot after = Snapshot::Take(Scratch(), extents);
+    Require(after.size == before.size, "a save changed the file's length");
     if (!result.ok) {
-        Require(after == before, "a refused save changed the file");
-        return;
+        Require(SameOutside(before, after, {}), "a refused save changed the file");
+        return after;
     }
-    Require(SameBytes(after.data(), before.data(), cartPos), "a save changed a byte before the cart data");
-    const std::size_t end = cartPos + cartSize;
-    Require(SameBytes(after.data() + end, before.data() + end, after.size() - end),
-            "a save changed a byte after the cart data");
+    Require(SameOutside(before, after, {{cartPos, cartPos + cartSize}}), "a save changed a byte outside the cart data");
     Require(doc.m_pCartData && doc.m_pCartData->size() == cartSize, "a save changed the cart data's length");
-    Require(SameBytes(after.data() + cartPos, doc.m_pCartData->data(), cartSize),
+    Require(Scratch().read(cartPos, cartSize) == *doc.m_pCartData,
             "the file does not hold the cart data the save reports");
+    return after;
 }
 
 // Whether a value reads back whole from cart data of this many bytes: no
@@ -203,16 +207,15 @@ wave::CartWrites FullWidthEdits(const wave::CartInfo2Record& page2) {
     return writes;
 }
 
-void LoadAndSave(const std::uint8_t* data, std::size_t size, wave::ChunkWalk walk) {
+void LoadAndSave(const sparse::Image& image, wave::ChunkWalk walk) {
     ScratchFile& scratch = Scratch();
-    scratch.assign(data, size);
-    const Bytes input(data, data + size);
+    scratch.assign(image);
 
     wave::OwnedPageRecords records;
     records.info.m_strPath = scratch.path();
     wave::WaveDocument doc;
     const wave::LoadFailure failure = doc.OpenWave(records.refs(), wave::WaveStream::Mode::ReadWrite, walk);
-    CheckLoad(failure, doc, records, data, size);
+    CheckLoad(failure, doc, records, image);
     ShowPages(records);
     (void)wave::CaptionFor(failure, "Reelmarker");
 
@@ -220,38 +223,40 @@ void LoadAndSave(const std::uint8_t* data, std::size_t size, wave::ChunkWalk wal
         // Nothing to save: the saver must say so and leave the file alone.
         const wave::SaveResult refused = doc.SaveCart(wave::SaveWritesFrom(records.cart, records.cart2));
         Require(!refused.ok, "a save without cart data reported success");
-        CheckSave(refused, doc, input, 0, 0);
+        const std::vector<Extent> extents = ExtentsOf(image, {});
+        (void)CheckSave(refused, doc, Snapshot::Take(scratch, extents), extents, 0, 0);
         return;
     }
 
-    const auto cartPos = static_cast<std::size_t>(doc.m_lCartPos);
+    const auto cartPos = static_cast<std::uint64_t>(doc.m_lCartPos);
     const std::size_t cartSize = doc.m_pCartData->size();
+    const std::vector<Extent> extents = ExtentsOf(image, {{cartPos, cartPos + cartSize}});
+    const Snapshot loaded = Snapshot::Take(scratch, extents);
 
     const wave::CartWrites asLoaded = wave::SaveWritesFrom(records.cart, records.cart2);
     const wave::SaveResult unchanged = doc.SaveCart(asLoaded);
-    CheckSave(unchanged, doc, input, cartPos, cartSize);
+    const Snapshot saved = CheckSave(unchanged, doc, loaded, extents, cartPos, cartSize);
     CheckRefusal(unchanged, asLoaded, cartSize);
     if (unchanged.ok) CheckPagesKept(records, CheckStored(asLoaded, doc, walk));
 
-    const Bytes saved = scratch.contents();
     const wave::CartWrites edits = FullWidthEdits(records.cart2);
     const wave::SaveResult edited = doc.SaveCart(edits);
-    CheckSave(edited, doc, saved, cartPos, cartSize);
+    const Snapshot afterEdits = CheckSave(edited, doc, saved, extents, cartPos, cartSize);
     CheckRefusal(edited, edits, cartSize);
     if (edited.ok) (void)CheckStored(edits, doc, walk);
 
     // One byte too long for its field: refused, whatever the chunk holds.
-    const Bytes afterEdits = scratch.contents();
     const wave::CartWrites tooLong = {{wave::CartField::OutCue, std::string(wave::cart::kOutCue.width + 1, 'X')}};
     const wave::SaveResult refused = doc.SaveCart(tooLong);
-    CheckSave(refused, doc, afterEdits, cartPos, cartSize);
+    (void)CheckSave(refused, doc, afterEdits, extents, cartPos, cartSize);
     CheckRefusal(refused, tooLong, cartSize);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    LoadAndSave(data, size, wave::ChunkWalk::FixedOrder);
-    LoadAndSave(data, size, wave::ChunkWalk::AnyLayout);
+    const sparse::Image image = sparse::Unframe(data, size);
+    LoadAndSave(image, wave::ChunkWalk::FixedOrder);
+    LoadAndSave(image, wave::ChunkWalk::AnyLayout);
     return 0;
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ChunkLayout.h"
+#include "SparseImage.h"
 #include "WaveBuilder.h"
 
 namespace {
@@ -44,6 +45,32 @@ WaveBuilder Pcm() {
 }
 
 ByteVector Audio() { return Filled(64, 0x11); }
+
+constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
+
+// A builder's chunks without the RIFF header.
+ByteVector Body(const WaveBuilder& builder) {
+    ByteVector bytes = builder.bytes();
+    bytes.erase(bytes.begin(), bytes.begin() + 12);
+    return bytes;
+}
+
+// The RIFF size of the head, a gap and the tail's chunks.
+std::uint64_t RiffSize(const WaveBuilder& head, std::uint64_t gap, const WaveBuilder& tail) {
+    return head.bytes().size() - 8 + gap + Body(tail).size();
+}
+
+// The head, then gap zero bytes in the fuzz targets' framing (they leave it
+// a hole in the scratch file), then the tail's chunks: a file of gigabytes
+// in a seed of a few KiB.
+ByteVector Sparse(const WaveBuilder& head, std::uint64_t gap, const WaveBuilder& tail) {
+    ByteVector bytes = head.bytes();
+    const ByteVector hole = sparse::Hole(gap);
+    bytes.insert(bytes.end(), hole.begin(), hole.end());
+    const ByteVector chunks = Body(tail);
+    bytes.insert(bytes.end(), chunks.begin(), chunks.end());
+    return bytes;
+}
 
 struct Seed {
     std::string name;
@@ -186,6 +213,37 @@ std::vector<Seed> Seeds() {
                                .chunkDeclaring("data", 0xFFFFFFFFu, Audio())
                                .chunk("cart", cart700)
                                .bytes());
+
+    // Gigabytes declared and present, served by holes: every read and
+    // allocation must stay within the loader's bounds.
+    const ByteVector bext = TypicalBext();
+    {
+        WaveBuilder head = Pcm().chunkDeclaring("bext", static_cast<std::uint32_t>(kGiB), bext);
+        const WaveBuilder tail = WaveBuilder().chunk("cart", cart700).chunk("data", Audio());
+        const std::uint64_t gap = kGiB - bext.size();
+        head.riffSize(static_cast<std::uint32_t>(RiffSize(head, gap, tail)));
+        add("sparse-bext-1gib-coding-history", Sparse(head, gap, tail));
+    }
+    {
+        constexpr std::uint64_t kAudio = 0x90000000u;  // past 2 GiB: negative as a signed 32-bit size
+        WaveBuilder head = Pcm().chunk("bext", bext).chunkDeclaring("data", static_cast<std::uint32_t>(kAudio), {});
+        const WaveBuilder tail = WaveBuilder().chunk("cart", cart2048);
+        head.riffSize(static_cast<std::uint32_t>(RiffSize(head, kAudio, tail)));
+        add("sparse-riff-2gib-data-then-cart", Sparse(head, kAudio, tail));
+    }
+    {
+        constexpr std::uint64_t kAudio = 5 * kGiB;
+        auto head = [](std::uint64_t riffSize) {
+            return WaveBuilder()
+                .fileId("RF64")
+                .riffSize(0xFFFFFFFFu)
+                .chunk("ds64", fixture::Ds64(riffSize, kAudio))
+                .chunk("fmt ", PcmFormat())
+                .chunkDeclaring("data", 0xFFFFFFFFu, {});
+        };
+        const WaveBuilder tail = WaveBuilder().chunk("bext", bext).chunk("cart", cart2048);
+        add("sparse-rf64-5gib-data-then-cart", Sparse(head(RiffSize(head(0), kAudio, tail)), kAudio, tail));
+    }
     return seeds;
 }
 
