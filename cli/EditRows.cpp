@@ -2,8 +2,11 @@
 
 #include <rapidjson/document.h>
 #include <rapidjson/error/en.h>
+
 #include <algorithm>
 #include <array>
+#include <initializer_list>
+#include <set>
 
 #include "PostTimerLines.h"
 
@@ -76,7 +79,20 @@ std::string TimerCells(const rapidjson::Value& timers, std::vector<CellEdit>& ce
     return {};
 }
 
+// A name the object gives twice: the row would say two things of one field
+// (or file), and which of them counts would be a guess.
+std::optional<std::string> NamedTwice(const rapidjson::Value& object, std::initializer_list<std::string_view> names) {
+    std::set<std::string_view> seen;
+    for (const auto& member : object.GetObject()) {
+        const std::string_view name(member.name.GetString(), member.name.GetStringLength());
+        const bool checked = names.size() == 0 || std::find(names.begin(), names.end(), name) != names.end();
+        if (checked && !seen.insert(name).second) return "column " + std::string(name) + ": given twice";
+    }
+    return std::nullopt;
+}
+
 std::string CartCells(const rapidjson::Value& cart, EditRow& row) {
+    if (std::optional<std::string> twice = NamedTwice(cart, {})) return *twice;
     for (const auto& member : cart.GetObject()) {
         const std::string_view key(member.name.GetString(), member.name.GetStringLength());
         const rapidjson::Value& value = member.value;
@@ -128,10 +144,12 @@ EditReader::EditReader(std::string_view text) : text_(text) {
         return;
     }
     bool hasFile = false;
+    std::set<std::string_view> seen;
     for (const std::string& name : header->cells) {
         const bool file = name == kFileKey;
         const CartColumn* column = file ? nullptr : ColumnNamed(name);
         if (!file && column == nullptr) headerError_ = "line 1: column " + name + ": no such cart field";
+        if (!seen.insert(name).second) headerError_ = "line 1: column " + name + ": given twice";
         hasFile = hasFile || file;
         header_.push_back(column);
     }
@@ -158,6 +176,9 @@ std::optional<EditRow> EditReader::nextJson() {
         EditRow row;
         row.line = line_;
         row.file.assign(file->value.GetString(), file->value.GetStringLength());
+        if (std::optional<std::string> twice = NamedTwice(doc, {kFileKey, "cart"})) {
+            return Refused(line_, at + *twice, row.file);
+        }
         const auto cart = doc.FindMember("cart");
         if (cart == doc.MemberEnd() || cart->value.IsNull()) return row;
         if (!cart->value.IsObject()) return Refused(line_, at + "column cart: not an object", row.file);

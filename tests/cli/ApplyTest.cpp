@@ -245,3 +245,24 @@ TEST_F(ApplyFixture, AFileNamedAgainThroughAnotherNameIsRefused) {
     EXPECT_EQ(run.out, a + ": saved Title\n");
     EXPECT_EQ(run.err, "reelmarker-cli: " + link + ": line 3: this file was already named on line 2\n");
 }
+
+TEST_F(ApplyFixture, ARowGivingAFieldOrItsFileTwiceIsRefusedWhole) {
+    // Which of two values counts would be a guess; taking the first that
+    // differs from the file's would save only part of the row.
+    const std::string a = wave("a.wav");
+    const std::string b = wave("b.wav");
+    const ByteVector before = fixture::ReadFile(a);
+    const std::string json = R"({"file":")" + a + R"(","cart":{"title":"One","title":"Two"}})" + "\n" + R"({"file":")" +
+                             a + R"(","file":")" + b + R"(","cart":{"title":"Three"}})" + "\n";
+    const CliRun jsonRun = RunCli({"apply", edits("twice.jsonl", json)});
+    EXPECT_EQ(jsonRun.status, 1);
+    EXPECT_EQ(jsonRun.out, "");
+    EXPECT_EQ(jsonRun.err, "reelmarker-cli: " + a + ": line 1: column title: given twice\n" + "reelmarker-cli: " + a +
+                               ": line 2: column file: given twice\n");
+    const CliRun csvRun = RunCli({"apply", edits("twice.csv", "file,title,title\n" + a + ",One,Two\n")});
+    EXPECT_EQ(csvRun.status, 1);
+    EXPECT_EQ(csvRun.err,
+              "reelmarker-cli: " + dir.file("twice.csv").string() + ": line 1: column title: given twice\n");
+    EXPECT_EQ(fixture::ReadFile(a), before);
+    EXPECT_EQ(fixture::ReadFile(b), before);
+}
