@@ -68,10 +68,29 @@ bool ChangesNothing(const LoadedFile& loaded, const wave::CartWrites& writes) {
     return writes.empty() || (loaded.document.PrepareCart(writes, image).ok && image == *loaded.document.m_pCartData);
 }
 
-bool ApplyRow(const EditRow& row, bool dryRun, ReadOptions options, BatchSaves& saves) {
+// The first line that named each file, by what tells files apart: the file
+// itself however it is named (another relative path, a link), or the name
+// where there is no file.
+using NamedFiles = std::map<std::string, std::size_t>;
+
+std::string FileIdentity(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return "name:" + path;
+    return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+}
+
+bool NamedBefore(const EditRow& row, const std::string& identity, NamedFiles& named, BatchSaves& saves) {
+    const auto [first, isNew] = named.try_emplace(identity, row.line);
+    if (!isNew) saves.fail(row.file, LineOf(row) + "this file was already named on line " + std::to_string(first->second));
+    return !isNew;
+}
+
+bool ApplyRow(const EditRow& row, bool dryRun, ReadOptions options, NamedFiles& named, BatchSaves& saves) {
     // Read-only first: a row that changes nothing must work on a file the
     // user may only read, as the show output it often is fed back from.
     auto loaded = std::make_unique<LoadedFile>(row.file, wave::WaveStream::Mode::ReadOnly, options);
+    const wave::WaveStream& stream = loaded->document.m_file;
+    if (NamedBefore(row, stream.is_open() ? stream.identity() : FileIdentity(row.file), named, saves)) return false;
     if (!loaded->ok()) {
         saves.fail(row.file, LineOf(row) + wave::MessageFor(loaded->failure).text);
         return false;
@@ -86,21 +105,10 @@ bool ApplyRow(const EditRow& row, bool dryRun, ReadOptions options, BatchSaves& 
         saves.say(row.file, "nothing to change");
         return true;
     }
-    // The saver checks, under its lock, that the file reopened is the one
-    // read and that its cart bytes are still those loaded.
-    if (!dryRun && !loaded->document.m_file.open(row.file, wave::WaveStream::Mode::ReadWrite)) {
-        saves.fail(row.file, LineOf(row) + wave::MessageFor(wave::LoadFailure::OpenFailed).text);
-        return false;
-    }
-    return WriteAndReport(row.file, std::move(loaded), checked.writes, dryRun, saves);
-}
-
-// What tells two rows' files apart: the file itself, however it is named
-// (another relative path, a link), or the name where there is no file.
-std::string FileIdentity(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return "name:" + path;
-    return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+    if (dryRun) return WriteAndReport(row.file, std::move(loaded), checked.writes, true, saves);
+    saves.writeAndFinish(row.file, std::move(loaded), checked.writes, FieldList(checked.writes),
+                         LineOf(row) + wave::MessageFor(wave::LoadFailure::OpenFailed).text);
+    return true;
 }
 
 std::optional<std::string> ReadEdits(const std::string& edits) {
@@ -124,18 +132,18 @@ int RunApply(const std::string& edits, bool dryRun, ReadOptions options) {
         return kSomeFileFailed;
     }
     int status = kAllSucceeded;
-    std::map<std::string, std::size_t> named;  // each file's first line
+    NamedFiles named;
     BatchSaves saves;
     EditReader reader(*text);
     while (std::optional<EditRow> row = reader.next()) {
         bool ok = row->error.empty();
-        if (!ok) saves.fail(row->file.empty() ? edits : row->file, row->error);
-        const auto [first, isNew] = named.try_emplace(FileIdentity(row->file), row->line);
-        if (ok && !isNew) {
-            saves.fail(row->file, LineOf(*row) + "this file was already named on line " + std::to_string(first->second));
-            ok = false;
+        if (ok) {
+            ok = ApplyRow(*row, dryRun, options, named, saves);
+        } else {
+            // A refused row still names its file.
+            saves.fail(row->file.empty() ? edits : row->file, row->error);
+            named.try_emplace(FileIdentity(row->file), row->line);
         }
-        if (ok) ok = ApplyRow(*row, dryRun, options, saves);
         if (!ok) status = kSomeFileFailed;
     }
     return saves.allSaved() ? status : kSomeFileFailed;

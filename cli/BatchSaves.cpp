@@ -35,27 +35,41 @@ BatchSaves::~BatchSaves() {
     // The jthreads join as they go.
 }
 
-void BatchSaves::say(const std::string& file, std::string text) { add({file, std::move(text), false, true, nullptr}); }
+void BatchSaves::say(const std::string& file, std::string text) {
+    add({file, std::move(text), false, true, nullptr, std::nullopt});
+}
 
-void BatchSaves::fail(const std::string& file, std::string text) { add({file, std::move(text), true, true, nullptr}); }
+void BatchSaves::fail(const std::string& file, std::string text) {
+    add({file, std::move(text), true, true, nullptr, std::nullopt});
+}
 
 void BatchSaves::finish(const std::string& file, std::unique_ptr<LoadedFile> written, std::string fields) {
+    enqueue({file, std::move(fields), false, false, std::move(written), std::nullopt});
+}
+
+void BatchSaves::writeAndFinish(const std::string& file, std::unique_ptr<LoadedFile> loaded, wave::CartWrites writes,
+                                std::string fields, std::string openFailure) {
+    enqueue({file, std::move(fields), false, false, std::move(loaded), Reopen{std::move(writes), std::move(openFailure)}});
+}
+
+void BatchSaves::enqueue(Outcome outcome) {
     addSyncThread();
     if (threads_.empty()) {
-        // No thread could be had: sync here, as a single save does.
-        Outcome outcome{file, std::move(fields), false, false, std::move(written)};
+        // No thread could be had: save here, as a single save does.
         Sync(outcome);
         outcome.done = true;
-        syncFailed_ = syncFailed_ || outcome.error;
+        saveFailed_ = saveFailed_ || outcome.error;
         add(std::move(outcome));
         return;
     }
     std::unique_lock lock(mutex_);
-    outcomes_.push_back({file, std::move(fields), false, false, std::move(written)});
+    outcomes_.push_back(std::move(outcome));
     toSync_.push_back(&outcomes_.back());
     ++syncing_;
     work_.notify_one();
-    synced_.wait(lock, [this] { return syncing_ <= maxWaiting_; });
+    // Past the cap, wait until half of the files waiting are done: the
+    // threads then wake this one once per many files, not once per file.
+    if (syncing_ > maxWaiting_) synced_.wait(lock, [this] { return syncing_ <= maxWaiting_ / 2; });
     printReady(lock);
 }
 
@@ -63,7 +77,7 @@ bool BatchSaves::allSaved() {
     std::unique_lock lock(mutex_);
     synced_.wait(lock, [this] { return syncing_ == 0; });
     printReady(lock);
-    return !syncFailed_;
+    return !saveFailed_;
 }
 
 void BatchSaves::add(Outcome outcome) {
@@ -114,16 +128,26 @@ void BatchSaves::syncWhileThereIsWork() {
         Sync(outcome);
         lock.lock();
         outcome.done = true;
-        syncFailed_ = syncFailed_ || outcome.error;
+        saveFailed_ = saveFailed_ || outcome.error;
         --syncing_;
-        synced_.notify_all();
+        if (syncing_ == maxWaiting_ / 2 || syncing_ == 0) synced_.notify_all();
     }
 }
 
 void BatchSaves::Sync(Outcome& outcome) {
-    const wave::SaveResult saved = outcome.written->document.FinishSave();
-    // Closing here gives the descriptor back before the outcome is printed.
-    outcome.written.reset();
+    wave::WaveDocument& document = outcome.loaded->document;
+    wave::SaveResult saved;
+    if (outcome.reopen) {
+        // The saver checks, under its lock, that the file reopened is the
+        // one read and that its cart bytes are still those loaded.
+        saved = document.m_file.open(outcome.file, wave::WaveStream::Mode::ReadWrite)
+                    ? document.WriteCart(outcome.reopen->writes)
+                    : wave::SaveResult{false, outcome.reopen->openFailure, std::nullopt};
+    }
+    if (saved.ok) saved = document.FinishSave();
+    // The descriptor goes back now; the memory goes when the outcome is
+    // printed, on the thread that allocated most of it.
+    document.m_file.close();
     if (saved.ok) {
         outcome.text = "saved " + outcome.text;
     } else {

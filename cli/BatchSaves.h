@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,21 +35,34 @@ public:
     // A file whose cart data WriteCart has written: "FILE: saved FIELDS"
     // once FinishSave has synced it, or the reason it could not.
     void finish(const std::string& file, std::unique_ptr<LoadedFile> written, std::string fields);
+    // A file loaded read-only: a sync thread opens it for writing, writes
+    // and syncs it, so that the next rows are read meanwhile. openFailure is
+    // the message when it cannot be opened for writing.
+    void writeAndFinish(const std::string& file, std::unique_ptr<LoadedFile> loaded, wave::CartWrites writes,
+                        std::string fields, std::string openFailure);
 
     // Waits for every sync and prints the outcomes left. False when a sync
     // failed.
     bool allSaved();
 
 private:
+    // What a sync thread still has to write before it syncs.
+    struct Reopen {
+        wave::CartWrites writes;
+        std::string openFailure;
+    };
+
     struct Outcome {
         std::string file;
         std::string text;
         bool error = false;
         bool done = true;
-        std::unique_ptr<LoadedFile> written;  // until synced
+        std::unique_ptr<LoadedFile> loaded;  // until synced
+        std::optional<Reopen> reopen;
     };
 
     void add(Outcome outcome);
+    void enqueue(Outcome outcome);
     void printReady(std::unique_lock<std::mutex>& lock);
     void addSyncThread();
     void syncWhileThereIsWork();
@@ -63,7 +77,7 @@ private:
     std::size_t syncing_ = 0;
     std::size_t maxWaiting_ = 1;
     bool stopping_ = false;
-    bool syncFailed_ = false;
+    bool saveFailed_ = false;
     std::vector<std::jthread> threads_;
 };
 

@@ -7,10 +7,7 @@
 
 namespace cli {
 
-namespace {
-
-// The fields in the order of their bytes, each once (several post timers
-// are one field to the reader).
+// Several post timers are one field to the reader.
 std::string FieldList(const wave::CartWrites& writes) {
     std::set<wave::CartField> fields;
     for (const wave::CartWrite& write : writes) fields.insert(write.field);
@@ -19,8 +16,6 @@ std::string FieldList(const wave::CartWrites& writes) {
         list += (list.empty() ? "" : ", ") + std::string(wave::DisplayName(field));
     return list;
 }
-
-}  // namespace
 
 std::optional<WriteRefusal> CheckAgainstFile(const LoadedFile& loaded, const wave::CartWrites& writes) {
     if (!loaded.ok()) return WriteRefusal{std::nullopt, wave::MessageFor(loaded.failure).text};

@@ -16,6 +16,9 @@ struct WriteRefusal {
     std::string message;
 };
 
+// The fields the writes touch, in the order of their bytes, each once.
+std::string FieldList(const wave::CartWrites& writes);
+
 // Checks that the file loaded and can hold every write; nothing when it can.
 std::optional<WriteRefusal> CheckAgainstFile(const LoadedFile& loaded, const wave::CartWrites& writes);
 

@@ -194,7 +194,7 @@ bool WaveStream::write(const std::uint8_t* data, std::size_t n) {
 }
 
 bool WaveStream::sync() {
-    if (fd_ < 0 || ::fsync(fd_) != 0) {
+    if (fd_ < 0 || ::fdatasync(fd_) != 0) {
         if (fd_ >= 0) recordError("sync");
         return false;
     }
@@ -214,6 +214,11 @@ std::int64_t WaveStream::size() const {
     struct stat st {};
     if (fd_ < 0 || ::fstat(fd_, &st) != 0) return -1;
     return st.st_size;
+}
+
+std::string WaveStream::identity() const {
+    if (fd_ < 0) return {};
+    return std::to_string(openedDevice_) + ":" + std::to_string(openedInode_);
 }
 
 bool WaveStream::pathStillNamesOpenFile() const {

@@ -48,7 +48,10 @@ public:
     bool seekp(std::int64_t position);
     // Writes all n bytes at the position. False on failure (see lastError()).
     bool write(const std::uint8_t* buffer, std::size_t n);
-    // Forces written data to the disk. False on failure.
+    // Forces written data to the disk, with what the system needs to read it
+    // back (not the modification time: a save never changes the length, so
+    // the time alone would cost every save a second disk write). False on
+    // failure.
     bool sync();
 
     // Takes an open-file-description write lock on [start, start + length),
@@ -63,6 +66,9 @@ public:
     std::int64_t size() const;
     // True when the path still names the file this stream has open.
     bool pathStillNamesOpenFile() const;
+    // The open file's device and inode, which tell it apart however it is
+    // named; empty when nothing is open.
+    std::string identity() const;
     // The system's reason for the last failed operation.
     const std::string& lastError() const { return lastError_; }
     // True when the last open failed only for want of permission to write
