@@ -15,11 +15,12 @@
 namespace cli {
 
 // The outcomes of one run's files, printed in the order they were given,
-// where a save is reported only once its file is on disk. Written files are
-// synced by a few threads while the next files are read: syncing each file
-// in turn would spend most of a batch waiting for the disk, and concurrent
-// syncs share the file system's journal commits. Each file is still synced
-// on its own, so a failure is reported for the file it struck.
+// where a save is reported only once its file is on disk. Saves are finished
+// (and for `apply` also written) by a few threads while the next files are
+// read: syncing each file in turn would spend most of a batch waiting for the
+// disk, and concurrent syncs share its flushes and journal commits. Each file
+// is still synced on its own, so a failure is reported for the file it
+// struck, on any file system.
 class BatchSaves {
 public:
     BatchSaves() = default;
