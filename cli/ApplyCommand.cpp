@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -74,14 +72,14 @@ bool ChangesNothing(const LoadedFile& loaded, const wave::CartWrites& writes) {
 using NamedFiles = std::map<std::string, std::size_t>;
 
 std::string FileIdentity(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return "name:" + path;
-    return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+    const std::string identity = wave::WaveStream::IdentityOf(path);
+    return identity.empty() ? "name:" + path : identity;
 }
 
 bool NamedBefore(const EditRow& row, const std::string& identity, NamedFiles& named, BatchSaves& saves) {
     const auto [first, isNew] = named.try_emplace(identity, row.line);
-    if (!isNew) saves.fail(row.file, LineOf(row) + "this file was already named on line " + std::to_string(first->second));
+    if (!isNew)
+        saves.fail(row.file, LineOf(row) + "this file was already named on line " + std::to_string(first->second));
     return !isNew;
 }
 

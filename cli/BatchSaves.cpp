@@ -50,7 +50,8 @@ void BatchSaves::finish(const std::string& file, std::unique_ptr<LoadedFile> wri
 
 void BatchSaves::writeAndFinish(const std::string& file, std::unique_ptr<LoadedFile> loaded, wave::CartWrites writes,
                                 std::string fields, std::string openFailure) {
-    enqueue({file, std::move(fields), false, false, std::move(loaded), Reopen{std::move(writes), std::move(openFailure)}});
+    enqueue(
+        {file, std::move(fields), false, false, std::move(loaded), Reopen{std::move(writes), std::move(openFailure)}});
 }
 
 void BatchSaves::enqueue(Outcome outcome) {

@@ -48,7 +48,8 @@ struct Snapshot {
         std::uint64_t covered = 0;
         for (const Extent& extent : merged) {
             shot.holesElsewhere = shot.holesElsewhere && file.holeBetween(covered, extent.begin);
-            shot.regions.push_back({extent.begin, file.read(extent.begin, static_cast<std::size_t>(extent.end - extent.begin))});
+            shot.regions.push_back(
+                {extent.begin, file.read(extent.begin, static_cast<std::size_t>(extent.end - extent.begin))});
             covered = extent.end;
         }
         shot.holesElsewhere = shot.holesElsewhere && file.holeBetween(covered, shot.size);

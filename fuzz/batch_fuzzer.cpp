@@ -14,13 +14,11 @@
 // edits text.
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -66,10 +64,8 @@ constexpr std::array<std::string_view, 5> kNames = {"a.wav", "b.wav", "c.wav", "
 
 ByteVector Original(std::size_t index) {
     switch (index) {
-        case 0:
-            return fixture::TypicalWave(fixture::TypicalCart(2100));
-        case 1:
-            return fixture::TypicalWave(fixture::TypicalCart(700), false);
+        case 0: return fixture::TypicalWave(fixture::TypicalCart(2100));
+        case 1: return fixture::TypicalWave(fixture::TypicalCart(700), false);
         default:
             return fixture::WaveBuilder()
                 .chunk("JUNK", ByteVector(6, 0))
@@ -84,30 +80,20 @@ ByteVector Original(std::size_t index) {
 // nothing; removed at exit.
 class BatchFolder {
 public:
-    BatchFolder() {
-        const fs::path base = ::access("/dev/shm", W_OK) == 0 ? fs::path("/dev/shm") : fs::temp_directory_path();
-        std::string pattern = (base / "reelmarker-batch-XXXXXX").string();
-        Require(::mkdtemp(pattern.data()) != nullptr, "cannot make the batch folder");
-        path_ = pattern;
+    BatchFolder() : dir_(::access("/dev/shm", W_OK) == 0 ? fs::path("/dev/shm") : fs::temp_directory_path()) {
         for (std::size_t i = 0; i < kFiles.size(); ++i) originals_[i] = Original(i);
     }
-    ~BatchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    BatchFolder(const BatchFolder&) = delete;
-    BatchFolder& operator=(const BatchFolder&) = delete;
 
-    const fs::path& path() const { return path_; }
+    const fs::path& path() const { return dir_.path(); }
     void restore() const {
-        for (std::size_t i = 0; i < kFiles.size(); ++i) fixture::WriteFile(path_ / kFiles[i], originals_[i]);
+        for (std::size_t i = 0; i < kFiles.size(); ++i) fixture::WriteFile(path() / kFiles[i], originals_[i]);
     }
-    bool unchanged(std::size_t index) const { return fixture::ReadFile(path_ / kFiles[index]) == originals_[index]; }
-    std::size_t length(std::size_t index) const { return fixture::ReadFile(path_ / kFiles[index]).size(); }
+    bool unchanged(std::size_t index) const { return fixture::ReadFile(path() / kFiles[index]) == originals_[index]; }
+    std::size_t length(std::size_t index) const { return fixture::ReadFile(path() / kFiles[index]).size(); }
     std::size_t originalLength(std::size_t index) const { return originals_[index].size(); }
 
 private:
-    fs::path path_;
+    fixture::TempDir dir_;
     std::array<ByteVector, kFiles.size()> originals_;
 };
 
@@ -171,7 +157,8 @@ void CheckApply(std::string_view text, cli::ReadOptions options) {
     Require(real.out == AsSaved(dry.out), "the real run saved other fields than the dry run said it would");
     for (std::size_t i = 0; i < kFiles.size(); ++i) {
         Require(folder.length(i) == folder.originalLength(i), "a save changed a file's length");
-        Require(folder.unchanged(i) != NamesASave(real.out, i), "a file changed without a save, or a save changed nothing");
+        Require(folder.unchanged(i) != NamesASave(real.out, i),
+                "a file changed without a save, or a save changed nothing");
     }
 
     const ApplyRun again = Apply(folder, true, options);

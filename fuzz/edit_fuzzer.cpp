@@ -24,7 +24,6 @@
 
 namespace {
 
-
 struct EditInput {
     std::vector<cli::RequestedValue> values;
     cli::ReadOptions options;
@@ -155,7 +154,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(SameOutside(before, after, {}), "a refused edit changed the file");
         return 0;
     }
-    Require(SameOutside(before, after, Written(*writes, cartPos, cartSize)), "a byte outside the edited fields changed");
+    Require(SameOutside(before, after, Written(*writes, cartPos, cartSize)),
+            "a byte outside the edited fields changed");
     const cli::LoadedFile reloaded(scratch.path(), wave::WaveStream::Mode::ReadOnly, input.options);
     Require(reloaded.ok(), "a saved file no longer loads");
     Require(static_cast<std::uint64_t>(reloaded.document.m_lCartPos) == cartPos &&

@@ -102,8 +102,8 @@ SaveResult WaveDocument::WriteCart(const CartWrites& writes) {
     if (SaveResult prepared = PrepareCart(writes, image); !prepared.ok) return prepared;
     if (!m_file.is_open()) return Failed("The file is not open.");
     if (m_pSaveLock) return Failed("A save of this file is still being finished.");
-    auto lock =
-        std::make_unique<RangeLock>(m_file, m_lCartPos - kHeaderSize, kHeaderSize + static_cast<std::int64_t>(image.size()));
+    auto lock = std::make_unique<RangeLock>(m_file, m_lCartPos - kHeaderSize,
+                                            kHeaderSize + static_cast<std::int64_t>(image.size()));
     if (SaveResult unchanged = CheckFileUnchanged(); !unchanged.ok) return unchanged;
 
     if (!m_file.seekp(m_lCartPos) || !m_file.write(image.data(), image.size())) {

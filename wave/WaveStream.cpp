@@ -29,6 +29,10 @@ bool SetRangeLock(int fd, short type, std::int64_t start, std::int64_t length) {
     return result == 0;
 }
 
+std::string IdentityText(std::uint64_t device, std::uint64_t inode) {
+    return std::to_string(device) + ":" + std::to_string(inode);
+}
+
 }  // namespace
 
 WaveStream::~WaveStream() { close(); }
@@ -216,9 +220,11 @@ std::int64_t WaveStream::size() const {
     return st.st_size;
 }
 
-std::string WaveStream::identity() const {
-    if (fd_ < 0) return {};
-    return std::to_string(openedDevice_) + ":" + std::to_string(openedInode_);
+std::string WaveStream::identity() const { return fd_ < 0 ? std::string() : IdentityText(openedDevice_, openedInode_); }
+
+std::string WaveStream::IdentityOf(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) != 0 ? std::string() : IdentityText(st.st_dev, st.st_ino);
 }
 
 bool WaveStream::pathStillNamesOpenFile() const {

@@ -69,6 +69,9 @@ public:
     // The open file's device and inode, which tell it apart however it is
     // named; empty when nothing is open.
     std::string identity() const;
+    // The same for the file a path names, without opening it; empty when the
+    // path names nothing.
+    static std::string IdentityOf(const std::string& path);
     // The system's reason for the last failed operation.
     const std::string& lastError() const { return lastError_; }
     // True when the last open failed only for want of permission to write

@@ -176,8 +176,8 @@ bool WriteSparseFile(const std::filesystem::path& path, const ByteVector& head, 
     return !out.fail();
 }
 
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "reelmarker-XXXXXX").string();
+TempDir::TempDir(const std::filesystem::path& base) {
+    std::string pattern = (base / "reelmarker-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
 }

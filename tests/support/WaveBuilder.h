@@ -80,7 +80,7 @@ bool WriteSparseFile(const std::filesystem::path& path, const ByteVector& head, 
 // A directory removed with everything in it when the object goes.
 class TempDir {
 public:
-    TempDir();
+    explicit TempDir(const std::filesystem::path& base = std::filesystem::temp_directory_path());
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
