@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "CalendarDates.h"
 #include "FieldCodecs.h"
 
 namespace {
@@ -102,3 +103,12 @@ TEST(UrlPresence, NeedsTheWholeAreaAndALetterOrDigitFirst) {
 }
 
 }  // namespace
+
+TEST(CalendarDatesTest, DayIsCheckedAgainstMonthAndLeapYear) {
+    EXPECT_EQ(wave::ImpossibleDate(2026, 2, 31), "February 2026 has 28 days");
+    EXPECT_EQ(wave::ImpossibleDate(2020, 4, 31), "April 2020 has 30 days");
+    EXPECT_EQ(wave::ImpossibleDate(1900, 2, 29), "February 1900 has 28 days");
+    EXPECT_EQ(wave::ImpossibleDate(2000, 2, 29), std::nullopt);
+    EXPECT_EQ(wave::ImpossibleDate(2024, 2, 29), std::nullopt);
+    EXPECT_EQ(wave::ImpossibleDate(2026, 12, 31), std::nullopt);
+}
