@@ -147,15 +147,13 @@ void CMainDlg::LoadWaveFile() {
     wave::LoadFailure failure = OpenByWalk(m_walk);
     const std::optional<std::uint32_t> stoppedAt = m_document.m_idStoppedAt;
     if (stoppedAt && AnyLayoutFindsCart()) {
+        // The offer stands in for the refusal: telling the user the file is
+        // broken, then that it opens, would contradict itself.
         if (!DesktopSettings::AlwaysOpenAnyLayout()) {
-            ShowLoadFailure(failure);
-            const QString question = QString(
-                                         "This file has a cart chunk that this program does not look for in its "
-                                         "position (%1 comes first). Open it anyway?")
-                                         .arg(QString::fromStdString(wave::WaveDocument::ChunkName(*stoppedAt)));
-            const framework::OpenAnywayAnswer answer = framework::OpenAnywayQuestions().Ask(this, question);
+            const framework::OpenAnywayAnswer answer =
+                framework::OpenAnywayQuestions().Ask(this, AnyLayoutQuestion(failure, *stoppedAt));
             if (!answer.open) return;
-            if (answer.always) DesktopSettings::SetAlwaysOpenAnyLayout(true);
+            if (answer.always) m_pSheet->m_InfoPage.SetAlwaysOpenAnyLayout(true);
         }
         failure = OpenByWalk(wave::ChunkWalk::AnyLayout);
     }
@@ -180,6 +178,18 @@ wave::LoadFailure CMainDlg::OpenByWalk(wave::ChunkWalk walk) {
     m_loadedCart2 = m_pSheet->m_CartInfoPage2;
     SetCartPagesEdited(false);
     return failure;
+}
+
+QString CMainDlg::AnyLayoutQuestion(wave::LoadFailure failure, std::uint32_t stoppedAt) {
+    const QString met = QString::fromStdString(wave::WaveDocument::ChunkName(stoppedAt));
+    if (failure == wave::LoadFailure::NotWave) {
+        return QString("This wave file starts with %1, not RIFF, and its cart chunk can be read. Open it anyway?")
+            .arg(met);
+    }
+    return QString(
+               "This file has a cart chunk that this program does not look for in its position (%1 comes first). "
+               "Open it anyway?")
+        .arg(met);
 }
 
 // Whether the file the fixed-order walk refused has a cart chunk elsewhere:

@@ -64,6 +64,8 @@ private:
     void LoadWaveFile();
     wave::LoadFailure OpenByWalk(wave::ChunkWalk walk);
     bool AnyLayoutFindsCart() const;
+    // The offer of the any-layout walk for a file the fixed-order one refused.
+    static QString AnyLayoutQuestion(wave::LoadFailure failure, std::uint32_t stoppedAt);
     void ShowLoadFailure(wave::LoadFailure failure);
     void OnApply();
     void SaveThreadProc(wave::CartWrites writes);

@@ -16,14 +16,12 @@ std::string_view Spoken(std::string_view text) {
 }
 
 bool TakesName(const ControlTemplate& c) {
-    switch (c.kind) {
-        case ControlKind::Edit:
-        case ControlKind::ComboBox:
-        case ControlKind::PushButton: return true;
-        // A label the program fills in shows a value, not a caption.
-        case ControlKind::Label: return c.id != res::kNoId && c.text.empty();
-        default: return false;
-    }
+    return c.kind == ControlKind::Edit || c.kind == ControlKind::ComboBox || c.kind == ControlKind::PushButton;
+}
+
+// A label or drawn display the program fills in shows a value, not a caption.
+bool ShowsValue(const ControlTemplate& c) {
+    return (c.kind == ControlKind::Label || c.kind == ControlKind::Frame) && c.id != res::kNoId && c.text.empty();
 }
 
 // The nearest label to the left whose middle lies within the control's height.
@@ -51,15 +49,18 @@ const ControlTemplate* GroupAround(const res::DialogTemplate& t, const ControlTe
 
 }  // namespace
 
-std::string_view AccessibleName(const res::DialogTemplate& t, const ControlTemplate& c) {
+AccessibleText AccessibleTextOf(const res::DialogTemplate& t, const ControlTemplate& c) {
+    std::string_view given;
     if (c.id != res::kNoId) {
         const auto named = std::ranges::find(t.names, c.id, &res::ControlName::id);
-        if (named != t.names.end()) return named->name;
+        if (named != t.names.end()) given = named->name;
     }
+    if (ShowsValue(c)) return {{}, given, LabelBeside(t, c)};
+    if (!given.empty()) return {given, {}, nullptr};
     if (!TakesName(c)) return {};
-    if (c.kind == ControlKind::PushButton) return c.text;
-    if (const ControlTemplate* label = LabelBeside(t, c)) return Spoken(label->text);
-    if (const ControlTemplate* group = GroupAround(t, c)) return group->text;
+    if (c.kind == ControlKind::PushButton) return {c.text, {}, nullptr};
+    if (const ControlTemplate* label = LabelBeside(t, c)) return {Spoken(label->text), {}, label};
+    if (const ControlTemplate* group = GroupAround(t, c)) return {group->text, {}, nullptr};
     return {};
 }
 

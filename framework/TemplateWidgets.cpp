@@ -1,5 +1,6 @@
 #include "TemplateWidgets.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFontMetrics>
@@ -136,6 +137,7 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent) {
             combo->setEditable(false);
             return combo;
         }
+        case ControlKind::CheckBox: return new QCheckBox(text, parent);
     }
     return nullptr;
 }
@@ -168,8 +170,10 @@ void TemplateWidgets::Build(QWidget* parent, const res::DialogTemplate& t) {
     const DialogUnits units(parent->font());
     parent->setFixedSize(units.ToPixels(t.cx, t.cy));
     QWidget* previous = nullptr;
+    std::map<const ControlTemplate*, QWidget*> built;
     for (const ControlTemplate& c : t.controls) {
         QWidget* widget = MakeControl(c, parent);
+        built[&c] = widget;
         QRect geometry = units.ToPixels(c.x, c.y, c.cx, c.cy);
         // A drop-down list's height is that of the open list; closed, it
         // takes the height its font needs.
@@ -180,15 +184,22 @@ void TemplateWidgets::Build(QWidget* parent, const res::DialogTemplate& t) {
         if (c.kind == ControlKind::Picture) geometry.setSize(widget->sizeHint());
         widget->setGeometry(geometry);
         widget->setFocusPolicy(FocusOf(c));
-        if (const std::string_view name = AccessibleName(t, c); !name.empty()) {
-            widget->setAccessibleName(Text(name));
-        }
+        const AccessibleText spoken = AccessibleTextOf(t, c);
+        if (!spoken.name.empty()) widget->setAccessibleName(Text(spoken.name));
+        if (!spoken.description.empty()) widget->setAccessibleDescription(Text(spoken.description));
         if (c.kind == ControlKind::GroupBox || (c.kind == ControlKind::Frame && !Has(c.style, kBlackRect))) {
             widget->lower();  // outlines stay behind the controls they surround
         }                     // a frame behind the controls it groups
         if (previous != nullptr && FocusOf(c) == Qt::StrongFocus) QWidget::setTabOrder(previous, widget);
         if (FocusOf(c) == Qt::StrongFocus) previous = widget;
         if (c.id != kNoId) items_[c.id] = widget;
+    }
+    // A caption may come before or after its control in the template. Its
+    // buddy is what Qt reports as the labelled-by relation.
+    for (const ControlTemplate& c : t.controls) {
+        if (const ControlTemplate* caption = AccessibleTextOf(t, c).caption) {
+            static_cast<QLabel*>(built.at(caption))->setBuddy(built.at(&c));
+        }
     }
     built_ = true;
 }

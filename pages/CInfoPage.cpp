@@ -1,5 +1,6 @@
 #include "CInfoPage.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -19,7 +20,15 @@ CInfoPage::CInfoPage() : CPropertyPage(res::Template(IDD_INFO)) {}
 
 bool CInfoPage::OnInitDialog() {
     connect(Item<QPushButton>(IDC_OPEN), &QPushButton::clicked, this, &CInfoPage::OnOpen);
+    auto* always = Item<QCheckBox>(IDC_ALWAYS_ANY_LAYOUT);
+    always->setChecked(DesktopSettings::AlwaysOpenAnyLayout());
+    connect(always, &QCheckBox::toggled, this, &DesktopSettings::SetAlwaysOpenAnyLayout);
     return CPropertyPage::OnInitDialog();
+}
+
+void CInfoPage::SetAlwaysOpenAnyLayout(bool always) {
+    DesktopSettings::SetAlwaysOpenAnyLayout(always);
+    if (auto* box = Item<QCheckBox>(IDC_ALWAYS_ANY_LAYOUT)) box->setChecked(always);
 }
 
 void CInfoPage::DoDataExchange(framework::CDataExchange* pDX) {

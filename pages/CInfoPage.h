@@ -18,6 +18,9 @@ public:
     void EnableOpen(bool enable);
     // Opens the file as if the user had chosen it with Open.
     void OpenPath(const QString& path);
+    // Remembers whether files whose cart chunk only the any-layout walk
+    // finds open without asking, and shows it in the page's check box.
+    void SetAlwaysOpenAnyLayout(bool always);
 
     QLabel* m_stcBlockAlign = nullptr;
     QLabel* m_stcAvgBytesPerSec = nullptr;

@@ -14,6 +14,7 @@ enum class ControlKind {
     Picture,  // text names the picture by its number (IDB_ in resource.h)
     ProgressBar,
     ComboBox,
+    CheckBox,
     Frame,  // a drawn rectangle: grey or white outline, or filled black
 };
 

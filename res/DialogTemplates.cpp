@@ -66,7 +66,8 @@ constexpr std::array kInfo{
     ControlTemplate{IDC_BITS_PER_SAMPLE,   Label,        269, 91,  59,  13,  "",                       kCenterImage},
     ControlTemplate{kNoId,                 Label,        200, 112, 38,  8,   "Block Align:",           kNoStyle},
     ControlTemplate{IDC_BLOCK_ALIGN,       Label,        269, 111, 59,  13,  "",                       kCenterImage},
-    ControlTemplate{kNoId,                 Picture,      7,   141, 334, 119, kBanner,                  kSunken},
+    ControlTemplate{IDC_ALWAYS_ANY_LAYOUT, CheckBox,     200, 142, 140, 10,  "Always open files in any chunk layout", kTabStop},
+    ControlTemplate{kNoId,                 Picture,      7,   158, 334, 102, kBanner,                  kSunken},
 };
 
 // IDD_EBU_INFO: the EBU Info page. Display only: nothing here takes the focus.
@@ -179,7 +180,8 @@ constexpr std::array kAbout{
 };
 
 // Controls that no label sits beside: the date and time parts (their labels
-// show the format), the web-site picture button and the position display.
+// show the format), the web-site picture button and the position display,
+// which is named by the position it shows and described by this.
 constexpr std::array kCartInfo2Names{
     ControlName{IDC_START_YEAR,   "Start Date year"},  ControlName{IDC_START_MONTH,  "Start Date month"},
     ControlName{IDC_START_DAY,    "Start Date day"},   ControlName{IDC_START_HOUR,   "Start Time hour"},

@@ -38,8 +38,8 @@ public:
     std::optional<std::vector<std::uint8_t>> m_pCartData;
     std::uint32_t m_dwCartSize = 0;
     std::int64_t m_lCartPos = -1;
-    // The ID of the chunk the fixed-order walk met where it expected "fmt ",
-    // "bext" or "cart" (rows 5, 6 and 7); none after any other outcome.
+    // The ID the fixed-order walk met where it expected "RIFF", "fmt ",
+    // "bext" or "cart" (rows 2, 5, 6 and 7); none after any other outcome.
     std::optional<std::uint32_t> m_idStoppedAt;
 
     // Closes the stream if open, opens the file named by the Start page's

@@ -77,7 +77,7 @@ LoadFailure WaveDocument::StopAt(std::uint32_t id, LoadFailure failure) {
 }
 
 LoadFailure WaveDocument::Walk(PageRecords pages) {
-    if (ReadFourCC(m_file, 4) != kRiff) return LoadFailure::NotWave;
+    if (const std::uint32_t id = ReadFourCC(m_file, 4); id != kRiff) return StopAt(id, LoadFailure::NotWave);
     if (RiffSizeSaysEndedEarly(m_file)) return LoadFailure::PrematureEnd;
     if (ReadFourCC(m_file, 4) != kWave) return LoadFailure::InvalidRiffHeader;
     if (m_file.eof()) return LoadFailure::PrematureEnd;

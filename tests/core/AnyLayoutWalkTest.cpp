@@ -91,7 +91,7 @@ std::vector<LayoutCase> LoadingLayouts() {
              .chunkDeclaring("data", kSizeInDs64, kAudio)
              .chunk("cart", kCart)
              .bytes(),
-         LoadFailure::NotWave, nullptr},
+         LoadFailure::NotWave, "RF64"},
         {"bw64_chunk_size_from_ds64_table",
          Rf64("BW64", kAudio.size(), {{"JUNK", 10}, {"iXML", 33}})
              .chunk("fmt ", kPcm)
@@ -101,7 +101,7 @@ std::vector<LayoutCase> LoadingLayouts() {
              .chunkDeclaring("data", kSizeInDs64, kAudio)
              .chunk("cart", kCart)
              .bytes(),
-         LoadFailure::NotWave, nullptr},
+         LoadFailure::NotWave, "BW64"},
     };
 }
 
