@@ -96,6 +96,14 @@ QWidget* MakePicture(const ControlTemplate& c, QWidget* parent) {
     return picture;
 }
 
+QSize FitPicture(QLabel* picture, int height) {
+    const int edges = picture->sizeHint().height() - picture->pixmap().height();
+    if (picture->sizeHint().height() > height) {
+        picture->setPixmap(picture->pixmap().scaledToHeight(height - edges, Qt::SmoothTransformation));
+    }
+    return picture->sizeHint();
+}
+
 QWidget* MakeFrame(const ControlTemplate& c, QWidget* parent) {
     // A label, so that a filled rectangle can also carry drawn text.
     auto* frame = new QLabel(parent);
@@ -180,8 +188,10 @@ void TemplateWidgets::Build(QWidget* parent, const res::DialogTemplate& t) {
         if (c.kind == ControlKind::ComboBox) geometry.setHeight(widget->sizeHint().height());
         // Layouts were drawn for a narrower font; a label never cuts its text.
         if (c.kind == ControlKind::Label) geometry.setWidth(std::max(geometry.width(), widget->sizeHint().width()));
-        // A picture static takes its picture's size (and its edge), never scaling it.
-        if (c.kind == ControlKind::Picture) geometry.setSize(widget->sizeHint());
+        // A picture static takes its picture's size (and its edge); one taller
+        // than its place is scaled down to fit it, in proportion.
+        if (c.kind == ControlKind::Picture)
+            geometry.setSize(FitPicture(static_cast<QLabel*>(widget), geometry.height()));
         widget->setGeometry(geometry);
         widget->setFocusPolicy(FocusOf(c));
         const AccessibleText spoken = AccessibleTextOf(t, c);
