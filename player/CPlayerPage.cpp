@@ -49,8 +49,18 @@ void CPlayerPage::DoDataExchange(framework::CDataExchange* pDX) {
 }
 
 void CPlayerPage::SetButtons(bool playEnabled, bool stopEnabled) {
-    if (QWidget* play = GetDlgItem(IDC_PLAY)) play->setEnabled(playEnabled);
-    if (QWidget* stop = GetDlgItem(IDC_STOP)) stop->setEnabled(stopEnabled);
+    QWidget* play = GetDlgItem(IDC_PLAY);
+    QWidget* stop = GetDlgItem(IDC_STOP);
+    if (play == nullptr || stop == nullptr) return;
+    play->setEnabled(playEnabled || play->isEnabled());
+    stop->setEnabled(stopEnabled || stop->isEnabled());
+    // A button that goes off with the focus hands it to the other one: left
+    // to itself the focus would move on to Exit, where the next Space ends
+    // the program.
+    if (play->hasFocus() && !playEnabled && stopEnabled) stop->setFocus(Qt::OtherFocusReason);
+    if (stop->hasFocus() && !stopEnabled && playEnabled) play->setFocus(Qt::OtherFocusReason);
+    play->setEnabled(playEnabled);
+    stop->setEnabled(stopEnabled);
 }
 
 void CPlayerPage::OnShowWindow(bool) { SetButtons(!m_strFile.empty(), false); }

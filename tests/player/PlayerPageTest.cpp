@@ -93,6 +93,20 @@ private slots:
         QCOMPARE(script.graphsAlive, 0);
     }
 
+    void spaceOnPlayThenOnStopKeepsTheFocusOnTheButtons() {
+        LoadAndShowPlayer();
+        ui->dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(ui->dialog.get()));
+        Button(IDC_PLAY)->setFocus();
+        QTest::keyClick(Button(IDC_PLAY), Qt::Key_Space);
+        QVERIFY(!Stream().is_open());  // playing
+        QCOMPARE(QApplication::focusWidget(), Button(IDC_STOP));
+        QTest::keyClick(Button(IDC_STOP), Qt::Key_Space);
+        VerifyStreamBack();
+        QCOMPARE(QApplication::focusWidget(), Button(IDC_PLAY));
+        QVERIFY(ui->dialog->isVisible());
+    }
+
     void theEndOfPlaybackOrAnErrorStopsLikeStop_data() {
         QTest::addColumn<long>("code");
         QTest::newRow("complete") << player::EC_COMPLETE;
