@@ -44,8 +44,8 @@ int main(int argc, char** argv) {
 
     CMainApp theApp;
     theApp.m_walk = parser.isSet(anyLayout) ? wave::ChunkWalk::AnyLayout : wave::ChunkWalk::FixedOrder;
-    if (!parser.positionalArguments().isEmpty()) {
-        theApp.m_strFileAtStart = QFileInfo(parser.positionalArguments().front()).absoluteFilePath();
+    for (const QString& file : parser.positionalArguments()) {
+        theApp.m_filesAtStart << QFileInfo(file).absoluteFilePath();
     }
     theApp.InitInstance();
     return 0;
