@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPalette>
@@ -57,6 +58,8 @@ bool CLinkStatic::SubclassWindow(QWidget* control) {
     m_wnd = label;
     m_hover.Attach(label);
     label->setMouseTracking(true);  // moves arrive without a button held
+    // Reachable and usable without a mouse, as a link on a web page is.
+    label->setFocusPolicy(Qt::StrongFocus);
     label->installEventFilter(this);
     if (m_strTarget.isEmpty()) m_strTarget = label->text();
     if (label->text().isEmpty()) label->setText(m_strTarget);
@@ -119,6 +122,14 @@ bool CLinkStatic::eventFilter(QObject* watched, QEvent* event) {
             break;
         }
         case QEvent::MouseMove: m_hover.OnMouseMove(); break;
+        case QEvent::FocusIn: ShowFocus(true); break;
+        case QEvent::FocusOut: ShowFocus(false); break;
+        case QEvent::KeyPress: {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space) break;
+            OnClicked();
+            return true;  // Enter opens the link, not the dialog's default button
+        }
         case QEvent::MouseButtonPress: m_bPressed = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton; break;
         case QEvent::MouseButtonRelease: {
             const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -131,6 +142,12 @@ bool CLinkStatic::eventFilter(QObject* watched, QEvent* event) {
         default: break;
     }
     return false;  // the label still sees everything
+}
+
+// The style's focus frame around the text: the label draws none itself.
+void CLinkStatic::ShowFocus(bool focused) {
+    if (!m_focusFrame) m_focusFrame = new QFocusFrame(m_wnd);
+    m_focusFrame->setWidget(focused ? m_wnd.data() : nullptr);
 }
 
 void CLinkStatic::OnHoverChanged(bool inside) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCursor>
+#include <QFocusFrame>
 #include <QFont>
 #include <QLabel>
 #include <QObject>
@@ -57,6 +58,7 @@ protected:
 private:
     void OnHoverChanged(bool inside);
     void OnClicked();
+    void ShowFocus(bool focused);
     void FitToText();
     void LoadHandCursor();
     // The outcome comes back to OnOpened once the opener has finished.
@@ -78,7 +80,8 @@ private:
     std::optional<QCursor> m_hHandCursor;
     HoverPoll m_hover{this, [this](bool inside) { OnHoverChanged(inside); }};
     QPointer<QLabel> m_wnd;
-    bool m_bPressed = false;  // a left press began on the label
+    QPointer<QFocusFrame> m_focusFrame;  // made at the first focus, owned by the label's window
+    bool m_bPressed = false;             // a left press began on the label
 };
 
 // A window's rectangle (parent coordinates) resized to the outer size its

@@ -10,7 +10,9 @@ bool CMainApp::InitInstance() {
     framework::AfxSetMainWnd(&dlg);
     // Queued, so that it runs from the dialog's own loop, after the window
     // shows: boxes the open raises then have their owner on screen.
-    if (!m_strFileAtStart.isEmpty()) QTimer::singleShot(0, &dlg, [&dlg, this] { dlg.OpenFile(m_strFileAtStart); });
+    if (!m_filesAtStart.isEmpty()) {
+        QTimer::singleShot(0, &dlg, [&dlg, this] { dlg.OpenFirstOf(m_filesAtStart, "named on the command line"); });
+    }
     dlg.exec();
     framework::AfxSetMainWnd(nullptr);
     return false;

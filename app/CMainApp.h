@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <QStringList>
 
 #include "WaveDocument.h"
 
@@ -12,7 +12,7 @@ public:
 
     // The walk chosen on the command line.
     wave::ChunkWalk m_walk = wave::ChunkWalk::FixedOrder;
-    // The file named on the command line, opened once the window shows;
-    // empty when none was named.
-    QString m_strFileAtStart;
+    // The files named on the command line, the first opened once the window
+    // shows; empty when none was named.
+    QStringList m_filesAtStart;
 };

@@ -132,12 +132,15 @@ void CMainDlg::dropEvent(QDropEvent* event) {
     const QStringList files = LocalFiles(event->mimeData());
     if (Saving() || files.isEmpty()) return;
     event->acceptProposedAction();
+    OpenFirstOf(files, "dropped");
+}
+
+void CMainDlg::OpenFirstOf(const QStringList& files, const char* how) {
     if (files.size() > 1) {
         framework::MessageBoxes().Show(
             this,
-            QString("%1 files were dropped. One file is open at a time, so only the first opens:\n%2")
-                .arg(files.size())
-                .arg(files.front()),
+            QString("%1 files were %2. One file is open at a time, so only the first opens:\n%3")
+                .arg(QString::number(files.size()), QString(how), files.front()),
             "", framework::MessageIcon::Information);
     }
     OpenFile(files.front());

@@ -37,6 +37,9 @@ public:
     // Opens a file named outside the Start page (command line, drop) as
     // Open would: unsaved edits are settled first, nothing opens during a save.
     void OpenFile(const QString& path);
+    // Opens the first of the files; when there are more, says that only it
+    // opens, with how they came ("dropped").
+    void OpenFirstOf(const QStringList& files, const char* how);
 
     // APPLY may be enabled only with a cart chunk loaded from a writable file
     // and no save running.

@@ -5,11 +5,27 @@
 
 #include "CMainApp.h"
 
+namespace {
+
+// Help and version need no window: they are answered before the window
+// system starts, so that they work where there is no display. Anything the
+// parser cannot take yet may be the window system's own option, and waits
+// for the full parse.
+void AnswerWithoutWindow(QCommandLineParser& parser, int& argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    if (!parser.parse(arguments)) return;
+    if (!parser.isSet("help") && !parser.isSet("help-all") && !parser.isSet("version")) return;
+    const QCoreApplication core(argc, argv);
+    parser.process(core);  // prints the answer and ends the program
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
     // Boxes without a caption of their own show the program's name.
-    QApplication::setApplicationName("reelmarker");
-    QApplication::setApplicationVersion(REELMARKER_VERSION);
+    QCoreApplication::setApplicationName("reelmarker");
+    QCoreApplication::setApplicationVersion(REELMARKER_VERSION);
 
     QCommandLineParser parser;
     parser.setApplicationDescription("Views and edits the cart chunk of broadcast WAV files, in place.");
@@ -21,12 +37,15 @@ int main(int argc, char** argv) {
     parser.addPositionalArgument("file", "The WAV file to open at start, as Open would.", "[file]");
     // Options come first; whatever follows the file is a name, even one starting with a dash.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    AnswerWithoutWindow(parser, argc, argv);
+
+    QApplication application(argc, argv);
     parser.process(application);
 
     CMainApp theApp;
     theApp.m_walk = parser.isSet(anyLayout) ? wave::ChunkWalk::AnyLayout : wave::ChunkWalk::FixedOrder;
-    if (!parser.positionalArguments().isEmpty()) {
-        theApp.m_strFileAtStart = QFileInfo(parser.positionalArguments().front()).absoluteFilePath();
+    for (const QString& file : parser.positionalArguments()) {
+        theApp.m_filesAtStart << QFileInfo(file).absoluteFilePath();
     }
     theApp.InitInstance();
     return 0;

@@ -22,11 +22,15 @@ CPropertySheet::CPropertySheet(int initialPage)
     stack_->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
     connect(tabs_, &QTabBar::currentChanged, this, &CPropertySheet::OnTabChanged);
     tabs_->installEventFilter(this);
+    // A click on a tab gives the tabs the focus, as a keyboard change gives
+    // it to the page: it never stays on Exit or on the page that went.
+    tabs_->setFocusPolicy(Qt::StrongFocus);
     // Anywhere in the window, as in a property sheet; the first page follows
     // the last.
     const auto step = [this](QKeySequence keys, int by) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, this,
-                [this, by] { SetActivePage((active_ + by + GetPageCount()) % GetPageCount()); });
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, by] {
+            if (SetActivePage((active_ + by + GetPageCount()) % GetPageCount())) FocusFirstControl();
+        });
     };
     step(QKeySequence(Qt::CTRL | Qt::Key_Tab), 1);
     step(QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1);
@@ -82,6 +86,20 @@ void CPropertySheet::OnTabChanged(int index) {
         return;
     }
     Activate(index);
+}
+
+// The keys may have been pressed on Exit, where the next Space would end the
+// program; the tabs take the focus when the page has nothing that could.
+void CPropertySheet::FocusFirstControl() {
+    QWidget* page = GetActivePage();
+    for (QWidget* next = page->nextInFocusChain(); next != page; next = next->nextInFocusChain()) {
+        if (page->isAncestorOf(next) && next->isEnabled() && next->isVisibleTo(page) &&
+            (next->focusPolicy() & Qt::TabFocus) != 0) {
+            next->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+    tabs_->setFocus(Qt::TabFocusReason);
 }
 
 void CPropertySheet::Activate(int index) {

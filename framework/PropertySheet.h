@@ -38,6 +38,8 @@ protected:
 
 private:
     void OnTabChanged(int index);
+    // To the active page's first control in tab order that can take it.
+    void FocusFirstControl();
     void Activate(int index);
 
     std::vector<CPropertyPage*> pages_;

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimerEvent>
+#include <filesystem>
 
 #include "DialogTemplates.h"
 #include "MessageBoxService.h"
@@ -48,8 +49,18 @@ void CPlayerPage::DoDataExchange(framework::CDataExchange* pDX) {
 }
 
 void CPlayerPage::SetButtons(bool playEnabled, bool stopEnabled) {
-    if (QWidget* play = GetDlgItem(IDC_PLAY)) play->setEnabled(playEnabled);
-    if (QWidget* stop = GetDlgItem(IDC_STOP)) stop->setEnabled(stopEnabled);
+    QWidget* play = GetDlgItem(IDC_PLAY);
+    QWidget* stop = GetDlgItem(IDC_STOP);
+    if (play == nullptr || stop == nullptr) return;
+    play->setEnabled(playEnabled || play->isEnabled());
+    stop->setEnabled(stopEnabled || stop->isEnabled());
+    // A button that goes off with the focus hands it to the other one: left
+    // to itself the focus would move on to Exit, where the next Space ends
+    // the program.
+    if (play->hasFocus() && !playEnabled && stopEnabled) stop->setFocus(Qt::OtherFocusReason);
+    if (stop->hasFocus() && !stopEnabled && playEnabled) play->setFocus(Qt::OtherFocusReason);
+    play->setEnabled(playEnabled);
+    stop->setEnabled(stopEnabled);
 }
 
 void CPlayerPage::OnShowWindow(bool) { SetButtons(!m_strFile.empty(), false); }
@@ -65,6 +76,7 @@ void CPlayerPage::HoldPlayback(bool held) {
 void CPlayerPage::OnPlay() {
     m_bReopenFailureShown = false;  // each Play may fail anew, and says so once
     if (m_pFile != nullptr && m_pFile->is_open()) {
+        m_bGoneShown = false;  // it is back (opened anew): losing it again is news
         m_lFilePos = m_pFile->tellp();
         m_pFile->close();
     }
@@ -113,15 +125,38 @@ void CPlayerPage::ReleaseGraph() {
 
 void CPlayerPage::GiveStreamBack() {
     if (m_pFile == nullptr || m_pFile->is_open()) return;
-    const bool reopened = m_pFile->open(m_strFile, wave::WaveStream::Mode::ReadWrite);
-    // A failed Play gives the stream back and a later tear-down tries again:
-    // the same loss is told once.
-    if (!reopened && !m_bReopenFailureShown) {
+    // In the mode the document opened it: a read-only file stays viewable.
+    const bool reopened = m_pFile->open(m_strFile, m_pFile->mode());
+    if (reopened) {
+        m_bReopenFailureShown = false;
+        m_bGoneShown = false;
+    } else {
+        TellStreamLost();
+    }
+    m_pFile->seekp(m_lFilePos);
+}
+
+// A failed Play gives the stream back and a later tear-down tries again:
+// the same loss is told once. A file that is gone stays gone, and is told
+// once until it is back.
+void CPlayerPage::TellStreamLost() {
+    std::error_code error;
+    if (!std::filesystem::exists(m_strFile, error)) {
+        if (!m_bGoneShown) {
+            framework::MessageBoxes().Show(this,
+                                           "The file was moved or deleted while open:\n" +
+                                               QFile::decodeName(QByteArray::fromStdString(m_strFile)) +
+                                               "\n\nOpen it again from where it is now to play or save it.",
+                                           QString(), framework::MessageIcon::Exclamation);
+        }
+        m_bGoneShown = true;
+        return;
+    }
+    if (!m_bReopenFailureShown) {
         framework::MessageBoxes().Show(this, "File sharing violationg\nPlease restart program", QString(),
                                        framework::MessageIcon::None);
     }
-    m_bReopenFailureShown = !reopened;
-    m_pFile->seekp(m_lFilePos);
+    m_bReopenFailureShown = true;
 }
 
 bool CPlayerPage::OnKillActive() {

@@ -47,10 +47,14 @@ private:
     void ShowPosition(const QString& line);
     void ReleaseGraph();
     void GiveStreamBack();
+    void TellStreamLost();
     void FailPlay(const char* message);
     void SetButtons(bool playEnabled, bool stopEnabled);
 
     // The stream could not be reopened since the last Play, and the user
     // has been told so.
     bool m_bReopenFailureShown = false;
+    // The file is gone since the stream was last open, and the user has been
+    // told so.
+    bool m_bGoneShown = false;
 };

@@ -155,11 +155,12 @@ constexpr std::array kCartInfo2{
 };
 
 // IDD_PLAYER: the buttons and the black position display inside two frames.
+// Both buttons are tab stops, so that playback needs no mouse.
 constexpr std::array kPlayer{
     ControlTemplate{kNoId,                 GroupBox,     7,   7,   335, 252, "",                   kNoStyle},
     ControlTemplate{kNoId,                 Frame,        74,  64,  201, 136, "",                   kGrayFrame},
-    ControlTemplate{IDC_PLAY,              PushButton,   141, 107, 26,  14,  "Play",               kFlat},
-    ControlTemplate{IDC_STOP,              PushButton,   181, 107, 26,  14,  "Stop",               kFlat},
+    ControlTemplate{IDC_PLAY,              PushButton,   141, 107, 26,  14,  "Play",               kFlat | kTabStop},
+    ControlTemplate{IDC_STOP,              PushButton,   181, 107, 26,  14,  "Stop",               kFlat | kTabStop},
     ControlTemplate{kNoId,                 Frame,        115, 99,  120, 31,  "",                   kWhiteFrame},
     ControlTemplate{IDC_DISPLAY,           Frame,        115, 140, 120, 30,  "",                   kBlackRect},
 };

@@ -8,7 +8,8 @@
 namespace wave {
 
 // The format block as the Start page shows it: 16-bit values as signed
-// 16-bit numbers, 32-bit values as signed 32-bit numbers.
+// 16-bit numbers, 32-bit values as signed 32-bit numbers, but for the bits
+// per sample, shown as stored.
 struct FormatTexts {
     std::string formatTag;  // "PCM", "MPEG" or "NOT PCM"
     std::string channels;

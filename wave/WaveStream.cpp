@@ -64,6 +64,7 @@ bool WaveStream::open(const std::string& path, Mode mode) {
     openedDevice_ = st.st_dev;
     openedInode_ = st.st_ino;
     fd_ = fd;
+    mode_ = mode;
     failed_ = false;
     eof_ = false;
     buffer_.clear();

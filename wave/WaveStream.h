@@ -29,6 +29,9 @@ public:
     bool open(const std::string& path, Mode mode);
     void close();
     bool is_open() const { return fd_ >= 0; }
+    // The mode of the last successful open, kept after close, so that a
+    // stream handed away for a while comes back as it was.
+    Mode mode() const { return mode_; }
     bool fail() const { return failed_; }
     bool eof() const { return eof_; }
     const std::string& path() const { return path_; }
@@ -83,6 +86,7 @@ private:
     void recordError(const char* operation);
 
     int fd_ = -1;
+    Mode mode_ = Mode::ReadWrite;
     std::string path_;
     bool failed_ = false;
     bool eof_ = false;

@@ -194,7 +194,7 @@ TEST(Loader, FormatChunkLongerOrShorterThanTheBlock) {
     EXPECT_EQ(fourteen.failure, LoadFailure::CartNotFound);
 }
 
-TEST(Loader, FormatIsShownAsSignedNumbersAndNamedByTag) {
+TEST(Loader, FormatIsShownSignedButTheBitCountAndNamedByTag) {
     auto texts = [](ByteVector block) {
         LoadedFixture loaded(WaveBuilder().chunk("fmt ", block).chunk("cart", fixture::TypicalCart()).bytes());
         return wave::TextsOf(*loaded.records.info.m_format);
@@ -211,6 +211,8 @@ TEST(Loader, FormatIsShownAsSignedNumbersAndNamedByTag) {
     EXPECT_EQ(texts(fixture::FormatBlock(0x50, 1, 48000, 0)).formatTag, "MPEG");
     EXPECT_EQ(texts(fixture::FormatBlock(1, 1, 8000, 8)).formatTag, "PCM");
     EXPECT_EQ(texts(fixture::FormatBlock(1, 1, 0x80000000u, 8)).sampleRate, "-2147483648");
+    // Bits per sample is a count, and MPEG files store 0xFFFF there.
+    EXPECT_EQ(texts(fixture::FormatBlock(0x50, 2, 48000, 0xFFFF)).bitsPerSample, "65535");
 }
 
 TEST(Loader, PadBytesAfterOddChunksAreSkippedWhetherOrNotPresent) {

@@ -8,6 +8,7 @@
 #include "FakeMediaGraph.h"
 #include "PlayingLine.h"
 #include "UiFixture.h"
+#include "Unwritable.h"
 #include "WindowMessages.h"
 #include "resource.h"
 
@@ -33,6 +34,18 @@ class PlayerPageTest : public QObject {
         ui->Open(ui->dir.write("a.wav", fixture::TypicalWave()));
         QVERIFY(Stream().seekp(kPutPosition));
         QVERIFY(ui->ShowPage(kPlayerPage));
+    }
+
+    // A folder where the file was: the name is there, but no file opens.
+    void OccupyTheName() {
+        std::filesystem::remove(ui->dir.file("a.wav"));
+        std::filesystem::create_directory(ui->dir.file("a.wav"));
+    }
+
+    void SendEvents(std::deque<long> codes) {
+        script.events = std::move(codes);
+        QEvent notify(framework::WM_PLAYEREVENT);
+        QCoreApplication::sendEvent(&Page(), &notify);
     }
 
     void VerifyStreamBack() {
@@ -80,6 +93,20 @@ private slots:
         QCOMPARE(script.graphsAlive, 0);
     }
 
+    void spaceOnPlayThenOnStopKeepsTheFocusOnTheButtons() {
+        LoadAndShowPlayer();
+        ui->dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(ui->dialog.get()));
+        Button(IDC_PLAY)->setFocus();
+        QTest::keyClick(Button(IDC_PLAY), Qt::Key_Space);
+        QVERIFY(!Stream().is_open());  // playing
+        QCOMPARE(QApplication::focusWidget(), Button(IDC_STOP));
+        QTest::keyClick(Button(IDC_STOP), Qt::Key_Space);
+        VerifyStreamBack();
+        QCOMPARE(QApplication::focusWidget(), Button(IDC_PLAY));
+        QVERIFY(ui->dialog->isVisible());
+    }
+
     void theEndOfPlaybackOrAnErrorStopsLikeStop_data() {
         QTest::addColumn<long>("code");
         QTest::newRow("complete") << player::EC_COMPLETE;
@@ -91,9 +118,7 @@ private slots:
         QFETCH(long, code);
         LoadAndShowPlayer();
         Play();
-        script.events = {99, code};
-        QEvent notify(framework::WM_PLAYEREVENT);
-        QCoreApplication::sendEvent(&Page(), &notify);
+        SendEvents({99, code});
         VerifyStreamBack();
         QVERIFY(Button(IDC_PLAY)->isEnabled());
         QCOMPARE(script.graphsAlive, 0);
@@ -159,10 +184,62 @@ private slots:
         QCOMPARE(Display(), QString(" Playing: 00:01:15 / 01:02:03"));
     }
 
-    void aStreamThatCannotBeReopenedSaysSoOnce() {
+    void aReadOnlyFileGoesBackReadOnly_data() {
+        QTest::addColumn<bool>("toTheEnd");
+        QTest::newRow("Stop") << false;
+        QTest::newRow("played to the end") << true;
+    }
+
+    void aReadOnlyFileGoesBackReadOnly() {
+        QFETCH(bool, toTheEnd);
+        const auto path = ui->dir.write("a.wav", fixture::TypicalWave());
+        const fixture::Unwritable unwritable(path);
+        if (!unwritable.Ok()) QSKIP("this file system lets the file be written whatever its mode");
+        ui->Open(path);
+        QCOMPARE(ui->Boxes().size(), std::size_t{1});  // the load says the file is read-only
+        QVERIFY(Stream().seekp(kPutPosition));
+        QVERIFY(ui->ShowPage(kPlayerPage));
+        Play();
+        if (toTheEnd) {
+            SendEvents({player::EC_COMPLETE});
+        } else {
+            QTest::mouseClick(Button(IDC_STOP), Qt::LeftButton);
+        }
+        QCOMPARE(ui->Boxes().size(), std::size_t{1});
+        VerifyStreamBack();
+        QCOMPARE(int(Stream().mode()), int(wave::WaveStream::Mode::ReadOnly));
+    }
+
+    void aVanishedFileIsToldGoneOnceUntilItIsBack() {
         LoadAndShowPlayer();
         Play();
         std::filesystem::remove(ui->dir.file("a.wav"));
+        QTest::mouseClick(Button(IDC_STOP), Qt::LeftButton);
+        QCOMPARE(ui->Boxes().size(), std::size_t{1});
+        QVERIFY(ui->Boxes()[0].text.contains("moved or deleted"));
+        QVERIFY(ui->Boxes()[0].text.contains(QString::fromStdString(ui->dir.file("a.wav").string())));
+        QVERIFY(!ui->Boxes()[0].text.contains("restart"));
+        QVERIFY(!Stream().is_open());
+        QVERIFY(Button(IDC_PLAY)->isEnabled());
+        Play();
+        QTest::mouseClick(Button(IDC_STOP), Qt::LeftButton);
+        QCOMPARE(ui->Boxes().size(), std::size_t{1});  // still gone: nothing new to tell
+
+        // Back again, then gone again: that is news.
+        ui->dir.write("a.wav", fixture::TypicalWave());
+        Play();
+        QTest::mouseClick(Button(IDC_STOP), Qt::LeftButton);
+        VerifyStreamBack();
+        Play();
+        std::filesystem::remove(ui->dir.file("a.wav"));
+        QTest::mouseClick(Button(IDC_STOP), Qt::LeftButton);
+        QCOMPARE(ui->Boxes().size(), std::size_t{2});
+    }
+
+    void aFileThatCannotBeReopenedSaysSo() {
+        LoadAndShowPlayer();
+        Play();
+        OccupyTheName();
         QTest::mouseClick(Button(IDC_STOP), Qt::LeftButton);
         QCOMPARE(ui->Boxes().size(), std::size_t{1});
         QCOMPARE(ui->Boxes()[0].text, QString("File sharing violationg\nPlease restart program"));
@@ -179,9 +256,9 @@ private slots:
 
     void aStreamLostByAFailedPlayIsReportedOnceWhateverEndsIt() {
         QFETCH(bool, apply);
-        script.renderFails = true;  // the file is gone: the service cannot render it either
+        script.renderFails = true;  // the service cannot open it either
         LoadAndShowPlayer();
-        std::filesystem::remove(ui->dir.file("a.wav"));
+        OccupyTheName();
         Play();
         if (apply) {
             ui->dialog->EnableDlgItem(IDC_APPLY, true);

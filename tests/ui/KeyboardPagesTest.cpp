@@ -50,6 +50,7 @@ private slots:
         QTest::keyClick(month, Qt::Key_PageDown, Qt::ControlModifier);
         QCOMPARE(ui.Sheet().GetActiveIndex(), kCartInfoPage2);
         QCOMPARE(ui.Boxes().size(), std::size_t{1});
+        QCOMPARE(QApplication::focusWidget(), month);
         month->setText("12");
         QTest::keyClick(month, Qt::Key_Tab, Qt::ControlModifier);
         QCOMPARE(ui.Sheet().GetActiveIndex(), kPlayerPage);

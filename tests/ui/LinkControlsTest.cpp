@@ -2,6 +2,7 @@
 // state, hover tracking by polling, fitting to the text, a click's outcome,
 // the opener's exit status as that outcome, and the rules behind opening a
 // link when the desktop cannot.
+#include <QFocusFrame>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -190,6 +191,30 @@ private slots:
         }
         SetLinkOpener(std::move(previousOpener));
         framework::SetMessageBoxService(std::move(previousBoxes));
+    }
+
+    void aFocusedLinkShowsItAndOpensWithEnterOrSpace() {
+        auto opener = std::make_unique<RecordingLinkOpener>();
+        auto* links = opener.get();
+        auto previousOpener = SetLinkOpener(std::move(opener));
+        {
+            Window<QLabel> w("service@vanto.example");
+            CLinkStatic link;
+            link.SubclassWindow(w.control);
+            w.window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&w.window));
+            QVERIFY(w.control->focusPolicy() & Qt::TabFocus);
+            w.control->setFocus(Qt::TabFocusReason);
+            const auto* frame = w.window.findChild<QFocusFrame*>();
+            QVERIFY(frame != nullptr && frame->isVisible());
+            QCOMPARE(frame->widget(), w.control);
+            QTest::keyClick(w.control, Qt::Key_Return);
+            QTest::keyClick(w.control, Qt::Key_Space);
+            QCOMPARE(links->targets, QStringList({"service@vanto.example", "service@vanto.example"}));
+            w.control->clearFocus();
+            QVERIFY(!frame->isVisible());
+        }
+        SetLinkOpener(std::move(previousOpener));
     }
 
     void theOpenersExitStatusDecidesTheOutcome_data() {
