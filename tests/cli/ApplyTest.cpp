@@ -179,6 +179,22 @@ TEST_F(ApplyFixture, ShowCsvQuotesWhatNeedsItAndLeavesUnsetTimersEmpty) {
     EXPECT_EQ(RunCli({"show", "--csv", "--json", a}).status, 2);
 }
 
+TEST_F(ApplyFixture, ImpossibleDatesAreRefusedWhileStoredOnesAreKept) {
+    const std::string a =
+        wave("a.wav", fixture::TypicalWave(fixture::TypicalCart(2100).text(cart::kEndDate, "2026-02-31")));
+    const ByteVector before = fixture::ReadFile(a);
+    const CliRun refused = RunCli({"apply", edits("e.csv", "file,title,startDate\n" + a + ",New,2020-04-31\n")});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "reelmarker-cli: " + a + ": line 2: column startDate: April 2020 has 30 days\n");
+    EXPECT_EQ(fixture::ReadFile(a), before);
+
+    // The stored date, given back as it is, is left alone.
+    const CliRun kept = RunCli({"apply", edits("k.csv", "file,title,endDate\n" + a + ",New,2026-02-31\n")});
+    EXPECT_EQ(kept.status, 0) << kept.err;
+    EXPECT_EQ(kept.out, a + ": saved Title\n");
+    EXPECT_EQ(wave::ReadTextField(CartOf(fixture::ReadFile(a)), cart::kEndDate), "2026-02-31");
+}
+
 TEST_F(ApplyFixture, DryRunChecksEveryRowAndWritesNothing) {
     const std::string a = wave("a.wav");
     const ByteVector before = fixture::ReadFile(a);
