@@ -275,6 +275,29 @@ TEST_F(SetFixture, UrlAreaLeftEmptyCanBeSetButNotEmptiedOrStartedWithPunctuation
     }
 }
 
+TEST_F(SetFixture, RepeatableOptionsTakeOneValueEachAndLeaveTheFilesAfterThem) {
+    const std::vector<std::pair<std::string, std::string>> options = {{"--timer", "6=SEG:3"}, {"--clear-timer", "1"}};
+    for (const auto& [option, value] : options) {
+        SCOPED_TRACE(option);
+        const std::string a = write(fixture::TypicalWave(), "a.wav");
+        const std::string b = write(fixture::TypicalWave(), "b.wav");
+        const CliRun run = RunCli({"set", "--cut-id", "X", option, value, a, b});
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, a + ": saved Cut ID, Post timers\n" + b + ": saved Cut ID, Post timers\n");
+        for (const std::string& path : {a, b}) {
+            const ByteVector after = fixture::ReadFile(path);
+            EXPECT_EQ(FieldIn(after, cart::kCutID), "X") << path;
+            if (option == "--timer") {
+                EXPECT_EQ(FieldIn(after, {724, 4}), "SEG") << path;
+            } else {
+                EXPECT_EQ(ByteVector(after.begin() + kCartData + 684, after.begin() + kCartData + 692),
+                          ByteVector(8, 0))
+                    << path;
+            }
+        }
+    }
+}
+
 TEST_F(SetFixture, UsageErrorsExitWithTwoAndTouchNothing) {
     const std::string path = write();
     EXPECT_EQ(RunCli({"set", path}).status, 2);            // no field named
