@@ -179,6 +179,22 @@ TEST_F(ApplyFixture, ShowCsvQuotesWhatNeedsItAndLeavesUnsetTimersEmpty) {
     EXPECT_EQ(RunCli({"show", "--csv", "--json", a}).status, 2);
 }
 
+TEST_F(ApplyFixture, AnUnsetTimerIsAnEmptyCellWhateverItsValue) {
+    // Some writers store 0xFFFFFFFF in the value of a timer they leave unset.
+    const std::string a =
+        wave("a.wav",
+             fixture::TypicalWave(fixture::TypicalCart(2100).timer(3, std::string_view("\0\0\0\0", 4), 0xFFFFFFFF)));
+    const ByteVector before = fixture::ReadFile(a);
+    const std::string csv = RunCli({"show", "--csv", a}).out;
+    EXPECT_NE(csv.find(",EOD :132300,,,,,,http"), std::string::npos) << csv;
+    const std::string cleared =
+        R"({"file":")" + a + R"(","cart":{"postTimers":[null,null,null,{"usage":"","value":0}]}})";
+    const CliRun run = RunCli({"apply", edits("e.jsonl", cleared + "\n")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, a + ": nothing to change\n");
+    EXPECT_EQ(fixture::ReadFile(a), before);
+}
+
 TEST_F(ApplyFixture, ImpossibleDatesAreRefusedWhileStoredOnesAreKept) {
     const std::string a =
         wave("a.wav", fixture::TypicalWave(fixture::TypicalCart(2100).text(cart::kEndDate, "2026-02-31")));
