@@ -58,6 +58,7 @@ void WaveDocument::SetCartFlags(PageRecords pages) {
 LoadFailure WaveDocument::LoadWaveFile(PageRecords pages, ChunkWalk walk) {
     ResetFields(pages);
     m_idStoppedAt.reset();
+    m_strLoadedIdentity = m_file.identity();
     if (!m_file.is_open()) return LoadFailure::None;
     const LoadFailure failure = walk == ChunkWalk::AnyLayout ? WalkAnyLayout(pages) : Walk(pages);
     if (!MessageFor(failure).streamStaysOpen) m_file.close();
