@@ -12,6 +12,9 @@ LoadFailure WaveDocument::OpenWave(PageRecords pages, WaveStream::Mode mode, Chu
 void WaveDocument::ResetFields(PageRecords pages) {
     pages.info.m_format.reset();
     pages.ebu = EbuInfoRecord{};
+    // A load that fails before the bext chunk must not leave the previous
+    // file's bext behind as this one's.
+    m_pBextData.reset();
 
     CartInfoRecord& page1 = pages.cart;
     page1.m_strVersion.clear();
