@@ -141,7 +141,8 @@ void BatchSaves::Sync(Outcome& outcome) {
     wave::SaveResult saved;
     if (outcome.reopen) {
         // The saver checks, under its lock, that the file reopened is the
-        // one read and that its cart bytes are still those loaded.
+        // one the load read (its device and inode, not only its name) and
+        // that its cart bytes are still those loaded.
         saved = document.m_file.open(outcome.file, wave::WaveStream::Mode::ReadWrite)
                     ? document.WriteCart(outcome.reopen->writes)
                     : wave::SaveResult{false, outcome.reopen->openFailure, std::nullopt};

@@ -22,7 +22,9 @@ const std::vector<CartColumn>& CartColumns() {
 }
 
 std::string TimerCell(const std::string& usage, std::uint32_t samples) {
-    if (usage.empty() && samples == 0) return {};
+    // An all-NUL usage is unset whatever the value (some writers store
+    // 0xFFFFFFFF there), as the post-timer lines say.
+    if (usage.empty()) return {};
     return usage + ":" + std::to_string(samples);
 }
 

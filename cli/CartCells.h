@@ -23,7 +23,8 @@ const std::vector<CartColumn>& CartColumns();
 // timer and an absent URL area as empty text.
 std::string CellOf(const CartColumn& column, const LoadedFile& loaded);
 
-// "USAGE:SAMPLES", or empty text for an unset timer.
+// "USAGE:SAMPLES", or empty text for an unset timer (no usage code), whatever
+// its sample count.
 std::string TimerCell(const std::string& usage, std::uint32_t samples);
 
 }  // namespace cli

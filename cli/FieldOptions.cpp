@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "CalendarDates.h"
 #include "DateTimeRanges.h"
 #include "FieldCodecs.h"
 #include "TextCodec.h"
@@ -113,6 +114,12 @@ CheckedValue CheckDateOrTime(const wave::CartFieldRow& row, const std::string& t
         }
     }
     const auto& [a, b, c] = *numbers;
+    if (date) {
+        // Each part in range still allows a day its month does not have.
+        const auto why = wave::ImpossibleDate(static_cast<std::uint32_t>(a), static_cast<std::uint32_t>(b),
+                                              static_cast<std::uint32_t>(c));
+        if (why) return Refused(*why);
+    }
     return {wave::CartWrite{row.field, date ? wave::FormatDate(a, b, c) : wave::FormatTime(a, b, c)}, {}};
 }
 

@@ -21,6 +21,10 @@ int Finish(int status) {
 const std::map<std::string, wave::Charset> kCharsets = {
     {"windows-1252", wave::Charset::Windows1252}, {"latin-1", wave::Charset::Latin1}, {"utf-8", wave::Charset::Utf8}};
 
+// A list option that takes one value each time it is given. Left as it is,
+// it would also take the file names after it (and show "..." in the help).
+void OneValueEach(CLI::Option* option) { option->expected(1)->allow_extra_args(false)->take_all(); }
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -70,9 +74,9 @@ int main(int argc, char** argv) {
         if (row == &timerRow) continue;
         fieldOptions.emplace_back(row, set->add_option(row->option, texts[row], cli::HelpFor(*row)));
     }
-    set->add_option(timerRow.option, timers, cli::HelpFor(timerRow));
-    set->add_option(cli::kClearTimerOption, clearedTimers,
-                    "Clear post timer N (1 to 8) to eight NUL bytes; repeatable");
+    OneValueEach(set->add_option(timerRow.option, timers, cli::HelpFor(timerRow)));
+    OneValueEach(set->add_option(cli::kClearTimerOption, clearedTimers,
+                                 "Clear post timer N (1 to 8) to eight NUL bytes; repeatable"));
     set->add_option("FILE", setFiles, "WAV files")->required();
 
     std::string edits;

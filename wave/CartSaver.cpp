@@ -84,7 +84,9 @@ SaveResult WaveDocument::PrepareCart(const CartWrites& writes, std::vector<std::
 
 SaveResult WaveDocument::CheckFileUnchanged() {
     const SaveResult changed = Failed("The file was changed by another program since it was loaded.");
-    if (!m_file.pathStillNamesOpenFile() || m_lCartPos < kHeaderSize) return changed;
+    if (m_file.identity() != m_strLoadedIdentity || !m_file.pathStillNamesOpenFile() || m_lCartPos < kHeaderSize) {
+        return changed;
+    }
     // Another program's edit of any cart field would be undone by writing
     // back the whole image, so every byte loaded must still be there. One
     // read takes the header and the data.

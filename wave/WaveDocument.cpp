@@ -12,6 +12,9 @@ LoadFailure WaveDocument::OpenWave(PageRecords pages, WaveStream::Mode mode, Chu
 void WaveDocument::ResetFields(PageRecords pages) {
     pages.info.m_format.reset();
     pages.ebu = EbuInfoRecord{};
+    // A load that fails before the bext chunk must not leave the previous
+    // file's bext behind as this one's.
+    m_pBextData.reset();
 
     CartInfoRecord& page1 = pages.cart;
     page1.m_strVersion.clear();
@@ -58,6 +61,7 @@ void WaveDocument::SetCartFlags(PageRecords pages) {
 LoadFailure WaveDocument::LoadWaveFile(PageRecords pages, ChunkWalk walk) {
     ResetFields(pages);
     m_idStoppedAt.reset();
+    m_strLoadedIdentity = m_file.identity();
     if (!m_file.is_open()) return LoadFailure::None;
     const LoadFailure failure = walk == ChunkWalk::AnyLayout ? WalkAnyLayout(pages) : Walk(pages);
     if (!MessageFor(failure).streamStaysOpen) m_file.close();

@@ -83,6 +83,10 @@ private:
     // Declared after m_file, so the lock goes before the descriptor it is on.
     std::optional<std::vector<std::uint8_t>> m_pWrittenCart;
     std::unique_ptr<RangeLock> m_pSaveLock;
+    // The identity of the file the last load read. The stream may be closed
+    // and reopened by its path meanwhile (playback, a batch's sync threads);
+    // a save writes only into that same file.
+    std::string m_strLoadedIdentity;
 
     LoadFailure Walk(PageRecords pages);
     LoadFailure WalkAnyLayout(PageRecords pages);

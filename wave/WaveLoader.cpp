@@ -105,7 +105,6 @@ LoadFailure WaveDocument::ReadChunksAfterFormat(PageRecords pages, const WaveFor
         header = ReadHeader(m_file);
     }
 
-    m_pBextData.reset();
     if (header.id == kData) return StopAt(header.id, LoadFailure::DataBeforeCart);
     if (header.id == kBext) {
         m_pBextData = ReadBextData(m_file, static_cast<std::uint64_t>(std::max(header.size, 0)));

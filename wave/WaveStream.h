@@ -15,8 +15,8 @@ class WaveStream {
 public:
     enum class Mode { ReadOnly, ReadWrite };
 
-    // What a byte read past the end of the file gives: the end-of-file value
-    // cut to eight bits.
+    // What get() and peek() return past the end of the file: all bits set.
+    // The primitive reads cut it to eight bits, so the end reads as 0xFF.
     static constexpr int kEof = -1;
 
     WaveStream() = default;

@@ -84,6 +84,9 @@ TEST_F(SetFixture, EachLimitIsNamedByItsOptionAndWritesNothing) {
         {{"--end-date", "2000-13-01"}, "--end-date: month 13 is out of range (1 to 12)"},
         {{"--end-date", "2000-00-01"}, "--end-date: month 0 is out of range (1 to 12)"},
         {{"--end-date", "2000-01-32"}, "--end-date: day 32 is out of range (1 to 31)"},
+        {{"--end-date", "2026-02-31"}, "--end-date: February 2026 has 28 days"},
+        {{"--start-date", "2020-04-31"}, "--start-date: April 2020 has 30 days"},
+        {{"--start-date", "1900-02-29"}, "--start-date: February 1900 has 28 days"},
         {{"--start-time", "24:00:00"}, "--start-time: hour 24 is out of range (0 to 23)"},
         {{"--start-time", "23:60:00"}, "--start-time: minute 60 is out of range (0 to 59)"},
         {{"--end-time", "23:59:60"}, "--end-time: second 60 is out of range (0 to 59)"},
@@ -95,13 +98,14 @@ TEST_F(SetFixture, EachLimitIsNamedByItsOptionAndWritesNothing) {
 
 TEST_F(SetFixture, FullWidthTextAndInRangeEdgesAreAccepted) {
     const std::string path = write();
-    const CliRun run = RunCli({"set", "--title", std::string(64, 'T'), "--start-date", "1900-02-31", "--end-date",
+    // 2000 is a leap year by the 400-year rule.
+    const CliRun run = RunCli({"set", "--title", std::string(64, 'T'), "--start-date", "2000-02-29", "--end-date",
                                "9999-12-31", "--start-time", "00:00:00", "--end-time", "23:59:59", path});
     EXPECT_EQ(run.status, 0) << run.err;
     const ByteVector after = fixture::ReadFile(path);
     EXPECT_EQ(FieldIn(after, cart::kTitle), std::string(64, 'T'));
     EXPECT_EQ(after[kCartData + 68], 'T');  // Artist starts right after, untouched
-    EXPECT_EQ(FieldIn(after, cart::kStartDate), "1900-02-31");
+    EXPECT_EQ(FieldIn(after, cart::kStartDate), "2000-02-29");
 }
 
 TEST_F(SetFixture, UrlOnlyWhereTheChunkHasAUrlArea) {
@@ -268,6 +272,29 @@ TEST_F(SetFixture, UrlAreaLeftEmptyCanBeSetButNotEmptiedOrStartedWithPunctuation
                   "reelmarker-cli: " + path +
                       ": --url: a URL must start with an ASCII letter or digit; any other reads back as no URL\n");
         EXPECT_EQ(fixture::ReadFile(path), stored);
+    }
+}
+
+TEST_F(SetFixture, RepeatableOptionsTakeOneValueEachAndLeaveTheFilesAfterThem) {
+    const std::vector<std::pair<std::string, std::string>> options = {{"--timer", "6=SEG:3"}, {"--clear-timer", "1"}};
+    for (const auto& [option, value] : options) {
+        SCOPED_TRACE(option);
+        const std::string a = write(fixture::TypicalWave(), "a.wav");
+        const std::string b = write(fixture::TypicalWave(), "b.wav");
+        const CliRun run = RunCli({"set", "--cut-id", "X", option, value, a, b});
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, a + ": saved Cut ID, Post timers\n" + b + ": saved Cut ID, Post timers\n");
+        for (const std::string& path : {a, b}) {
+            const ByteVector after = fixture::ReadFile(path);
+            EXPECT_EQ(FieldIn(after, cart::kCutID), "X") << path;
+            if (option == "--timer") {
+                EXPECT_EQ(FieldIn(after, {724, 4}), "SEG") << path;
+            } else {
+                EXPECT_EQ(ByteVector(after.begin() + kCartData + 684, after.begin() + kCartData + 692),
+                          ByteVector(8, 0))
+                    << path;
+            }
+        }
     }
 }
 

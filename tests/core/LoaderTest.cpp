@@ -313,6 +313,7 @@ TEST(Loader, EachLoadStartsFromTheReset) {
     EXPECT_EQ(loaded.records.cart2.m_strURL, "");
     EXPECT_EQ(loaded.records.player.m_strFile, "");
     EXPECT_EQ(loaded.document.m_lCartPos, -1);
+    EXPECT_FALSE(loaded.document.m_pBextData.has_value());  // the bext chunk was never reached
     // Left alone by the reset; hidden while no cart chunk is loaded.
     EXPECT_TRUE(loaded.records.cart2.m_bUrlSupported);
     EXPECT_EQ(loaded.records.cart2.m_nSampleRate, 44100u);

@@ -165,6 +165,15 @@ TEST(Saver, RefusesWhenAnotherProgramChangedTheFile) {
         EXPECT_EQ(loaded.fileBytes(), before);
     }
     {
+        // The same, with the stream reopened by its path before the save, as
+        // playback and a batch's sync threads reopen it.
+        LoadedFixture loaded(before);
+        std::filesystem::rename(loaded.dir.write("new.wav", before), loaded.path);
+        ASSERT_TRUE(loaded.document.m_file.open(loaded.path.string(), wave::WaveStream::Mode::ReadWrite));
+        EXPECT_FALSE(loaded.document.SaveCart({{CartField::Title, "lost?"}}).ok);
+        EXPECT_EQ(loaded.fileBytes(), before);
+    }
+    {
         LoadedFixture loaded(before);
         std::filesystem::resize_file(loaded.path, 1000);
         EXPECT_FALSE(loaded.document.SaveCart({{CartField::Title, "lost?"}}).ok);

@@ -1,0 +1,63 @@
+// The manual page keeps up with the program: every command and every long
+// option that `--help` lists is described in its body.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "CliRunner.h"
+
+namespace {
+
+std::string ManualBody() {
+    std::ifstream in(REELMARKER_CLI_MANUAL);
+    std::ostringstream text;
+    text << in.rdbuf();
+    const std::string manual = text.str();
+    // The synopsis only names them.
+    const std::size_t body = manual.find("# DESCRIPTION");
+    return body == std::string::npos ? std::string() : manual.substr(body);
+}
+
+std::set<std::string> LongOptions(const std::string& help) {
+    static const std::regex kOption("--[a-z][a-z0-9-]*");
+    std::set<std::string> options;
+    for (auto it = std::sregex_iterator(help.begin(), help.end(), kOption); it != std::sregex_iterator(); ++it)
+        options.insert(it->str());
+    return options;
+}
+
+// The first word of each line under "Subcommands:".
+std::vector<std::string> Commands(const std::string& help) {
+    std::istringstream lines(help.substr(std::min(help.find("Subcommands:"), help.size())));
+    std::vector<std::string> commands;
+    std::string line;
+    std::getline(lines, line);
+    while (std::getline(lines, line) && line.starts_with("  ")) {
+        std::istringstream words(line);
+        commands.emplace_back();
+        words >> commands.back();
+    }
+    return commands;
+}
+
+TEST(Manual, DescribesEveryCommandAndOptionTheHelpLists) {
+    const std::string manual = ManualBody();
+    ASSERT_FALSE(manual.empty()) << REELMARKER_CLI_MANUAL;
+    const CliRun top = RunCli({"--help"});
+    ASSERT_EQ(top.status, 0);
+    const std::vector<std::string> commands = Commands(top.out);
+    ASSERT_EQ(commands.size(), 3u) << top.out;
+    std::set<std::string> options = LongOptions(top.out);
+    for (const std::string& command : commands) {
+        EXPECT_NE(manual.find("*" + command + "*"), std::string::npos) << command;
+        const CliRun help = RunCli({command, "--help"});
+        ASSERT_EQ(help.status, 0) << command;
+        options.merge(LongOptions(help.out));
+    }
+    for (const std::string& option : options) EXPECT_NE(manual.find("*" + option + "*"), std::string::npos) << option;
+}
+
+}  // namespace
