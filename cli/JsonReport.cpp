@@ -91,7 +91,7 @@ void Format(Writer& w, const std::optional<wave::WaveFormat>& format) {
     w.Key("blockAlign");
     w.Int(static_cast<std::int16_t>(format->nBlockAlign));
     w.Key("bitsPerSample");
-    w.Int(static_cast<std::int16_t>(format->wBitsPerSample));
+    w.Uint(format->wBitsPerSample);  // a bit count: MPEG files store 0xFFFF
     w.EndObject();
 }
 
