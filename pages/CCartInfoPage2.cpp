@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 
+#include "CartEditEnabling.h"
 #include "CartPageChanges.h"
 #include "ChunkLayout.h"
 #include "DateTimeRanges.h"
@@ -61,13 +62,14 @@ void CCartInfoPage2::DoDataExchange(framework::CDataExchange* pDX) {
 void CCartInfoPage2::OnShowWindow(bool) {
     if (m_comboPostTimer == nullptr) return;  // not built yet
     auto enable = [this](int id, bool on) { GetDlgItem(id)->setEnabled(on); };
+    auto editable = [this](int id, bool on) { EnableCartEdit(GetDlgItem(id), on, m_bReadOnly); };
     enable(IDC_PRODUCER_APP_ID, false);
     enable(IDC_PRODUCER_APP_VER, false);
-    enable(IDC_USER_DEF, m_bCartLoaded);
-    enable(IDC_OUT_CUE, m_bCartLoaded);
+    editable(IDC_USER_DEF, m_bCartLoaded);
+    editable(IDC_OUT_CUE, m_bCartLoaded);
     enable(IDC_LEVEL_REFERENCE, false);
-    enable(IDC_URL, m_bUrlSupported && m_bCartLoaded);
-    for (int id = IDC_START_YEAR; id <= IDC_END_SECOND; ++id) enable(id, m_bCartLoaded);
+    editable(IDC_URL, m_bUrlSupported && m_bCartLoaded);
+    for (int id = IDC_START_YEAR; id <= IDC_END_SECOND; ++id) editable(id, m_bCartLoaded);
     enable(IDC_POST_TIMERS, m_bCartLoaded);
 
     m_comboPostTimer->clear();

@@ -14,6 +14,8 @@ public:
     CCartInfoPage2();
 
     QComboBox* m_comboPostTimer = nullptr;
+    // The file cannot be written: the edits show their text but take no typing.
+    bool m_bReadOnly = false;
 
 protected:
     bool OnInitDialog() override;
