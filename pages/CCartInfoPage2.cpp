@@ -26,6 +26,7 @@ void CCartInfoPage2::DoDataExchange(framework::CDataExchange* pDX) {
     DDV_MaxChars(pDX, m_strUserDef, wave::cart::kUserDef.width);
     DDX_Text(pDX, IDC_URL, m_strURL);
     DDV_MaxChars(pDX, m_strURL, wave::cart::kURL.width);
+    DDV_Url(pDX, m_bUrlSupported, m_strURL);
     DDX_Text(pDX, IDC_PRODUCER_APP_VER, m_strProducerAppVer);
     DDV_MaxChars(pDX, m_strProducerAppVer, wave::cart::kProducerAppVersion.width);
     DDX_Text(pDX, IDC_PRODUCER_APP_ID, m_strProducerAppID);
@@ -45,6 +46,7 @@ void CCartInfoPage2::DoDataExchange(framework::CDataExchange* pDX) {
     DDV_MinMaxUInt(pDX, m_nStartMonth, wave::kMonthRange.low, wave::kMonthRange.high);
     DDX_Text(pDX, IDC_START_YEAR, m_nStartYear);
     DDV_MinMaxUInt(pDX, m_nStartYear, wave::kYearRange.low, wave::kYearRange.high);
+    DDV_CalendarDate(pDX, wave::CartField::StartDate, IDC_START_DAY, StartDate(), m_shownStartDate);
     DDX_Text(pDX, IDC_END_DAY, m_nEndDay);
     DDV_MinMaxUInt(pDX, m_nEndDay, wave::kDayRange.low, wave::kDayRange.high);
     DDX_Text(pDX, IDC_END_HOUR, m_nEndHour);
@@ -57,6 +59,11 @@ void CCartInfoPage2::DoDataExchange(framework::CDataExchange* pDX) {
     DDV_MinMaxUInt(pDX, m_nEndSecond, wave::kSecondRange.low, wave::kSecondRange.high);
     DDX_Text(pDX, IDC_END_YEAR, m_nEndYear);
     DDV_MinMaxUInt(pDX, m_nEndYear, wave::kYearRange.low, wave::kYearRange.high);
+    DDV_CalendarDate(pDX, wave::CartField::EndDate, IDC_END_DAY, EndDate(), m_shownEndDate);
+    if (!pDX->m_bSaveAndValidate) {
+        m_shownStartDate = StartDate();
+        m_shownEndDate = EndDate();
+    }
 }
 
 void CCartInfoPage2::OnShowWindow(bool) {
