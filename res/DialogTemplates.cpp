@@ -66,7 +66,9 @@ constexpr std::array kInfo{
     ControlTemplate{IDC_BITS_PER_SAMPLE,   Label,        269, 91,  59,  13,  "",                       kCenterImage},
     ControlTemplate{kNoId,                 Label,        200, 112, 38,  8,   "Block Align:",           kNoStyle},
     ControlTemplate{IDC_BLOCK_ALIGN,       Label,        269, 111, 59,  13,  "",                       kCenterImage},
-    ControlTemplate{kNoId,                 Picture,      7,   141, 334, 119, kBanner,                  kSunken},
+    ControlTemplate{kNoId,                 Label,        20,  143, 50,  8,   "Character Set:",         kNoStyle},
+    ControlTemplate{IDC_CHARSET,           ComboBox,     104, 141, 80,  60,  "",                       kDropDownList | kVScroll | kTabStop},
+    ControlTemplate{kNoId,                 Picture,      7,   158, 334, 102, kBanner,                  kSunken},
 };
 
 // IDD_EBU_INFO: the EBU Info page. Display only: nothing here takes the focus.
