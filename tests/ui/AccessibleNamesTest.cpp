@@ -38,8 +38,8 @@ private slots:
         QTest::addColumn<QStringList>("names");
         QTest::newRow("Start")
             << int{kStartPage}
-            << QStringList{"Open",        "Load File",       "Fomat Tag",  "Channel", "Average Bytes Per Sec",
-                           "Sample Rate", "Bits Per Sample", "Block Align"};
+            << QStringList{"Open",        "Load File",       "Fomat Tag",   "Channel",      "Average Bytes Per Sec",
+                           "Sample Rate", "Bits Per Sample", "Block Align", "Character Set"};
         QTest::newRow("EBU Info") << int{kEbuInfoPage}
                                   << QStringList{"Description",      "Originator",       "Originator Reference",
                                                  "Origination Date", "Origination Time", "Coding History"};
