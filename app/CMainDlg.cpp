@@ -177,6 +177,7 @@ wave::LoadFailure CMainDlg::OpenByWalk(wave::ChunkWalk walk) {
         m_bReadOnly = failure != wave::LoadFailure::OpenFailed;
     }
     m_pSheet->m_InfoPage.ShowFormat();
+    m_pSheet->m_CartInfoPage.m_bReadOnly = m_pSheet->m_CartInfoPage2.m_bReadOnly = m_bReadOnly;
     if (!CartLoaded() || m_bReadOnly) GetDlgItem(IDC_APPLY)->setEnabled(false);
     m_loadedCart2 = m_pSheet->m_CartInfoPage2;
     SetCartPagesEdited(false);

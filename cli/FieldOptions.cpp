@@ -136,7 +136,7 @@ CheckedValue CheckText(const wave::CartFieldRow& row, const std::string& utf8, w
     }
     // A URL the loader would read as absent could never be shown or set again.
     if (row.kind == Kind::Url && !wave::ReadsAsPresentUrl(encoded.bytes)) {
-        return Refused("a URL must start with an ASCII letter or digit; any other reads back as no URL");
+        return Refused(wave::kUrlReadsAsNone);
     }
     return {wave::CartWrite{row.field, encoded.bytes}, {}};
 }

@@ -60,7 +60,15 @@ void DDX_Text(CDataExchange* pDX, int id, std::string& value) {
     // A read-only edit holds what it was given; reading it back must not
     // lose what its display changed (line ends).
     if (IsReadOnly(control)) return;
-    if (const std::optional<std::string> bytes = ToFileText(ControlText(control))) value = *bytes;
+    // Text left as shown keeps its bytes, also those the character set
+    // shows only as a stand-in.
+    const QString text = ControlText(control);
+    if (text == FromFileText(value)) return;
+    if (const std::optional<std::string> bytes = ToFileText(text)) {
+        value = *bytes;
+        return;
+    }
+    pDX->Fail(control->accessibleName() + ": " + DescribeUnstorable(Unstorable(text)) + ".");
 }
 
 void DDX_Text(CDataExchange* pDX, int id, std::uint32_t& value) {

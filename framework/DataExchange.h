@@ -34,7 +34,8 @@ private:
     bool failed_ = false;
 };
 
-// Text of an edit and an 8-bit member.
+// Text of an edit and an 8-bit member, in the file's character set. Text
+// the set cannot hold is refused, naming the control and the characters.
 void DDX_Text(CDataExchange* pDX, int id, std::string& value);
 // Unsigned decimal text of an edit and a 32-bit member.
 void DDX_Text(CDataExchange* pDX, int id, std::uint32_t& value);

@@ -1,43 +1,41 @@
 #include "FileTextValidator.h"
 
-#include <QApplication>
+#include <QAction>
 #include <QLineEdit>
+#include <QStyle>
 #include <QToolTip>
-#include <utility>
 
 #include "Text8.h"
 
 namespace framework {
 
-namespace {
-
-// The first character (a whole code point) the 8-bit set cannot hold.
-QString FirstRefused(const QString& input) {
-    for (const uint value : input.toUcs4()) {
-        const auto codePoint = static_cast<char32_t>(value);
-        QString character = QString::fromUcs4(&codePoint, 1);
-        if (!ToFileText(character)) return character;
-    }
-    return {};
+FileTextValidator::FileTextValidator(QLineEdit* edit)
+    : QValidator(edit),
+      warning_(
+          edit->addAction(edit->style()->standardIcon(QStyle::SP_MessageBoxWarning), QLineEdit::TrailingPosition)) {
+    warning_->setVisible(false);
+    connect(edit, &QLineEdit::textChanged, this, [this, edit](const QString& text) { Mark(edit, text); });
 }
 
-}  // namespace
-
-FileTextValidator::FileTextValidator(QLineEdit* edit) : QValidator(edit) {
-    connect(edit, &QLineEdit::inputRejected, this, [this, edit] { NoticeRefusal(edit); });
-}
-
+// Intermediate keeps the text in the edit without counting it as finished.
 QValidator::State FileTextValidator::validate(QString& input, int&) const {
-    refused_ = ToFileText(input) ? QString() : FirstRefused(input);
-    return refused_.isEmpty() ? Acceptable : Invalid;
+    return ToFileText(input) ? Acceptable : Intermediate;
 }
 
-void FileTextValidator::NoticeRefusal(QLineEdit* edit) const {
-    // A rejection for length (the edit's maximum) is not ours to explain.
-    if (refused_.isEmpty()) return;
-    QApplication::beep();
-    QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())),
-                       "\"" + std::exchange(refused_, {}) + "\" cannot be stored in this file.", edit);
+void FileTextValidator::Mark(QLineEdit* edit, const QString& text) {
+    const QStringList unstorable = Unstorable(text);
+    QString notice;
+    if (!unstorable.isEmpty()) {
+        notice = DescribeUnstorable(unstorable) + ".";
+        notice[0] = notice[0].toUpper();
+    }
+    const bool appeared = !warning_->isVisible() && !notice.isEmpty();
+    warning_->setVisible(!notice.isEmpty());
+    warning_->setToolTip(notice);
+    edit->setToolTip(notice);
+    edit->setAccessibleDescription(notice);
+    // Said at once where the typing is, then kept on the sign and the edit.
+    if (appeared && edit->isVisible()) QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())), notice, edit);
 }
 
 }  // namespace framework

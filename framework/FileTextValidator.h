@@ -2,24 +2,24 @@
 
 #include <QValidator>
 
+class QAction;
 class QLineEdit;
 
 namespace framework {
 
-// Lets an edit take only characters the file's 8-bit set can hold, so that
-// typed or pasted text always goes back into the file unchanged. Refused
-// input gets a beep and a notice beside the edit naming the character, so
-// that it does not just vanish.
+// Lets an edit keep whatever is typed or pasted, and marks text that the
+// file's character set cannot hold, for as long as it is there: a warning
+// sign in the edit and a tooltip naming the characters. Saving refuses such
+// text (DDX_Text), so nothing is ever stored in part.
 class FileTextValidator : public QValidator {
 public:
     explicit FileTextValidator(QLineEdit* edit);
     State validate(QString& input, int& pos) const override;
 
 private:
-    void NoticeRefusal(QLineEdit* edit) const;
+    void Mark(QLineEdit* edit, const QString& text);
 
-    // The first character the latest check refused, empty when it passed.
-    mutable QString refused_;
+    QAction* warning_;
 };
 
 }  // namespace framework

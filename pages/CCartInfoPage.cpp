@@ -1,5 +1,6 @@
 #include "CCartInfoPage.h"
 
+#include "CartEditEnabling.h"
 #include "CartPageChanges.h"
 #include "ChunkLayout.h"
 #include "DialogTemplates.h"
@@ -38,6 +39,6 @@ void CCartInfoPage::DoDataExchange(framework::CDataExchange* pDX) {
 void CCartInfoPage::OnShowWindow(bool) {
     if (QWidget* version = GetDlgItem(IDC_VERSION)) version->setEnabled(false);
     for (const int id : kEditable) {
-        if (QWidget* edit = GetDlgItem(id)) edit->setEnabled(m_bCartLoaded);
+        if (QWidget* edit = GetDlgItem(id)) EnableCartEdit(edit, m_bCartLoaded, m_bReadOnly);
     }
 }

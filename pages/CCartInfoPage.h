@@ -11,6 +11,9 @@ class CCartInfoPage : public framework::CPropertyPage, public wave::CartInfoReco
 public:
     CCartInfoPage();
 
+    // The file cannot be written: the edits show their text but take no typing.
+    bool m_bReadOnly = false;
+
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(framework::CDataExchange* pDX) override;

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 
+#include "CartEditEnabling.h"
 #include "CartPageChanges.h"
 #include "ChunkLayout.h"
 #include "DateTimeRanges.h"
@@ -25,6 +26,7 @@ void CCartInfoPage2::DoDataExchange(framework::CDataExchange* pDX) {
     DDV_MaxChars(pDX, m_strUserDef, wave::cart::kUserDef.width);
     DDX_Text(pDX, IDC_URL, m_strURL);
     DDV_MaxChars(pDX, m_strURL, wave::cart::kURL.width);
+    DDV_Url(pDX, m_bUrlSupported, m_strURL);
     DDX_Text(pDX, IDC_PRODUCER_APP_VER, m_strProducerAppVer);
     DDV_MaxChars(pDX, m_strProducerAppVer, wave::cart::kProducerAppVersion.width);
     DDX_Text(pDX, IDC_PRODUCER_APP_ID, m_strProducerAppID);
@@ -44,6 +46,7 @@ void CCartInfoPage2::DoDataExchange(framework::CDataExchange* pDX) {
     DDV_MinMaxUInt(pDX, m_nStartMonth, wave::kMonthRange.low, wave::kMonthRange.high);
     DDX_Text(pDX, IDC_START_YEAR, m_nStartYear);
     DDV_MinMaxUInt(pDX, m_nStartYear, wave::kYearRange.low, wave::kYearRange.high);
+    DDV_CalendarDate(pDX, wave::CartField::StartDate, IDC_START_DAY, StartDate(), m_shownStartDate);
     DDX_Text(pDX, IDC_END_DAY, m_nEndDay);
     DDV_MinMaxUInt(pDX, m_nEndDay, wave::kDayRange.low, wave::kDayRange.high);
     DDX_Text(pDX, IDC_END_HOUR, m_nEndHour);
@@ -56,18 +59,24 @@ void CCartInfoPage2::DoDataExchange(framework::CDataExchange* pDX) {
     DDV_MinMaxUInt(pDX, m_nEndSecond, wave::kSecondRange.low, wave::kSecondRange.high);
     DDX_Text(pDX, IDC_END_YEAR, m_nEndYear);
     DDV_MinMaxUInt(pDX, m_nEndYear, wave::kYearRange.low, wave::kYearRange.high);
+    DDV_CalendarDate(pDX, wave::CartField::EndDate, IDC_END_DAY, EndDate(), m_shownEndDate);
+    if (!pDX->m_bSaveAndValidate) {
+        m_shownStartDate = StartDate();
+        m_shownEndDate = EndDate();
+    }
 }
 
 void CCartInfoPage2::OnShowWindow(bool) {
     if (m_comboPostTimer == nullptr) return;  // not built yet
     auto enable = [this](int id, bool on) { GetDlgItem(id)->setEnabled(on); };
+    auto editable = [this](int id, bool on) { EnableCartEdit(GetDlgItem(id), on, m_bReadOnly); };
     enable(IDC_PRODUCER_APP_ID, false);
     enable(IDC_PRODUCER_APP_VER, false);
-    enable(IDC_USER_DEF, m_bCartLoaded);
-    enable(IDC_OUT_CUE, m_bCartLoaded);
+    editable(IDC_USER_DEF, m_bCartLoaded);
+    editable(IDC_OUT_CUE, m_bCartLoaded);
     enable(IDC_LEVEL_REFERENCE, false);
-    enable(IDC_URL, m_bUrlSupported && m_bCartLoaded);
-    for (int id = IDC_START_YEAR; id <= IDC_END_SECOND; ++id) enable(id, m_bCartLoaded);
+    editable(IDC_URL, m_bUrlSupported && m_bCartLoaded);
+    for (int id = IDC_START_YEAR; id <= IDC_END_SECOND; ++id) editable(id, m_bCartLoaded);
     enable(IDC_POST_TIMERS, m_bCartLoaded);
 
     m_comboPostTimer->clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CartChecks.h"
 #include "PageRecords.h"
 #include "PropertyPage.h"
 
@@ -14,9 +15,20 @@ public:
     CCartInfoPage2();
 
     QComboBox* m_comboPostTimer = nullptr;
+    // The file cannot be written: the edits show their text but take no typing.
+    bool m_bReadOnly = false;
 
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(framework::CDataExchange* pDX) override;
     void OnShowWindow(bool show) override;
+
+private:
+    DateMembers StartDate() const { return {m_nStartYear, m_nStartMonth, m_nStartDay}; }
+    DateMembers EndDate() const { return {m_nEndYear, m_nEndMonth, m_nEndDay}; }
+
+    // The dates as the edits were last filled: only a date the user changed
+    // is checked against the calendar.
+    DateMembers m_shownStartDate;
+    DateMembers m_shownEndDate;
 };

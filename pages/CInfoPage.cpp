@@ -1,6 +1,7 @@
 #include "CInfoPage.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include "DialogTemplates.h"
 #include "FileChooser.h"
 #include "FormatTexts.h"
+#include "Text8.h"
 #include "WindowMessages.h"
 #include "resource.h"
 
@@ -20,6 +22,18 @@ CInfoPage::CInfoPage() : CPropertyPage(res::Template(IDD_INFO)) {}
 
 bool CInfoPage::OnInitDialog() {
     connect(Item<QPushButton>(IDC_OPEN), &QPushButton::clicked, this, &CInfoPage::OnOpen);
+    // Each window starts in the program's own set, the first on offer, and
+    // keeps the one chosen for every file it opens.
+    auto* charsets = Item<QComboBox>(IDC_CHARSET);
+    for (const framework::CharsetChoice& choice : framework::CharsetChoices()) {
+        charsets->addItem(choice.name, static_cast<int>(choice.charset));
+    }
+    framework::SetFileCharset(framework::CharsetChoices().front().charset);
+    // The other pages show the file's text anew in the set chosen when they
+    // are next shown, and save in it; nothing is written now.
+    connect(charsets, &QComboBox::currentIndexChanged, this, [charsets](int index) {
+        framework::SetFileCharset(static_cast<wave::Charset>(charsets->itemData(index).toInt()));
+    });
     auto* always = Item<QCheckBox>(IDC_ALWAYS_ANY_LAYOUT);
     always->setChecked(DesktopSettings::AlwaysOpenAnyLayout());
     connect(always, &QCheckBox::toggled, this, &DesktopSettings::SetAlwaysOpenAnyLayout);

@@ -66,6 +66,8 @@ constexpr std::array kInfo{
     ControlTemplate{IDC_BITS_PER_SAMPLE,   Label,        269, 91,  59,  13,  "",                       kCenterImage},
     ControlTemplate{kNoId,                 Label,        200, 112, 38,  8,   "Block Align:",           kNoStyle},
     ControlTemplate{IDC_BLOCK_ALIGN,       Label,        269, 111, 59,  13,  "",                       kCenterImage},
+    ControlTemplate{kNoId,                 Label,        20,  143, 50,  8,   "Character Set:",         kNoStyle},
+    ControlTemplate{IDC_CHARSET,           ComboBox,     104, 141, 80,  60,  "",                       kDropDownList | kVScroll | kTabStop},
     ControlTemplate{IDC_ALWAYS_ANY_LAYOUT, CheckBox,     200, 142, 140, 10,  "Always open files in any chunk layout", kTabStop},
     ControlTemplate{kNoId,                 Picture,      7,   158, 334, 102, kBanner,                  kSunken},
 };

@@ -35,6 +35,7 @@ inline constexpr int IDC_SAMPLE_RATE = 1005;
 inline constexpr int IDC_BITS_PER_SAMPLE = 1006;
 inline constexpr int IDC_AVG_BYTES_PER_SEC = 1007;
 inline constexpr int IDC_BLOCK_ALIGN = 1008;
+inline constexpr int IDC_CHARSET = 1009;
 inline constexpr int IDC_ALWAYS_ANY_LAYOUT = 1011;
 
 // EBU Info page.

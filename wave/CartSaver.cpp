@@ -108,7 +108,10 @@ SaveResult WaveDocument::WriteCart(const CartWrites& writes) {
                                             kHeaderSize + static_cast<std::int64_t>(image.size()));
     if (SaveResult unchanged = CheckFileUnchanged(); !unchanged.ok) return unchanged;
 
-    if (!m_file.seekp(m_lCartPos) || !m_file.write(image.data(), image.size())) {
+    // The file already holds these bytes: rewriting them would change only
+    // its modification time, which watch folders and backups read as an edit.
+    const bool same = image == *m_pCartData;
+    if (!same && (!m_file.seekp(m_lCartPos) || !m_file.write(image.data(), image.size()))) {
         return Failed("The cart chunk could not be written (" + m_file.lastError() + ").");
     }
     m_pSaveLock = std::move(lock);

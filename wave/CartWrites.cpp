@@ -43,6 +43,7 @@ bool PartsChanged(CartField field, const CartInfo2Record& now, const CartInfo2Re
             return differ(&R::m_nStartHour) || differ(&R::m_nStartMinute) || differ(&R::m_nStartSecond);
         case CartField::EndDate: return differ(&R::m_nEndYear) || differ(&R::m_nEndMonth) || differ(&R::m_nEndDay);
         case CartField::EndTime: return differ(&R::m_nEndHour) || differ(&R::m_nEndMinute) || differ(&R::m_nEndSecond);
+        case CartField::URL: return differ(&R::m_strURL);
         default: return true;
     }
 }

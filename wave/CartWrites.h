@@ -26,8 +26,9 @@ using CartWrites = std::vector<CartWrite>;
 CartWrites SaveWritesFrom(const CartInfoRecord& page1, const CartInfo2Record& page2);
 
 // The same, less each date or time field whose three parts all still hold
-// the values loaded: its stored bytes may be in a form the page cannot
-// reproduce ("2001-5-6"), and the user did not touch them.
+// the values loaded, and the URL while it still holds the text loaded: their
+// stored bytes may be in a form the page cannot reproduce ("2001-5-6", a URL
+// area that reads as no URL), and the user did not touch them.
 CartWrites SaveWritesFrom(const CartInfoRecord& page1, const CartInfo2Record& page2, const CartInfo2Record& asLoaded);
 
 }  // namespace wave

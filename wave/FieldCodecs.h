@@ -49,14 +49,18 @@ std::string FormatDate(int year, int month, int day);
 // "%.2d:%.2d:%.2d" cut to exactly 8 bytes.
 std::string FormatTime(int hour, int minute, int second);
 
-// Whether the data reaches over the whole 1024-byte URL area.
+// Whether the data reaches over the whole 1024-byte URL area: its URL can be
+// edited, also while it is empty.
 bool HoldsUrlArea(ConstBytes data);
-// Whether a URL area holding this text counts as present: it starts with an
+// Whether a URL area holding this text reads as a URL: it starts with an
 // ASCII letter or digit.
 bool ReadsAsPresentUrl(std::string_view url);
+// Why a URL that would not read back as one is refused.
+inline constexpr const char* kUrlReadsAsNone =
+    "a URL must start with an ASCII letter or digit; any other reads back as no URL";
 
-// The URL area is present when the data holds at least 2048 bytes and its
-// byte at offset 1024 is an ASCII letter or digit.
+// The data holds a URL: it holds the whole URL area, and the area reads as a
+// URL.
 bool UrlPresent(ConstBytes data);
 
 }  // namespace wave

@@ -59,8 +59,14 @@ void FillCartPages(ConstBytes cart, CartInfoRecord& page1, CartInfo2Record& page
     page2.m_dwLevelReference = ReadU32(cart, cart::kLevelReference);
     page2.m_timers = ReadPostTimers(cart);
 
-    page2.m_bUrlSupported = UrlPresent(cart);
-    page2.m_strURL = page2.m_bUrlSupported ? ReadTextField(cart, cart::kURL) : kUrlNotSupported;
+    // An area whose text does not read as a URL shows as an empty one, to be
+    // filled in; only a chunk without the area has no URL to edit.
+    page2.m_bUrlSupported = HoldsUrlArea(cart);
+    if (!page2.m_bUrlSupported) {
+        page2.m_strURL = kUrlNotSupported;
+    } else {
+        page2.m_strURL = UrlPresent(cart) ? ReadTextField(cart, cart::kURL) : std::string();
+    }
 }
 
 }  // namespace wave

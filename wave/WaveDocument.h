@@ -67,7 +67,8 @@ public:
     SaveResult PrepareCart(const CartWrites& writes, std::vector<std::uint8_t>& image) const;
 
     // Applies the writes and writes the cart data back in place, with one
-    // write, then syncs it to disk. Writes nothing when a check fails.
+    // write, then syncs it to disk. Writes nothing when a check fails, nor
+    // when the data would come back byte for byte as it is.
     SaveResult SaveCart(const CartWrites& writes);
 
     // SaveCart in two steps, for a batch that syncs many files at once.

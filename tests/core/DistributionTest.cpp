@@ -51,20 +51,25 @@ TEST(Distribution, EveryBextFieldReachesItsMember) {
     EXPECT_EQ(ebu.m_strCodingHistory, "A=PCM,F=44100,W=16,M=stereo\r\n");
 }
 
-TEST(Distribution, UrlAreaPresentOnlyWithALetterOrDigitFirst) {
+TEST(Distribution, UrlEditableWhereTheChunkHoldsItsAreaShownWhereItReadsAsOne) {
     wave::CartInfoRecord p1;
     wave::CartInfo2Record p2;
     ChunkData cart = fixture::TypicalCart(2048);
     wave::FillCartPages(cart.bytes(), p1, p2);
     EXPECT_TRUE(p2.m_bUrlSupported);
+    EXPECT_EQ(p2.m_strURL, "http://www.example.com/jingle");
 
-    cart.text(cart::kURL, "");
-    wave::FillCartPages(cart.bytes(), p1, p2);
-    EXPECT_FALSE(p2.m_bUrlSupported);
-    EXPECT_EQ(p2.m_strURL, "Not supported in version 0100");
+    // An empty area, or one that reads as no URL, is an empty URL to fill in.
+    for (const char* stored : {"", "/spots/1.wav"}) {
+        cart.text(cart::kURL, stored);
+        wave::FillCartPages(cart.bytes(), p1, p2);
+        EXPECT_TRUE(p2.m_bUrlSupported) << stored;
+        EXPECT_EQ(p2.m_strURL, "") << stored;
+    }
 
     wave::FillCartPages(fixture::TypicalCart(2047).bytes(), p1, p2);
     EXPECT_FALSE(p2.m_bUrlSupported);
+    EXPECT_EQ(p2.m_strURL, "Not supported in version 0100");
 }
 
 TEST(Distribution, BlankAndSignedDatesReachTheUnsignedMembersUnchanged) {

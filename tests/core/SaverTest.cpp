@@ -89,16 +89,21 @@ TEST(Saver, NoOpSaveNormalisesDatesAndKeepsTheKeptFields) {
     EXPECT_EQ(wave::ReadTextField(ByteVector(after.begin() + 654, after.end()), cart::kStartDate), "2001-05-06");
 }
 
-TEST(Saver, AbsentUrlAreaGoesBackAsLoaded) {
+TEST(Saver, UrlAreaThatReadsAsNoUrlGoesBackAsLoadedUntilEdited) {
     fixture::ChunkData data = fixture::TypicalCart(2048);
     data.raw(cart::kURL.offset, "/not-a-url-start");
     const ByteVector before = LayoutExample(data);
     LoadedFixture loaded(before);
-    ASSERT_FALSE(loaded.records.cart2.m_bUrlSupported);
-    ASSERT_EQ(loaded.records.cart2.m_strURL, "Not supported in version 0100");
-    ASSERT_TRUE(loaded.document.SaveCart(PageWrites(loaded)).ok);
+    ASSERT_EQ(loaded.records.cart2.m_strURL, "");
+    const wave::CartInfo2Record asLoaded = loaded.records.cart2;
+    loaded.records.cart.m_strTitle = "Only the title";
+    ASSERT_TRUE(loaded.document.SaveCart(wave::SaveWritesFrom(loaded.records.cart, loaded.records.cart2, asLoaded)).ok);
     const ByteVector after = loaded.fileBytes();
     EXPECT_TRUE(std::equal(before.begin() + 654 + 1024, before.begin() + 654 + 2048, after.begin() + 654 + 1024));
+
+    loaded.records.cart2.m_strURL = "spots/1.wav";
+    ASSERT_TRUE(loaded.document.SaveCart(wave::SaveWritesFrom(loaded.records.cart, loaded.records.cart2, asLoaded)).ok);
+    EXPECT_EQ(wave::ReadTextField(loaded.fileBytes(), {654 + 1024, 1024}), "spots/1.wav");
 }
 
 TEST(Saver, ChunkRunningPastTheEndWritesBackOnlyWhatWasRead) {

@@ -120,12 +120,12 @@ TEST_F(LibsndfileWrittenFile, UrlReadWhenTheChunkHasOne) {
     }
 }
 
-TEST_F(LibsndfileWrittenFile, EmptyUrlAreaMeansNoUrl) {
+TEST_F(LibsndfileWrittenFile, EmptyUrlAreaIsAnEmptyUrlToFillIn) {
     SF_CART_INFO cart = sndfile_fixture::TypicalCartInfo();
     SetText(cart.url, "");
     ASSERT_EQ(Open(Write(WithCartAndBext(cart))), wave::LoadFailure::None);
-    EXPECT_FALSE(pages_.cart2.m_bUrlSupported);
-    EXPECT_NE(pages_.cart2.m_strURL, "");  // the page shows why there is none
+    EXPECT_TRUE(pages_.cart2.m_bUrlSupported);
+    EXPECT_EQ(pages_.cart2.m_strURL, "");
     // The fields before the URL area are still read.
     EXPECT_EQ(pages_.cart.m_strTitle, Text(cart.title));
 }

@@ -226,7 +226,7 @@ TEST_F(SavedCartReadByLibsndfile, FileWithoutUrlKeepsItsUrlAreaEmpty) {
     SetText(options.cart->url, "");
     Prepare(options);
     ASSERT_EQ(Open(), wave::LoadFailure::None);
-    ASSERT_FALSE(pages_.cart2.m_bUrlSupported);
+    ASSERT_EQ(pages_.cart2.m_strURL, "");
 
     pages_.cart.m_strTitle = "Retitled";
     const wave::SaveResult saved = doc_.SaveCart(wave::SaveWritesFrom(pages_.cart, pages_.cart2));

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
+#include <chrono>
 
 #include "UiFixture.h"
 #include "resource.h"
@@ -167,6 +168,21 @@ private slots:
         QCOMPARE(ui.Boxes().back().caption, QString("Saving Failed"));
         QVERIFY(ui.ApplyEnabled());
         QVERIFY(Edit(ui, kCartInfoPage, IDC_TITLE)->text().endsWith("!?"));
+    }
+
+    void applyWithNothingChangedLeavesTheFileAndItsTimeAlone() {
+        UiFixture ui;
+        const ByteVector before = fixture::TypicalWave();
+        const auto path = ui.dir.write("a.wav", before);
+        const auto earlier = std::filesystem::last_write_time(path) - std::chrono::hours(1);
+        std::filesystem::last_write_time(path, earlier);
+        ui.Open(path);
+        QVERIFY(ui.ShowPage(kCartInfoPage2));
+        QVERIFY(ui.ApplyEnabled());  // the first showing filled the edits
+        ui.ApplyAndWait();
+        QCOMPARE(ui.Boxes().back().text, QString("ChartChunk Infomation has been saved."));
+        QVERIFY(std::filesystem::last_write_time(path) == earlier);
+        QVERIFY(fixture::ReadFile(path) == before);
     }
 
     void datesAndTimesNotTouchedKeepTheirStoredBytes() {

@@ -144,10 +144,23 @@ private slots:
         QVERIFY(ui.ShowPage(kCartInfoPage));
         auto* title = qobject_cast<QLineEdit*>(ui.Item(kCartInfoPage, IDC_TITLE));
         QCOMPARE(title->text(), QString("Morning Jingle"));
+        // Typing that could never be saved is not taken; the text can still
+        // be read and selected.
         QTest::keyClicks(title, "!");
+        QCOMPARE(title->text(), QString("Morning Jingle"));
+        QVERIFY(title->isEnabled() && title->isReadOnly());
         QVERIFY(!ui.ApplyEnabled());
+        QVERIFY(ui.ShowPage(kCartInfoPage2));
+        for (const int id : {IDC_OUT_CUE, IDC_START_YEAR, IDC_URL}) {
+            auto* edit = qobject_cast<QLineEdit*>(ui.Item(kCartInfoPage2, id));
+            QVERIFY2(edit->isEnabled() && edit->isReadOnly(), qPrintable(QString::number(id)));
+        }
         QVERIFY(ui.Sheet().m_InfoPage.m_stcChannels->text() != QString());
         QCOMPARE(ui.Boxes().size(), std::size_t{1});
+
+        ui.Open(ui.dir.write("b.wav", before));
+        QVERIFY(ui.ShowPage(kCartInfoPage));
+        QVERIFY(!title->isReadOnly());
     }
 };
 

@@ -5,6 +5,7 @@
 #include <QTabBar>
 #include <QTest>
 
+#include "FieldCodecs.h"
 #include "resource.h"
 
 namespace {
@@ -24,6 +25,10 @@ void KeepSettingsFromHome() {
 }
 
 }  // namespace
+
+void TypeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
 
 UiFixture::UiFixture() {
     KeepSettingsFromHome();
@@ -72,3 +77,8 @@ void UiFixture::ApplyAndWait() {
 QWidget* UiFixture::Item(int page, int id) const { return Sheet().GetPage(page)->GetDlgItem(id); }
 
 bool UiFixture::ApplyEnabled() const { return dialog->GetDlgItem(IDC_APPLY)->isEnabled(); }
+
+std::string UiFixture::CartFieldOnDisk(const std::filesystem::path& path, wave::Field field) const {
+    const auto at = static_cast<std::size_t>(dialog->Document().m_lCartPos) + field.offset;
+    return wave::ReadTextField(fixture::ReadFile(path), {at, field.width});
+}

@@ -43,6 +43,10 @@ public:
     std::vector<QString> askedAbout;
 };
 
+// Types text as key presses, letters beyond ASCII included (QTest's own
+// key clicks take only ASCII).
+void TypeText(QWidget* widget, const QString& text);
+
 // The main dialog shown offscreen, with recorded message boxes and a
 // scripted open-file dialog.
 class UiFixture {
@@ -58,6 +62,8 @@ public:
     void ApplyAndWait();
 
     QWidget* Item(int page, int id) const;
+    // The text a cart field of the open file holds on disk now.
+    std::string CartFieldOnDisk(const std::filesystem::path& path, wave::Field field) const;
     bool ApplyEnabled() const;
     const std::vector<framework::RecordedBox>& Boxes() const { return boxes_->boxes; }
     CCartCkSheet& Sheet() const { return *dialog->Sheet(); }
