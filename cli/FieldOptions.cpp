@@ -134,8 +134,7 @@ CheckedValue CheckText(const wave::CartFieldRow& row, const std::string& utf8, w
         return Refused("the text is " + std::to_string(encoded.bytes.size()) + " bytes long; at most " +
                        std::to_string(width) + " bytes fit");
     }
-    // A URL the loader would read as absent could never be shown or set again.
-    if (row.kind == Kind::Url && !wave::ReadsAsPresentUrl(encoded.bytes)) {
+    if (row.kind == Kind::Url && !wave::WritableUrl(encoded.bytes)) {
         return Refused(wave::kUrlReadsAsNone);
     }
     return {wave::CartWrite{row.field, encoded.bytes}, {}};

@@ -15,7 +15,6 @@ void DDV_CalendarDate(framework::CDataExchange* pDX, wave::CartField field, int 
 
 void DDV_Url(framework::CDataExchange* pDX, bool urlArea, const std::string& url) {
     if (pDX->Failed() || !pDX->m_bSaveAndValidate || !urlArea) return;
-    // An empty URL clears the area, which stays there to be filled in again.
-    if (url.empty() || wave::ReadsAsPresentUrl(url)) return;
+    if (wave::WritableUrl(url)) return;
     pDX->Fail(QString(wave::DisplayName(wave::CartField::URL)) + ": " + wave::kUrlReadsAsNone);
 }

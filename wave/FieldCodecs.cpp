@@ -81,6 +81,8 @@ std::string FormatTime(int hour, int minute, int second) {
 
 bool HoldsUrlArea(ConstBytes data) { return data.size() >= cart::kURL.offset + cart::kURL.width; }
 
+bool WritableUrl(std::string_view url) { return url.empty() || ReadsAsPresentUrl(url); }
+
 bool ReadsAsPresentUrl(std::string_view url) {
     if (url.empty()) return false;
     const char first = url.front();

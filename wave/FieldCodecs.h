@@ -55,6 +55,9 @@ bool HoldsUrlArea(ConstBytes data);
 // Whether a URL area holding this text reads as a URL: it starts with an
 // ASCII letter or digit.
 bool ReadsAsPresentUrl(std::string_view url);
+// Whether a URL may be written into a URL area: it reads back as written.
+// An empty one clears the area, which stays there to be filled in again.
+bool WritableUrl(std::string_view url);
 // Why a URL that would not read back as one is refused.
 inline constexpr const char* kUrlReadsAsNone =
     "a URL must start with an ASCII letter or digit; any other reads back as no URL";
