@@ -23,24 +23,11 @@
 #include "WindowMessages.h"
 #include "resource.h"
 
-std::atomic<bool> g_bCanClose{true};
-
 namespace {
 // The sheet fills the dialog above its own buttons.
 constexpr int kSheetHeight = 288;
 constexpr int kProgressSteps = 11;
 constexpr std::chrono::milliseconds kProgressStep{50};
-
-// The loader's failure table names its icons in the core's own terms.
-framework::MessageIcon BoxIcon(wave::MessageIcon icon) {
-    switch (icon) {
-        case wave::MessageIcon::Error: return framework::MessageIcon::Error;
-        case wave::MessageIcon::Exclamation: return framework::MessageIcon::Exclamation;
-        case wave::MessageIcon::Information: return framework::MessageIcon::Information;
-        case wave::MessageIcon::None: break;
-    }
-    return framework::MessageIcon::None;
-}
 
 // The local files among what is dragged, in the order given.
 QStringList LocalFiles(const QMimeData* data) {
@@ -69,7 +56,6 @@ CMainDlg::~CMainDlg() {
     // waits for this thread, so joining it cannot hang.
     m_bStopWorker = true;
     if (m_saveWorker.joinable()) m_saveWorker.join();
-    g_bCanClose = true;
 }
 
 void CMainDlg::DoDataExchange(framework::CDataExchange* pDX) {
@@ -207,8 +193,8 @@ bool CMainDlg::AnyLayoutFindsCart() const {
 }
 
 void CMainDlg::ShowLoadFailure(wave::LoadFailure failure) {
-    const wave::FailureMessage& message = wave::MessageFor(failure);
-    framework::MessageBoxes().Show(this, message.text, message.caption ? message.caption : "", BoxIcon(message.icon));
+    const texts::FailureMessage& message = texts::MessageFor(failure);
+    framework::MessageBoxes().Show(this, message.text, message.caption ? message.caption : "", message.icon);
 }
 
 void CMainDlg::OnApply() {
@@ -221,7 +207,7 @@ void CMainDlg::OnApply() {
     m_savingCart2 = m_pSheet->m_CartInfoPage2;
     GetDlgItem(IDC_APPLY)->setEnabled(false);
     m_progress->setRange(0, 10);
-    g_bCanClose = false;
+    m_bCanClose = false;
     m_progress->show();
     m_stcWait->show();
     m_btnExit->setEnabled(false);
@@ -254,7 +240,7 @@ void CMainDlg::SetProgress(int position) {
 
 void CMainDlg::OnSaveDone() {
     if (m_saveWorker.joinable()) m_saveWorker.join();
-    g_bCanClose = true;
+    m_bCanClose = true;
     if (m_saveResult.ok) {
         framework::MessageBoxes().Show(this, "ChartChunk Infomation has been saved.", "Finish Saving",
                                        framework::MessageIcon::Information);

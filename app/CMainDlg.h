@@ -15,10 +15,6 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 
-// False from the start of a save until its end is handled: close requests
-// are ignored, and nothing else may reach the file, meanwhile.
-extern std::atomic<bool> g_bCanClose;
-
 // The main window: the sheet of pages above, Exit, APPLY and the save
 // progress below. Owns the open file and what the loader keeps of it.
 class CMainDlg : public framework::CDialog {
@@ -30,7 +26,7 @@ public:
 
     CCartCkSheet* Sheet() const { return m_pSheet.get(); }
     wave::WaveDocument& Document() { return m_document; }
-    bool Saving() const { return !g_bCanClose; }
+    bool Saving() const { return !m_bCanClose; }
     // The walk every load runs first; with the fixed-order one, a file whose
     // cart chunk only the any-layout walk finds is offered that walk.
     void SetChunkWalk(wave::ChunkWalk walk) { m_walk = walk; }
@@ -88,6 +84,9 @@ private:
     std::unique_ptr<CCartCkSheet> m_pSheet;
     QIcon m_hIcon;
     std::thread m_saveWorker;
+    // False from the start of a save until its end is handled: close
+    // requests are ignored, and nothing else may reach the file, meanwhile.
+    bool m_bCanClose = true;
     // Set when the dialog goes while a save runs: the worker ends its
     // progress steps early instead of being waited for.
     std::atomic<bool> m_bStopWorker{false};

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "CMainApp.h"
+#include "ProgramName.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ void AnswerWithoutWindow(QCommandLineParser& parser, int& argc, char** argv) {
 
 int main(int argc, char** argv) {
     // Boxes without a caption of their own show the program's name.
-    QCoreApplication::setApplicationName("reelmarker");
+    QCoreApplication::setApplicationName(texts::kDesktopCommand);
     QCoreApplication::setApplicationVersion(REELMARKER_VERSION);
 
     QCommandLineParser parser;

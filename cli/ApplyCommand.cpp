@@ -11,6 +11,7 @@
 #include "EditRows.h"
 #include "ErrorLine.h"
 #include "FieldCodecs.h"
+#include "LoadFailureTexts.h"
 
 namespace cli {
 
@@ -90,7 +91,7 @@ bool ApplyRow(const EditRow& row, bool dryRun, ReadOptions options, NamedFiles& 
     const wave::WaveStream& stream = loaded->document.m_file;
     if (NamedBefore(row, stream.is_open() ? stream.identity() : FileIdentity(row.file), named, saves)) return false;
     if (!loaded->ok()) {
-        saves.fail(row.file, LineOf(row) + wave::MessageFor(loaded->failure).text);
+        saves.fail(row.file, LineOf(row) + texts::MessageFor(loaded->failure).text);
         return false;
     }
     const CheckedRow checked = CheckRow(row, *loaded);
@@ -105,7 +106,7 @@ bool ApplyRow(const EditRow& row, bool dryRun, ReadOptions options, NamedFiles& 
     }
     if (dryRun) return WriteAndReport(row.file, std::move(loaded), checked.writes, true, saves);
     saves.writeAndFinish(row.file, std::move(loaded), checked.writes, FieldList(checked.writes),
-                         LineOf(row) + wave::MessageFor(wave::LoadFailure::OpenFailed).text);
+                         LineOf(row) + texts::MessageFor(wave::LoadFailure::OpenFailed).text);
     return true;
 }
 

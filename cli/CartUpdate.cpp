@@ -1,4 +1,5 @@
 #include "CartUpdate.h"
+#include "LoadFailureTexts.h"
 
 #include <set>
 
@@ -18,7 +19,7 @@ std::string FieldList(const wave::CartWrites& writes) {
 }
 
 std::optional<WriteRefusal> CheckAgainstFile(const LoadedFile& loaded, const wave::CartWrites& writes) {
-    if (!loaded.ok()) return WriteRefusal{std::nullopt, wave::MessageFor(loaded.failure).text};
+    if (!loaded.ok()) return WriteRefusal{std::nullopt, texts::MessageFor(loaded.failure).text};
     for (const wave::CartWrite& write : writes) {
         if (wave::RowOf(write.field).kind == wave::FieldKind::Url &&
             !wave::HoldsUrlArea(*loaded.document.m_pCartData)) {

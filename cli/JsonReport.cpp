@@ -1,4 +1,5 @@
 #include "JsonReport.h"
+#include "LoadFailureTexts.h"
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
@@ -16,12 +17,12 @@ namespace {
 
 using Writer = rapidjson::Writer<rapidjson::StringBuffer>;
 
-const char* IconName(wave::MessageIcon icon) {
+const char* IconName(texts::MessageIcon icon) {
     switch (icon) {
-        case wave::MessageIcon::Error: return "error";
-        case wave::MessageIcon::Exclamation: return "exclamation";
-        case wave::MessageIcon::Information: return "information";
-        case wave::MessageIcon::None: break;
+        case texts::MessageIcon::Error: return "error";
+        case texts::MessageIcon::Exclamation: return "exclamation";
+        case texts::MessageIcon::Information: return "information";
+        case texts::MessageIcon::None: break;
     }
     return "none";
 }
@@ -60,12 +61,12 @@ void Error(Writer& w, wave::LoadFailure failure) {
         w.Null();
         return;
     }
-    const wave::FailureMessage& message = wave::MessageFor(failure);
+    const texts::FailureMessage& message = texts::MessageFor(failure);
     w.StartObject();
     w.Key("text");
     String(w, message.text);
     w.Key("caption");
-    String(w, wave::CaptionFor(failure, kApplicationName));
+    String(w, texts::CaptionFor(failure, kApplicationName));
     w.Key("icon");
     w.String(IconName(message.icon));
     w.EndObject();

@@ -4,12 +4,13 @@
 
 #include "LoadFailure.h"
 #include "PageRecords.h"
+#include "ProgramName.h"
 #include "TextCodec.h"
 #include "WaveDocument.h"
 
 namespace cli {
 
-inline constexpr const char* kApplicationName = "reelmarker-cli";
+inline constexpr const char* kApplicationName = texts::kCliCommand;
 
 // How the files of one run are read: the chunk walk, and the character set
 // their text is written in.

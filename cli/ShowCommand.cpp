@@ -4,6 +4,7 @@
 #include "CsvReport.h"
 #include "ErrorLine.h"
 #include "JsonReport.h"
+#include "LoadFailureTexts.h"
 #include "TextReport.h"
 
 namespace cli {
@@ -27,7 +28,7 @@ int RunShow(const std::vector<std::string>& files, ReportForm form, ReadOptions 
             case ReportForm::Text: PrintTextReport(std::cout, file, loaded); break;
         }
         if (!loaded.ok()) {
-            ReportError(file, wave::MessageFor(loaded.failure).text);
+            ReportError(file, texts::MessageFor(loaded.failure).text);
             status = kSomeFileFailed;
         }
     }

@@ -4,12 +4,14 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include "ProgramName.h"
+
 namespace {
 
 constexpr const char* kAlwaysOpenAnyLayout = "open/alwaysAnyLayout";
 constexpr const char* kLastFolder = "open/lastFolder";
 
-QSettings Settings() { return QSettings("VANTO", "Reelmarker"); }
+QSettings Settings() { return QSettings(texts::kMakerName, texts::kProgramName); }
 
 QString FirstFolder() {
     const QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);

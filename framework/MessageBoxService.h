@@ -3,11 +3,14 @@
 #include <QString>
 #include <memory>
 
+#include "LoadFailureTexts.h"
+
 class QWidget;
 
 namespace framework {
 
-enum class MessageIcon { None, Error, Exclamation, Information };
+// The icons the program's texts name, the load failures' among them.
+using MessageIcon = texts::MessageIcon;
 
 // Every message box of the program goes through this service, so tests can
 // replace the modal box by a recorder.

@@ -71,7 +71,7 @@ void CheckLoad(wave::LoadFailure failure, const wave::WaveDocument& doc, const w
                const sparse::Image& image) {
     using wave::LoadFailure;
     Require(failure != LoadFailure::OpenFailed, "the scratch file could not be opened");
-    Require(doc.m_file.is_open() == wave::MessageFor(failure).streamStaysOpen,
+    Require(doc.m_file.is_open() == wave::StreamStaysOpen(failure),
             "the stream is left open or closed against the outcome's row");
 
     const bool formatRead = failure == LoadFailure::None || failure == LoadFailure::DataBeforeCart ||
@@ -217,7 +217,6 @@ void LoadAndSave(const sparse::Image& image, wave::ChunkWalk walk) {
     const wave::LoadFailure failure = doc.OpenWave(records.refs(), wave::WaveStream::Mode::ReadWrite, walk);
     CheckLoad(failure, doc, records, image);
     ShowPages(records);
-    (void)wave::CaptionFor(failure, "Reelmarker");
 
     if (!doc.CartLoaded()) {
         // Nothing to save: the saver must say so and leave the file alone.

@@ -10,6 +10,7 @@
 #include "CCartCkSheet.h"
 #include "CMainDlg.h"
 #include "FileChooser.h"
+#include "ProgramName.h"
 #include "resource.h"
 
 namespace {
@@ -27,7 +28,7 @@ private:
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName("reelmarker");
+    QApplication::setApplicationName(texts::kDesktopCommand);
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s OUTPUT.png [PAGE [FILE.wav]]\n", argv[0]);
         return 2;

@@ -16,19 +16,11 @@ enum class LoadFailure {
     InvalidCartHeader = 8,
 };
 
-enum class MessageIcon { None, Error, Exclamation, Information };
+// The last row: tables with a row per failure check that they end here.
+inline constexpr LoadFailure kLastLoadFailure = LoadFailure::InvalidCartHeader;
 
-struct FailureMessage {
-    const char* text;
-    const char* caption;  // nullptr: the application's name
-    MessageIcon icon;
-    bool streamStaysOpen;
-};
-
-// The fixed box for each failure; None has no message.
-const FailureMessage& MessageFor(LoadFailure failure);
-
-// The caption to show: the row's own, or the application's name.
-const char* CaptionFor(LoadFailure failure, const char* applicationName);
+// Whether the stream stays open after a load that ended so; the rows that
+// close it leave nothing for the player or the saver.
+bool StreamStaysOpen(LoadFailure failure);
 
 }  // namespace wave

@@ -64,7 +64,7 @@ LoadFailure WaveDocument::LoadWaveFile(PageRecords pages, ChunkWalk walk) {
     m_strLoadedIdentity = m_file.identity();
     if (!m_file.is_open()) return LoadFailure::None;
     const LoadFailure failure = walk == ChunkWalk::AnyLayout ? WalkAnyLayout(pages) : Walk(pages);
-    if (!MessageFor(failure).streamStaysOpen) m_file.close();
+    if (!StreamStaysOpen(failure)) m_file.close();
     return failure;
 }
 

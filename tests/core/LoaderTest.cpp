@@ -5,14 +5,15 @@
 #include <algorithm>
 
 #include "FormatTexts.h"
+#include "LoadFailureTexts.h"
 #include "LoadedFixture.h"
 
 namespace {
 
 using fixture::ByteVector;
 using fixture::WaveBuilder;
+using texts::MessageIcon;
 using wave::LoadFailure;
-using wave::MessageIcon;
 
 // The literal's bytes, NULs included, without its terminator.
 template <std::size_t N>
@@ -107,9 +108,9 @@ TEST_P(FailureRows, EndTheLoadWithTheirMessageAndStreamState) {
     const RowCase& row = GetParam();
     LoadedFixture loaded(row.file);
     EXPECT_EQ(loaded.failure, row.row);
-    const wave::FailureMessage& message = wave::MessageFor(loaded.failure);
+    const texts::FailureMessage& message = texts::MessageFor(loaded.failure);
     EXPECT_STREQ(message.text, row.text);
-    EXPECT_STREQ(wave::CaptionFor(loaded.failure, "app"), row.caption);
+    EXPECT_STREQ(texts::CaptionFor(loaded.failure, "app"), row.caption);
     EXPECT_EQ(message.icon, row.icon);
     EXPECT_EQ(loaded.document.m_file.is_open(), row.streamOpen);
     EXPECT_FALSE(loaded.records.cart.m_bCartLoaded);
@@ -126,9 +127,9 @@ TEST(Loader, FileThatCannotBeOpenedIsRowOneWithTheApplicationsNameAndNothingCrea
     records.info.m_strPath = dir.file("missing.wav").string();
     wave::WaveDocument document;
     EXPECT_EQ(document.OpenWave(records.refs()), LoadFailure::OpenFailed);
-    EXPECT_STREQ(wave::MessageFor(LoadFailure::OpenFailed).text, "Unable to open file.\nMake sure it is not in use.");
-    EXPECT_STREQ(wave::CaptionFor(LoadFailure::OpenFailed, "reelmarker"), "reelmarker");
-    EXPECT_EQ(wave::MessageFor(LoadFailure::OpenFailed).icon, MessageIcon::None);
+    EXPECT_STREQ(texts::MessageFor(LoadFailure::OpenFailed).text, "Unable to open file.\nMake sure it is not in use.");
+    EXPECT_STREQ(texts::CaptionFor(LoadFailure::OpenFailed, "reelmarker"), "reelmarker");
+    EXPECT_EQ(texts::MessageFor(LoadFailure::OpenFailed).icon, MessageIcon::None);
     EXPECT_FALSE(document.m_file.is_open());
     EXPECT_FALSE(std::filesystem::exists(records.info.m_strPath));
 
