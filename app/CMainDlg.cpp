@@ -73,6 +73,7 @@ bool CMainDlg::OnInitDialog() {
     m_pSheet->setGeometry(QRect(QPoint(0, 0), units.ToPixels(res::Template(IDD_MAIN).cx, kSheetHeight)));
     m_pSheet->Create(this);
     m_pSheet->m_InfoPage.m_pMainDlg = this;
+    m_document.m_bLookPastRefusal = true;
     m_document.m_pBextData.reset();
     m_document.m_pCartData.reset();
     wave::WaveDocument::ClearCartFlags(m_pSheet->Records());
@@ -135,16 +136,21 @@ void CMainDlg::OpenFirstOf(const QStringList& files, const char* how) {
 void CMainDlg::LoadWaveFile() {
     wave::LoadFailure failure = OpenByWalk(m_walk);
     const std::optional<std::uint32_t> stoppedAt = m_document.m_idStoppedAt;
-    if (stoppedAt && AnyLayoutFindsCart()) {
+    if (stoppedAt && m_document.CartPastRefusal()) {
         // The offer stands in for the refusal: telling the user the file is
         // broken, then that it opens, would contradict itself.
         if (!DesktopSettings::AlwaysOpenAnyLayout()) {
             const framework::OpenAnywayAnswer answer =
                 framework::OpenAnywayQuestions().Ask(this, AnyLayoutQuestion(failure, *stoppedAt));
-            if (!answer.open) return;
+            if (!answer.open) {
+                m_document.DeclinePastRefusal();
+                return;
+            }
             if (answer.always) m_pSheet->m_InfoPage.SetAlwaysOpenAnyLayout(true);
         }
-        failure = OpenByWalk(wave::ChunkWalk::AnyLayout);
+        // The walk of the same open read it already: nothing is read again.
+        failure = m_document.TakePastRefusal(m_pSheet->Records());
+        ShowLoaded();
     }
     if (failure != wave::LoadFailure::None) {
         ShowLoadFailure(failure);
@@ -162,12 +168,16 @@ wave::LoadFailure CMainDlg::OpenByWalk(wave::ChunkWalk walk) {
         failure = m_document.OpenWave(m_pSheet->Records(), wave::WaveStream::Mode::ReadOnly, walk);
         m_bReadOnly = failure != wave::LoadFailure::OpenFailed;
     }
+    ShowLoaded();
+    return failure;
+}
+
+void CMainDlg::ShowLoaded() {
     m_pSheet->m_InfoPage.ShowFormat();
     m_pSheet->m_CartInfoPage.m_bReadOnly = m_pSheet->m_CartInfoPage2.m_bReadOnly = m_bReadOnly;
     if (!CartLoaded() || m_bReadOnly) GetDlgItem(IDC_APPLY)->setEnabled(false);
     m_loadedCart2 = m_pSheet->m_CartInfoPage2;
     SetCartPagesEdited(false);
-    return failure;
 }
 
 QString CMainDlg::AnyLayoutQuestion(wave::LoadFailure failure, std::uint32_t stoppedAt) {
@@ -180,16 +190,6 @@ QString CMainDlg::AnyLayoutQuestion(wave::LoadFailure failure, std::uint32_t sto
                "This file has a cart chunk that this program does not look for in its position (%1 comes first). "
                "Open it anyway?")
         .arg(met);
-}
-
-// Whether the file the fixed-order walk refused has a cart chunk elsewhere:
-// a look of its own, read-only, that leaves the pages as the refusal left them.
-bool CMainDlg::AnyLayoutFindsCart() const {
-    wave::OwnedPageRecords records;
-    records.info.m_strPath = m_pSheet->m_InfoPage.m_strPath;
-    wave::WaveDocument look;
-    return look.OpenWave(records.refs(), wave::WaveStream::Mode::ReadOnly, wave::ChunkWalk::AnyLayout) ==
-           wave::LoadFailure::None;
 }
 
 void CMainDlg::ShowLoadFailure(wave::LoadFailure failure) {

@@ -62,7 +62,9 @@ private:
     void OnOpenWave();
     void LoadWaveFile();
     wave::LoadFailure OpenByWalk(wave::ChunkWalk walk);
-    bool AnyLayoutFindsCart() const;
+    // The pages and APPLY after a load: the format, read-only state, and the
+    // dates and times the next save compares with.
+    void ShowLoaded();
     // The offer of the any-layout walk for a file the fixed-order one refused.
     static QString AnyLayoutQuestion(wave::LoadFailure failure, std::uint32_t stoppedAt);
     void ShowLoadFailure(wave::LoadFailure failure);

@@ -21,12 +21,6 @@ std::uint64_t ReadU64(ConstBytes data, std::size_t offset) {
     return std::uint64_t{ReadU32(data, offset)} | (std::uint64_t{ReadU32(data, offset + 4)} << 32);
 }
 
-std::uint32_t IdAt(ConstBytes data, std::size_t offset) {
-    std::uint32_t id = 0;
-    for (std::size_t i = 0; i < 4; ++i) id = (id << 8) | data[offset + i];
-    return id;
-}
-
 }  // namespace
 
 std::optional<Ds64Sizes> Ds64Sizes::Parse(ConstBytes data) {
@@ -37,7 +31,7 @@ std::optional<Ds64Sizes> Ds64Sizes::Parse(ConstBytes data) {
     const std::size_t count = std::min<std::size_t>({ReadU32(data, kTableLength), held, kMaxTableEntries});
     for (std::size_t k = 0; k < count; ++k) {
         const std::size_t entry = kTable + k * kEntrySize;
-        sizes.table_.emplace_back(IdAt(data, entry), ReadU64(data, entry + 4));
+        sizes.table_.emplace_back(FourCCAt(data.data() + entry), ReadU64(data, entry + 4));
     }
     return sizes;
 }

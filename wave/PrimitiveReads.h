@@ -18,6 +18,11 @@ std::uint32_t ReadLE(WaveStream& stream, int n);
 // Passes over n bytes; n of 0 or less passes over nothing.
 void SkipBytes(WaveStream& stream, std::int64_t n);
 
+// The same order from four bytes in memory.
+constexpr std::uint32_t FourCCAt(const std::uint8_t* p) {
+    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
+}
+
 constexpr std::uint32_t FourCC(const char (&id)[5]) {
     return (std::uint32_t{static_cast<unsigned char>(id[0])} << 24) |
            (std::uint32_t{static_cast<unsigned char>(id[1])} << 16) |

@@ -1,5 +1,7 @@
 #include "WaveDocument.h"
 
+#include "FieldDistribution.h"
+
 namespace wave {
 
 LoadFailure WaveDocument::OpenWave(PageRecords pages, WaveStream::Mode mode, ChunkWalk walk) {
@@ -61,11 +63,58 @@ void WaveDocument::SetCartFlags(PageRecords pages) {
 LoadFailure WaveDocument::LoadWaveFile(PageRecords pages, ChunkWalk walk) {
     ResetFields(pages);
     m_idStoppedAt.reset();
+    m_chunks.clear();
+    m_pastRefusal.reset();
     m_strLoadedIdentity = m_file.identity();
     if (!m_file.is_open()) return LoadFailure::None;
-    const LoadFailure failure = walk == ChunkWalk::AnyLayout ? WalkAnyLayout(pages) : Walk(pages);
-    if (!StreamStaysOpen(failure)) m_file.close();
+    LoadedWave loaded = walk == ChunkWalk::AnyLayout ? WalkAnyLayout(m_file) : WalkFixedOrder(m_file);
+    const LoadFailure failure = loaded.failure;
+    if (m_bLookPastRefusal && walk == ChunkWalk::FixedOrder && loaded.stoppedAt) {
+        if (LoadedWave any = WalkAnyLayout(m_file); any.failure == LoadFailure::None) m_pastRefusal = std::move(any);
+    }
+    Adopt(std::move(loaded), pages);
+    m_refusal = failure;
+    if (!m_pastRefusal && !StreamStaysOpen(failure)) m_file.close();
     return failure;
+}
+
+void WaveDocument::Adopt(LoadedWave loaded, PageRecords pages) {
+    m_idStoppedAt = loaded.stoppedAt;
+    m_chunks = std::move(loaded.chunks);
+    if (loaded.format) {
+        pages.info.m_format = loaded.format;
+        pages.player.m_strFile = pages.info.m_strPath;
+        pages.player.m_pFile = &m_file;
+    }
+    m_pBextData = std::move(loaded.bext);
+    if (m_pBextData) FillEbuInfo(*m_pBextData, pages.ebu);
+    if (!loaded.cart) return;
+    m_lCartPos = loaded.cartPos;
+    m_dwCartSize = loaded.cartSize;
+    m_pCartData = std::move(loaded.cart);
+    pages.cart2.m_nSampleRate = loaded.format->nSamplesPerSec;
+    FillCartPages(*m_pCartData, pages.cart, pages.cart2);
+    SetCartFlags(pages);
+}
+
+std::optional<std::int64_t> WaveDocument::CartPastRefusal() const {
+    if (!m_pastRefusal) return std::nullopt;
+    return m_pastRefusal->cartPos;
+}
+
+LoadFailure WaveDocument::TakePastRefusal(PageRecords pages) {
+    if (!m_pastRefusal) return m_refusal;
+    LoadedWave found = std::move(*m_pastRefusal);
+    m_pastRefusal.reset();
+    ResetFields(pages);
+    Adopt(std::move(found), pages);
+    return LoadFailure::None;
+}
+
+void WaveDocument::DeclinePastRefusal() {
+    if (!m_pastRefusal) return;
+    m_pastRefusal.reset();
+    if (!StreamStaysOpen(m_refusal)) m_file.close();
 }
 
 std::string WaveDocument::ChunkName(std::uint32_t id) {

@@ -8,6 +8,7 @@
 
 #include "CartWrites.h"
 #include "LoadFailure.h"
+#include "LoadedWave.h"
 #include "PageRecords.h"
 #include "RangeLock.h"
 #include "WaveStream.h"
@@ -41,6 +42,12 @@ public:
     // The ID the fixed-order walk met where it expected "RIFF", "fmt ",
     // "bext" or "cart" (rows 2, 5, 6 and 7); none after any other outcome.
     std::optional<std::uint32_t> m_idStoppedAt;
+    // The top-level chunks the last load's walk met, in file order.
+    std::vector<ChunkEntry> m_chunks;
+    // Set by the window: when the fixed-order walk refuses a file at a
+    // chunk, the any-layout walk goes over the same open file, and a cart
+    // chunk it finds is kept aside, unseen, until taken or declined.
+    bool m_bLookPastRefusal = false;
 
     // Closes the stream if open, opens the file named by the Start page's
     // path and loads it. Failures to open give OpenFailed.
@@ -50,6 +57,13 @@ public:
     // Resets every page value, then walks and checks the open file and
     // distributes its fields. Streams left closed by a failure row are closed.
     LoadFailure LoadWaveFile(PageRecords pages, ChunkWalk walk = ChunkWalk::FixedOrder);
+
+    // Where the look past the last load's refusal found the cart data.
+    std::optional<std::int64_t> CartPastRefusal() const;
+    // Shows what that look found, as an any-layout load of the file would.
+    LoadFailure TakePastRefusal(PageRecords pages);
+    // Leaves the refusal as it stands, closing the stream if its row says so.
+    void DeclinePastRefusal();
 
     void ResetFields(PageRecords pages);
     static void ClearCartFlags(PageRecords pages);
@@ -89,12 +103,12 @@ private:
     // a save writes only into that same file.
     std::string m_strLoadedIdentity;
 
-    LoadFailure Walk(PageRecords pages);
-    LoadFailure WalkAnyLayout(PageRecords pages);
-    LoadFailure ReadChunksAfterFormat(PageRecords pages, const WaveFormat& format);
-    LoadFailure StopAt(std::uint32_t id, LoadFailure failure);
+    std::optional<LoadedWave> m_pastRefusal;
+    LoadFailure m_refusal = LoadFailure::None;
+
+    // Keeps what a walk read and fills the pages from it.
+    void Adopt(LoadedWave loaded, PageRecords pages);
     SaveResult CheckFileUnchanged();
-    std::vector<std::uint8_t> ReadChunkData(std::int32_t declaredSize);
 };
 
 }  // namespace wave
