@@ -73,6 +73,7 @@ bool CMainDlg::OnInitDialog() {
     m_pSheet->setGeometry(QRect(QPoint(0, 0), units.ToPixels(res::Template(IDD_MAIN).cx, kSheetHeight)));
     m_pSheet->Create(this);
     m_pSheet->m_InfoPage.m_pMainDlg = this;
+    m_pSheet->m_PlayerPage.m_pDocument = &m_document;
     m_document.m_bLookPastRefusal = true;
     m_document.m_pBextData.reset();
     m_document.m_pCartData.reset();

@@ -1,4 +1,5 @@
 #include "CPlayerPage.h"
+#include "WaveDocument.h"
 
 #include <QFile>
 #include <QLabel>
@@ -75,10 +76,9 @@ void CPlayerPage::HoldPlayback(bool held) {
 
 void CPlayerPage::OnPlay() {
     m_bReopenFailureShown = false;  // each Play may fail anew, and says so once
-    if (m_pFile != nullptr && m_pFile->is_open()) {
+    if (m_pDocument != nullptr && m_pDocument->m_file.is_open()) {
         m_bGoneShown = false;  // it is back (opened anew): losing it again is news
-        m_lFilePos = m_pFile->tellp();
-        m_pFile->close();
+        m_lFilePos = m_pDocument->LendFile();
     }
     ReleaseGraph();
     m_pGraph = player::MediaServices().CreateGraph();
@@ -124,16 +124,13 @@ void CPlayerPage::ReleaseGraph() {
 }
 
 void CPlayerPage::GiveStreamBack() {
-    if (m_pFile == nullptr || m_pFile->is_open()) return;
-    // In the mode the document opened it: a read-only file stays viewable.
-    const bool reopened = m_pFile->open(m_strFile, m_pFile->mode());
-    if (reopened) {
+    if (m_pDocument == nullptr || !m_pDocument->FileLent()) return;
+    if (m_pDocument->TakeFileBack(m_lFilePos)) {
         m_bReopenFailureShown = false;
         m_bGoneShown = false;
     } else {
         TellStreamLost();
     }
-    m_pFile->seekp(m_lFilePos);
 }
 
 // A failed Play gives the stream back and a later tear-down tries again:

@@ -9,9 +9,13 @@
 
 class QLabel;
 
+namespace wave {
+class WaveDocument;
+}
+
 // The Player page: plays the open file by its path, showing position and
-// length. The main dialog's stream is closed while the media service has
-// the file, and reopened where it was afterwards.
+// length. The document lends its file while the media service has it, and
+// takes it back where it was afterwards.
 class CPlayerPage : public framework::CPropertyPage, public wave::PlayerRecord {
     Q_OBJECT
 
@@ -27,6 +31,9 @@ public:
     void HoldPlayback(bool held);
 
     std::int64_t m_lFilePos = 0;
+    // The open file's owner, which lends it while the media service plays
+    // it; set by the main dialog.
+    wave::WaveDocument* m_pDocument = nullptr;
     std::unique_ptr<player::MediaGraph> m_pGraph;
     // The graph again while it answers for seeking and events; null otherwise.
     player::MediaGraph* m_pSeeking = nullptr;

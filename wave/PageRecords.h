@@ -81,7 +81,6 @@ struct CartInfo2Record {
 
 struct PlayerRecord {
     std::string m_strFile;
-    WaveStream* m_pFile = nullptr;
 };
 
 // The pages a load writes into.

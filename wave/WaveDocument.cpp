@@ -6,6 +6,7 @@ namespace wave {
 
 LoadFailure WaveDocument::OpenWave(PageRecords pages, WaveStream::Mode mode, ChunkWalk walk) {
     if (m_file.is_open()) m_file.close();
+    m_bLent = false;  // a file opened anew is nobody's loan
     const bool opened = m_file.open(pages.info.m_strPath, mode);
     const LoadFailure failure = LoadWaveFile(pages, walk);
     return opened ? failure : LoadFailure::OpenFailed;
@@ -50,6 +51,23 @@ void WaveDocument::ResetFields(PageRecords pages) {
     ClearCartFlags(pages);
 }
 
+std::int64_t WaveDocument::LendFile() {
+    if (!m_file.is_open()) return -1;
+    const std::int64_t position = m_file.tellp();
+    m_file.close();
+    m_bLent = true;
+    return position;
+}
+
+bool WaveDocument::TakeFileBack(std::int64_t position) {
+    if (!m_bLent) return true;
+    // The path and mode of the last open: a read-only file stays read-only.
+    if (!m_file.open(m_file.path(), m_file.mode())) return false;
+    m_bLent = false;
+    m_file.seekp(position);
+    return true;
+}
+
 void WaveDocument::ClearCartFlags(PageRecords pages) {
     pages.cart.m_bCartLoaded = false;
     pages.cart2.m_bCartLoaded = false;
@@ -84,7 +102,6 @@ void WaveDocument::Adopt(LoadedWave loaded, PageRecords pages) {
     if (loaded.format) {
         pages.info.m_format = loaded.format;
         pages.player.m_strFile = pages.info.m_strPath;
-        pages.player.m_pFile = &m_file;
     }
     m_pBextData = std::move(loaded.bext);
     if (m_pBextData) FillEbuInfo(*m_pBextData, pages.ebu);

@@ -76,6 +76,16 @@ public:
 
     bool CartLoaded() const { return m_pCartData.has_value() && m_lCartPos >= 0; }
 
+    // The file goes to another reader (the player) by its path: the stream
+    // closes and the position it was at is returned. Lending a closed or
+    // lent file changes nothing and returns -1.
+    std::int64_t LendFile();
+    // Reopens a lent file by the path and in the mode it was opened with,
+    // at that position. False when it cannot be opened; it stays lent, so a
+    // later call tries again. True when nothing is lent.
+    bool TakeFileBack(std::int64_t position);
+    bool FileLent() const { return m_bLent; }
+
     // The cart data with the writes applied, or why one of them cannot be
     // stored (no cart chunk, or a field that does not fit the data read).
     SaveResult PrepareCart(const CartWrites& writes, std::vector<std::uint8_t>& image) const;
@@ -98,6 +108,7 @@ private:
     // Declared after m_file, so the lock goes before the descriptor it is on.
     std::optional<std::vector<std::uint8_t>> m_pWrittenCart;
     std::unique_ptr<RangeLock> m_pSaveLock;
+    bool m_bLent = false;
     // The identity of the file the last load read. The stream may be closed
     // and reopened by its path meanwhile (playback, a batch's sync threads);
     // a save writes only into that same file.

@@ -153,7 +153,6 @@ TEST(Loader, LayoutExampleRemembersTheCartDataAt654) {
     EXPECT_TRUE(loaded.records.cart.m_bCartLoaded);
     EXPECT_TRUE(loaded.records.cart2.m_bCartLoaded);
     EXPECT_EQ(loaded.records.player.m_strFile, loaded.path.string());
-    EXPECT_EQ(loaded.records.player.m_pFile, &loaded.document.m_file);
 }
 
 TEST(Loader, OptionalChunksAreReadInTheirOrder) {

@@ -13,6 +13,7 @@
 #include "GstMediaGraph.h"
 #include "RecordingMessageBoxService.h"
 #include "WaveBuilder.h"
+#include "WaveDocument.h"
 #include "WaveStream.h"
 #include "resource.h"
 
@@ -63,16 +64,16 @@ ByteVector Mp2Wave() {
     return fixture::WaveBuilder().chunk("fmt ", format).chunk("fact", fact).chunk("data", data).bytes();
 }
 
-// A Player page of its own, on a file whose stream it holds as the main
+// A Player page of its own, on a file whose document it holds as the main
 // dialog would.
 struct PageOnFile {
     explicit PageOnFile(const std::filesystem::path& path) {
-        stream.open(path.string(), wave::WaveStream::Mode::ReadWrite);
+        document.m_file.open(path.string(), wave::WaveStream::Mode::ReadWrite);
         page.OnSetActive();
         page.m_strFile = path.string();
-        page.m_pFile = &stream;
+        page.m_pDocument = &document;
     }
-    wave::WaveStream stream;
+    wave::WaveDocument document;
     CPlayerPage page;
 };
 
@@ -109,7 +110,7 @@ class GstPlaybackTest : public QObject {
     bool PlaysToTheEnd(const ByteVector& file) {
         PageOnFile player(dir.write("play.wav", file));
         CPlayerPage& page = player.page;
-        const wave::WaveStream& stream = player.stream;
+        const wave::WaveStream& stream = player.document.m_file;
         page.show();
         page.OnPlay();
         if (!page.m_pGraph || stream.is_open()) return false;
@@ -147,7 +148,7 @@ private slots:
     void playingAndStoppingAgainAndAgainLeavesNothingBehind() {
         PageOnFile player(dir.write("again.wav", PcmWave()));
         CPlayerPage& page = player.page;
-        const wave::WaveStream& stream = player.stream;
+        const wave::WaveStream& stream = player.document.m_file;
         const auto playAndStop = [&] {
             page.OnPlay();
             QVERIFY(page.m_pGraph);
