@@ -1,5 +1,4 @@
 #include <fstream>
-#include <iostream>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -11,10 +10,30 @@
 #include "EditRows.h"
 #include "ErrorLine.h"
 #include "FieldCodecs.h"
+#include "ReadOptionFlags.h"
 
 namespace cli {
 
 namespace {
+
+class ApplyCommand : public Command {
+public:
+    explicit ApplyCommand(CLI::App& apply) : Command(apply) {
+        apply.add_flag("--dry-run", dryRun_, "Check and report; write nothing");
+        read_.addTo(apply);
+        apply
+            .add_option("EDITS", edits_,
+                        "JSON Lines as show --json prints, or CSV as show --csv prints; - for standard input")
+            ->required();
+    }
+
+    int run(Console& console) const override { return RunApply(edits_, dryRun_, read_.options(), console); }
+
+private:
+    std::string edits_;
+    bool dryRun_ = false;
+    ReadOptionFlags read_;
+};
 
 struct CheckedRow {
     wave::CartWrites writes;
@@ -109,11 +128,11 @@ bool ApplyRow(const EditRow& row, bool dryRun, ReadOptions options, NamedFiles& 
     return true;
 }
 
-std::optional<std::string> ReadEdits(const std::string& edits) {
+std::optional<std::string> ReadEdits(const std::string& edits, std::istream& input) {
     std::ostringstream text;
     if (edits == "-") {
-        text << std::cin.rdbuf();
-        return std::cin.bad() ? std::nullopt : std::optional(text.str());
+        text << input.rdbuf();
+        return input.bad() ? std::nullopt : std::optional(text.str());
     }
     std::ifstream in(edits, std::ios::binary);
     if (!in) return std::nullopt;
@@ -123,15 +142,20 @@ std::optional<std::string> ReadEdits(const std::string& edits) {
 
 }  // namespace
 
-int RunApply(const std::string& edits, bool dryRun, ReadOptions options) {
-    const std::optional<std::string> text = ReadEdits(edits);
+std::unique_ptr<Command> AddApplyCommand(CLI::App& app) {
+    return std::make_unique<ApplyCommand>(
+        *app.add_subcommand("apply", "Rewrite the cart fields each row of an edits file names."));
+}
+
+int RunApply(const std::string& edits, bool dryRun, ReadOptions options, Console& console) {
+    const std::optional<std::string> text = ReadEdits(edits, console.in);
     if (!text) {
-        ReportError(edits, "the edits could not be read");
+        ReportError(console, edits, "the edits could not be read");
         return kSomeFileFailed;
     }
     int status = kAllSucceeded;
     NamedFiles named;
-    BatchSaves saves;
+    BatchSaves saves(console);
     EditReader reader(*text);
     while (std::optional<EditRow> row = reader.next()) {
         bool ok = row->error.empty();
