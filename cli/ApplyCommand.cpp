@@ -47,6 +47,23 @@ std::string At(const EditRow& row, const std::string& column, const std::string&
     return LineOf(row) + "column " + column + ": " + why;
 }
 
+// The cell as `show` prints it.
+std::string CellText(const CellEdit& cell) {
+    if (const auto* timer = std::get_if<TimerValue>(&cell.value)) return TimerCell(timer->usage, timer->samples);
+    return std::get<std::string>(cell.value);
+}
+
+CheckedValue CheckCell(const CellEdit& cell, wave::Charset charset) {
+    if (const auto* timer = std::get_if<TimerValue>(&cell.value)) {
+        // An unset timer, as `show --json` prints one.
+        return timer->usage.empty() ? ClearTimer(timer->number) : CheckTimer(*timer, charset);
+    }
+    const std::string& text = std::get<std::string>(cell.value);
+    const CartColumn& column = *cell.column;
+    if (column.row->kind != wave::FieldKind::Timers) return CheckValue(*column.row, text, charset);
+    return CheckValue(*column.row, std::to_string(column.timer + 1) + "=" + text, charset);
+}
+
 // The row's values against the file: values equal to the file's are left
 // alone, so `show --json` output fed back changes nothing.
 CheckedRow CheckRow(const EditRow& row, const LoadedFile& loaded) {
@@ -58,12 +75,8 @@ CheckedRow CheckRow(const EditRow& row, const LoadedFile& loaded) {
     }
     for (const CellEdit& cell : row.cells) {
         const CartColumn& column = *cell.column;
-        if (cell.value == CellOf(column, loaded)) continue;
-        const bool timer = column.row->kind == wave::FieldKind::Timers;
-        const std::string number = std::to_string(column.timer + 1);
-        RequestedValue requested{column.row, timer ? number + "=" + cell.value : cell.value};
-        if (timer && cell.value.empty()) requested = {column.row, number, true};
-        CheckedValue value = CheckRequested(requested, loaded.charset);
+        if (CellText(cell) == CellOf(column, loaded)) continue;
+        CheckedValue value = CheckCell(cell, loaded.charset);
         if (!value.write) return {{}, {}, At(row, column.name, value.error)};
         checked.writes.push_back(std::move(*value.write));
         checked.columns.push_back(column.name);
