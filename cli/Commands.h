@@ -3,13 +3,11 @@
 #include <CLI/CLI.hpp>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "Console.h"
 #include "FieldOptions.h"
 #include "LoadedFile.h"
-#include "WaveDocument.h"
 
 namespace cli {
 
