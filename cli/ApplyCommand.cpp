@@ -1,5 +1,4 @@
 #include <fstream>
-#include <iostream>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -12,10 +11,30 @@
 #include "ErrorLine.h"
 #include "FieldCodecs.h"
 #include "LoadFailureTexts.h"
+#include "ReadOptionFlags.h"
 
 namespace cli {
 
 namespace {
+
+class ApplyCommand : public Command {
+public:
+    explicit ApplyCommand(CLI::App& apply) : Command(apply) {
+        apply.add_flag("--dry-run", dryRun_, "Check and report; write nothing");
+        read_.addTo(apply);
+        apply
+            .add_option("EDITS", edits_,
+                        "JSON Lines as show --json prints, or CSV as show --csv prints; - for standard input")
+            ->required();
+    }
+
+    int run(Console& console) const override { return RunApply(edits_, dryRun_, read_.options(), console); }
+
+private:
+    std::string edits_;
+    bool dryRun_ = false;
+    ReadOptionFlags read_;
+};
 
 struct CheckedRow {
     wave::CartWrites writes;
@@ -29,6 +48,23 @@ std::string At(const EditRow& row, const std::string& column, const std::string&
     return LineOf(row) + "column " + column + ": " + why;
 }
 
+// The cell as `show` prints it.
+std::string CellText(const CellEdit& cell) {
+    if (const auto* timer = std::get_if<TimerValue>(&cell.value)) return TimerCell(timer->usage, timer->samples);
+    return std::get<std::string>(cell.value);
+}
+
+CheckedValue CheckCell(const CellEdit& cell, wave::Charset charset) {
+    if (const auto* timer = std::get_if<TimerValue>(&cell.value)) {
+        // An unset timer, as `show --json` prints one.
+        return timer->usage.empty() ? ClearTimer(timer->number) : CheckTimer(*timer, charset);
+    }
+    const std::string& text = std::get<std::string>(cell.value);
+    const CartColumn& column = *cell.column;
+    if (column.row->kind != wave::FieldKind::Timers) return CheckValue(*column.row, text, charset);
+    return CheckValue(*column.row, std::to_string(column.timer + 1) + "=" + text, charset);
+}
+
 // The row's values against the file: values equal to the file's are left
 // alone, so `show --json` output fed back changes nothing.
 CheckedRow CheckRow(const EditRow& row, const LoadedFile& loaded) {
@@ -40,12 +76,8 @@ CheckedRow CheckRow(const EditRow& row, const LoadedFile& loaded) {
     }
     for (const CellEdit& cell : row.cells) {
         const CartColumn& column = *cell.column;
-        if (cell.value == CellOf(column, loaded)) continue;
-        const bool timer = column.row->kind == wave::FieldKind::Timers;
-        const std::string number = std::to_string(column.timer + 1);
-        RequestedValue requested{column.row, timer ? number + "=" + cell.value : cell.value};
-        if (timer && cell.value.empty()) requested = {column.row, number, true};
-        CheckedValue value = CheckRequested(requested, loaded.charset);
+        if (CellText(cell) == CellOf(column, loaded)) continue;
+        CheckedValue value = CheckCell(cell, loaded.charset);
         if (!value.write) return {{}, {}, At(row, column.name, value.error)};
         checked.writes.push_back(std::move(*value.write));
         checked.columns.push_back(column.name);
@@ -110,11 +142,11 @@ bool ApplyRow(const EditRow& row, bool dryRun, ReadOptions options, NamedFiles& 
     return true;
 }
 
-std::optional<std::string> ReadEdits(const std::string& edits) {
+std::optional<std::string> ReadEdits(const std::string& edits, std::istream& input) {
     std::ostringstream text;
     if (edits == "-") {
-        text << std::cin.rdbuf();
-        return std::cin.bad() ? std::nullopt : std::optional(text.str());
+        text << input.rdbuf();
+        return input.bad() ? std::nullopt : std::optional(text.str());
     }
     std::ifstream in(edits, std::ios::binary);
     if (!in) return std::nullopt;
@@ -124,15 +156,20 @@ std::optional<std::string> ReadEdits(const std::string& edits) {
 
 }  // namespace
 
-int RunApply(const std::string& edits, bool dryRun, ReadOptions options) {
-    const std::optional<std::string> text = ReadEdits(edits);
+std::unique_ptr<Command> AddApplyCommand(CLI::App& app) {
+    return std::make_unique<ApplyCommand>(
+        *app.add_subcommand("apply", "Rewrite the cart fields each row of an edits file names."));
+}
+
+int RunApply(const std::string& edits, bool dryRun, ReadOptions options, Console& console) {
+    const std::optional<std::string> text = ReadEdits(edits, console.in);
     if (!text) {
-        ReportError(edits, "the edits could not be read");
+        ReportError(console, edits, "the edits could not be read");
         return kSomeFileFailed;
     }
     int status = kAllSucceeded;
     NamedFiles named;
-    BatchSaves saves;
+    BatchSaves saves(console);
     EditReader reader(*text);
     while (std::optional<EditRow> row = reader.next()) {
         bool ok = row->error.empty();

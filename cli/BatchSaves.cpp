@@ -3,7 +3,6 @@
 #include <sys/resource.h>
 
 #include <algorithm>
-#include <iostream>
 #include <system_error>
 
 #include "ErrorLine.h"
@@ -94,9 +93,9 @@ void BatchSaves::printReady(std::unique_lock<std::mutex>& lock) {
         outcomes_.pop_front();
         lock.unlock();
         if (outcome.error) {
-            ReportError(outcome.file, outcome.text);
+            ReportError(console_, outcome.file, outcome.text);
         } else {
-            std::cout << outcome.file << ": " << outcome.text << '\n';
+            console_.out << outcome.file << ": " << outcome.text << '\n';
         }
         lock.lock();
     }

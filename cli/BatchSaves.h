@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "Console.h"
 #include "LoadedFile.h"
 
 namespace cli {
@@ -23,15 +24,15 @@ namespace cli {
 // struck, on any file system.
 class BatchSaves {
 public:
-    BatchSaves() = default;
+    explicit BatchSaves(Console& console) : console_(console) {}
     // Waits for every sync still running.
     ~BatchSaves();
     BatchSaves(const BatchSaves&) = delete;
     BatchSaves& operator=(const BatchSaves&) = delete;
 
-    // "FILE: TEXT" on standard output.
+    // "FILE: TEXT" on the console's output.
     void say(const std::string& file, std::string text);
-    // An error line for the file on standard error.
+    // An error line for the file on the console's error stream.
     void fail(const std::string& file, std::string text);
     // A file whose cart data WriteCart has written: "FILE: saved FIELDS"
     // once FinishSave has synced it, or the reason it could not.
@@ -69,6 +70,7 @@ private:
     void syncWhileThereIsWork();
     static void Sync(Outcome& outcome);
 
+    Console& console_;
     std::mutex mutex_;
     std::condition_variable work_;
     std::condition_variable synced_;

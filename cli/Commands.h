@@ -1,12 +1,13 @@
 #pragma once
 
+#include <CLI/CLI.hpp>
+#include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "Console.h"
 #include "FieldOptions.h"
 #include "LoadedFile.h"
-#include "WaveDocument.h"
 
 namespace cli {
 
@@ -15,20 +16,45 @@ inline constexpr int kAllSucceeded = 0;
 inline constexpr int kSomeFileFailed = 1;
 inline constexpr int kUsageError = 2;
 
+// One command of the tool. Its Add function declares it and its options on
+// the app; the command line fills them in, and the command it names runs.
+class Command {
+public:
+    virtual ~Command() = default;
+    Command(const Command&) = delete;
+    Command& operator=(const Command&) = delete;
+
+    // Whether the command line parsed named this command.
+    bool named() const { return command_->parsed(); }
+    // Runs it with the options the command line gave; the exit status.
+    virtual int run(Console& console) const = 0;
+
+protected:
+    explicit Command(const CLI::App& command) : command_(&command) {}
+
+private:
+    const CLI::App* command_;
+};
+
+std::unique_ptr<Command> AddShowCommand(CLI::App& app);
+std::unique_ptr<Command> AddSetCommand(CLI::App& app);
+std::unique_ptr<Command> AddApplyCommand(CLI::App& app);
+
 // How `show` prints: labelled text, one JSON object per file, or one CSV
 // row per file under a header row.
 enum class ReportForm { Text, Json, Csv };
 
 // Prints each file's format, bext and cart; opens files read-only.
-int RunShow(const std::vector<std::string>& files, ReportForm form, ReadOptions options);
+int RunShow(const std::vector<std::string>& files, ReportForm form, ReadOptions options, Console& console);
 
 // Rewrites the named fields of each file in place; every value is checked
 // against each file before anything is written to it.
 int RunSet(const std::vector<RequestedValue>& values, const std::vector<std::string>& files, bool dryRun,
-           ReadOptions options);
+           ReadOptions options, Console& console);
 
 // Rewrites the cart fields each row of the edits names (JSON Lines or CSV,
-// "-" for standard input); each row is checked whole against its file first.
-int RunApply(const std::string& edits, bool dryRun, ReadOptions options);
+// "-" for the console's input); each row is checked whole against its file
+// first.
+int RunApply(const std::string& edits, bool dryRun, ReadOptions options, Console& console);
 
 }  // namespace cli

@@ -56,8 +56,8 @@ std::optional<std::string> FixedText(std::string_view key, const rapidjson::Valu
     return std::nullopt;
 }
 
-// The post timers' array: each object becomes its timer's cell ("" clears
-// it), each null leaves its timer.
+// The post timers' array: each object becomes its timer's value (an empty
+// usage code clears it), each null leaves its timer.
 std::string TimerCells(const rapidjson::Value& timers, std::vector<CellEdit>& cells) {
     if (!timers.IsArray() || timers.Size() > wave::cart::kPostTimerCount) {
         return "column postTimers: not an array of at most 8 timers";
@@ -73,8 +73,9 @@ std::string TimerCells(const rapidjson::Value& timers, std::vector<CellEdit>& ce
             return "column " + column->name +
                    ": a timer is an object with a \"usage\" text and a \"value\" from 0 to 4294967295";
         }
-        cells.push_back({column, TimerCell(std::string(usage->value.GetString(), usage->value.GetStringLength()),
-                                           value->value.GetUint())});
+        cells.push_back(
+            {column, TimerValue{k + 1, std::string(usage->value.GetString(), usage->value.GetStringLength()),
+                                value->value.GetUint()}});
     }
     return {};
 }

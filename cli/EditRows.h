@@ -3,18 +3,21 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "CartCells.h"
 #include "CsvReader.h"
+#include "FieldOptions.h"
 
 namespace cli {
 
-// One value an edit row gives for a cart column, as text in the column's
-// cell form (a timer as "USAGE:SAMPLES", empty to clear it).
+// One value an edit row gives for a cart column: text in the column's cell
+// form (a timer as "USAGE:SAMPLES"), or a timer as JSON types it, which an
+// empty usage code clears.
 struct CellEdit {
     const CartColumn* column;
-    std::string value;
+    std::variant<std::string, TimerValue> value;
 };
 
 // A value given for a key `show --json` prints but nothing writes (offset,

@@ -1,7 +1,5 @@
 #include "ErrorLine.h"
 
-#include <iostream>
-
 #include "LoadedFile.h"
 
 namespace cli {
@@ -18,10 +16,10 @@ std::string OneLine(std::string_view message) {
     return line;
 }
 
-void ReportError(std::string_view file, std::string_view message) {
+void ReportError(Console& console, std::string_view file, std::string_view message) {
     // What was reported on the files before comes before the error line.
-    std::cout.flush();
-    std::cerr << kApplicationName << ": " << file << ": " << OneLine(message) << '\n';
+    console.out.flush();
+    console.err << kApplicationName << ": " << file << ": " << OneLine(message) << '\n';
 }
 
 }  // namespace cli

@@ -44,11 +44,7 @@ CheckedValue CheckLevelReference(const wave::CartFieldRow& row, const std::strin
     return {wave::CartWrite{row.field, Word(static_cast<std::uint32_t>(*n))}, {}};
 }
 
-std::optional<std::size_t> TimerNumber(std::string_view text) {
-    const auto n = WholeNumber<unsigned>(text);
-    if (!n || *n < 1 || *n > wave::cart::kPostTimerCount) return std::nullopt;
-    return *n;
-}
+bool IsTimerNumber(std::size_t number) { return number >= 1 && number <= wave::cart::kPostTimerCount; }
 
 wave::CartWrite TimerWrite(std::size_t number, std::string entry) {
     const wave::Field part{wave::cart::kPostTimers + (number - 1) * wave::cart::kPostTimerSize,
@@ -58,26 +54,20 @@ wave::CartWrite TimerWrite(std::size_t number, std::string entry) {
 
 constexpr const char* kTimerNumberLimit = "the timer number must be 1 to 8";
 
-// "N=USAGE:SAMPLES": the usage code NUL-padded to four bytes, then the sample
-// count.
-CheckedValue CheckTimer(const std::string& text, wave::Charset charset) {
+// "N=USAGE:SAMPLES", split into its parts. A limit is named in the order of
+// the parts: the sample count's only once the number and the usage code pass.
+CheckedValue CheckTimerText(const std::string& text, wave::Charset charset) {
     const std::size_t equals = text.find('=');
     const std::size_t colon = text.rfind(':');
     if (equals == std::string::npos || colon == std::string::npos || colon < equals) {
         return Refused("\"" + text + "\" is not of the form N=USAGE:SAMPLES");
     }
-    const auto number = TimerNumber(std::string_view(text).substr(0, equals));
-    if (!number) return Refused(kTimerNumberLimit);
-    const wave::EncodedText usage = wave::EncodeText(text.substr(equals + 1, colon - equals - 1), charset);
-    if (!usage.ok) return Refused(wave::DescribeRefusal(usage));
-    if (usage.bytes.empty() || usage.bytes.size() > 4) {
-        return Refused("the usage code must be 1 to 4 characters");
-    }
+    const auto number = WholeNumber<unsigned>(std::string_view(text).substr(0, equals));
     const auto samples = WholeNumber<std::uint32_t>(std::string_view(text).substr(colon + 1));
-    if (!samples) return Refused("the sample count must be a whole number from 0 to 4294967295");
-    std::string entry = usage.bytes;
-    entry.resize(4, '\0');
-    return {TimerWrite(*number, entry + Word(*samples)), {}};
+    CheckedValue checked =
+        CheckTimer({number.value_or(0), text.substr(equals + 1, colon - equals - 1), samples.value_or(0)}, charset);
+    if (checked.write && !samples) return Refused("the sample count must be a whole number from 0 to 4294967295");
+    return checked;
 }
 
 // Three groups of digits with the separator between them.
@@ -171,16 +161,32 @@ CheckedValue CheckValue(const wave::CartFieldRow& row, const std::string& utf8, 
         case Kind::Date:
         case Kind::Time: return CheckDateOrTime(row, utf8);
         case Kind::Number: return CheckLevelReference(row, utf8);
-        case Kind::Timers: return CheckTimer(utf8, charset);
+        case Kind::Timers: return CheckTimerText(utf8, charset);
         default: return CheckText(row, utf8, charset);
     }
 }
 
+// The usage code NUL-padded to four bytes, then the sample count.
+CheckedValue CheckTimer(const TimerValue& timer, wave::Charset charset) {
+    if (!IsTimerNumber(timer.number)) return Refused(kTimerNumberLimit);
+    const wave::EncodedText usage = wave::EncodeText(timer.usage, charset);
+    if (!usage.ok) return Refused(wave::DescribeRefusal(usage));
+    if (usage.bytes.empty() || usage.bytes.size() > 4) {
+        return Refused("the usage code must be 1 to 4 characters");
+    }
+    std::string entry = usage.bytes;
+    entry.resize(4, '\0');
+    return {TimerWrite(timer.number, entry + Word(timer.samples)), {}};
+}
+
+CheckedValue ClearTimer(std::size_t number) {
+    if (!IsTimerNumber(number)) return Refused(kTimerNumberLimit);
+    return {TimerWrite(number, std::string(wave::cart::kPostTimerSize, '\0')), {}};
+}
+
 CheckedValue CheckRequested(const RequestedValue& value, wave::Charset charset) {
     if (!value.clearTimer) return CheckValue(*value.row, value.text, charset);
-    const auto n = TimerNumber(value.text);
-    if (!n) return Refused(kTimerNumberLimit);
-    return {TimerWrite(*n, std::string(wave::cart::kPostTimerSize, '\0')), {}};
+    return ClearTimer(WholeNumber<unsigned>(value.text).value_or(0));
 }
 
 }  // namespace cli

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +26,18 @@ struct CheckedValue {
     std::string error;
 };
 CheckedValue CheckValue(const wave::CartFieldRow& row, const std::string& utf8, wave::Charset charset);
+
+// A post timer as its parts: its number (1 to 8), usage code and sample
+// count. `--timer` text and `apply`'s typed timers are checked as these.
+struct TimerValue {
+    std::size_t number;
+    std::string usage;
+    std::uint32_t samples;
+};
+CheckedValue CheckTimer(const TimerValue& timer, wave::Charset charset);
+
+// Eight NUL bytes for post timer `number`, or the limit it breaks.
+CheckedValue ClearTimer(std::size_t number);
 
 // `--clear-timer N`: eight NUL bytes for post timer N (1 to 8).
 inline constexpr const char* kClearTimerOption = "--clear-timer";

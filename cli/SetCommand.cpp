@@ -1,13 +1,61 @@
+#include <map>
 #include <memory>
 
 #include "CartUpdate.h"
 #include "Commands.h"
 #include "FieldCodecs.h"
 #include "LoadedFile.h"
+#include "ReadOptionFlags.h"
 
 namespace cli {
 
 namespace {
+
+// A list option that takes one value each time it is given. Left as it is,
+// it would also take the file names after it (and show "..." in the help).
+void OneValueEach(CLI::Option* option) { option->expected(1)->allow_extra_args(false)->take_all(); }
+
+class SetCommand : public Command {
+public:
+    explicit SetCommand(CLI::App& set) : Command(set) {
+        set.add_flag("--dry-run", dryRun_, "Check and report; write nothing");
+        read_.addTo(set);
+        for (const wave::CartFieldRow* row : SettableFields()) {
+            if (row == &timerRow_) continue;
+            fields_.emplace_back(row, set.add_option(row->option, texts_[row], HelpFor(*row)));
+        }
+        OneValueEach(set.add_option(timerRow_.option, timers_, HelpFor(timerRow_)));
+        OneValueEach(set.add_option(kClearTimerOption, clearedTimers_,
+                                    "Clear post timer N (1 to 8) to eight NUL bytes; repeatable"));
+        set.add_option("FILE", files_, "WAV files")->required();
+        set.callback([this] {
+            if (values().empty()) throw CLI::ValidationError("set", "name at least one field to write");
+        });
+    }
+
+    int run(Console& console) const override { return RunSet(values(), files_, dryRun_, read_.options(), console); }
+
+private:
+    // The fields the command line named, in the order of the options.
+    std::vector<RequestedValue> values() const {
+        std::vector<RequestedValue> values;
+        for (const auto& [field, option] : fields_) {
+            if (option->count() > 0) values.push_back({field, texts_.at(field)});
+        }
+        for (const std::string& timer : timers_) values.push_back({&timerRow_, timer});
+        for (const std::string& number : clearedTimers_) values.push_back({&timerRow_, number, true});
+        return values;
+    }
+
+    const wave::CartFieldRow& timerRow_ = wave::RowOf(wave::CartField::Timers);
+    std::vector<std::string> files_;
+    bool dryRun_ = false;
+    ReadOptionFlags read_;
+    std::map<const wave::CartFieldRow*, std::string> texts_;
+    std::vector<std::pair<const wave::CartFieldRow*, const CLI::Option*>> fields_;
+    std::vector<std::string> timers_;
+    std::vector<std::string> clearedTimers_;
+};
 
 struct Plan {
     wave::CartWrites writes;
@@ -43,11 +91,16 @@ bool SetOne(const std::string& file, const Plan& plan, bool dryRun, ReadOptions 
 
 }  // namespace
 
+std::unique_ptr<Command> AddSetCommand(CLI::App& app) {
+    return std::make_unique<SetCommand>(
+        *app.add_subcommand("set", "Rewrite the named cart fields of each file in place."));
+}
+
 int RunSet(const std::vector<RequestedValue>& values, const std::vector<std::string>& files, bool dryRun,
-           ReadOptions options) {
+           ReadOptions options, Console& console) {
     const Plan plan = CheckValues(values, options.charset);
     int status = kAllSucceeded;
-    BatchSaves saves;
+    BatchSaves saves(console);
     for (const std::string& file : files) {
         if (!SetOne(file, plan, dryRun, options, saves)) status = kSomeFileFailed;
     }

@@ -20,7 +20,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <iostream>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -108,15 +107,12 @@ struct ApplyRun {
 ApplyRun Apply(const BatchFolder& folder, bool dryRun, cli::ReadOptions options) {
     const int back = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     Require(back >= 0 && ::chdir(folder.path().c_str()) == 0, "cannot enter the batch folder");
+    std::istringstream in;
     std::ostringstream out;
     std::ostringstream err;
-    std::streambuf* const savedOut = std::cout.rdbuf(out.rdbuf());
-    std::streambuf* const savedErr = std::cerr.rdbuf(err.rdbuf());
+    cli::Console console{in, out, err};
     ApplyRun run;
-    run.status = cli::RunApply("edits", dryRun, options);
-    std::cout.flush();
-    std::cout.rdbuf(savedOut);
-    std::cerr.rdbuf(savedErr);
+    run.status = cli::RunApply("edits", dryRun, options, console);
     Require(::fchdir(back) == 0, "cannot leave the batch folder");
     ::close(back);
     run.out = out.str();
