@@ -1,14 +1,14 @@
-#include "CAboutPage.h"
+#include "about/CAboutPage.h"
 
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
 
-#include "DialogTemplates.h"
-#include "LinkOpener.h"
-#include "StringTable.h"
-#include "resource.h"
+#include "about/LinkOpener.h"
+#include "res/DialogTemplates.h"
+#include "res/StringTable.h"
+#include "res/resource.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CHoverBitmapButton.h"
-#include "CLinkStatic.h"
-#include "PropertyPage.h"
+#include "about/CHoverBitmapButton.h"
+#include "about/CLinkStatic.h"
+#include "framework/PropertyPage.h"
 
 // The About page: banner, product line and version, credits, the rights
 // and licence notices, the web-site button and the e-mail link to the

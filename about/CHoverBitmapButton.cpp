@@ -1,4 +1,4 @@
-#include "CHoverBitmapButton.h"
+#include "about/CHoverBitmapButton.h"
 
 #include <QEvent>
 #include <QPainter>

@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QPushButton>
 
-#include "HoverPoll.h"
+#include "about/HoverPoll.h"
 
 // A push button drawn as a picture: "VANTOURLU" normally, "VANTOURLD" while
 // the mouse is over it, and the pressed picture named after its caption

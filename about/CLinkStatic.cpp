@@ -1,4 +1,4 @@
-#include "CLinkStatic.h"
+#include "about/CLinkStatic.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -7,8 +7,8 @@
 #include <QMouseEvent>
 #include <QPalette>
 
-#include "LinkOpener.h"
-#include "MessageBoxService.h"
+#include "about/LinkOpener.h"
+#include "framework/MessageBoxService.h"
 
 using framework::COLORREF;
 using framework::RGB;

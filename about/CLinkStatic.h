@@ -10,8 +10,8 @@
 #include <QString>
 #include <optional>
 
-#include "ColorRef.h"
-#include "HoverPoll.h"
+#include "about/HoverPoll.h"
+#include "framework/ColorRef.h"
 
 // A static text of a dialog that acts as a link: it draws its text in the
 // unvisited, visited or hover colour, underlines it always, never or while

@@ -1,4 +1,4 @@
-#include "HoverPoll.h"
+#include "about/HoverPoll.h"
 
 #include <QCursor>
 #include <QTimerEvent>

@@ -1,7 +1,7 @@
-#include "LinkOpener.h"
+#include "about/LinkOpener.h"
 
-#include "ProcessLinkOpener.h"
-#include "ServiceSlot.h"
+#include "about/ProcessLinkOpener.h"
+#include "framework/ServiceSlot.h"
 
 namespace {
 

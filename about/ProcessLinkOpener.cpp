@@ -1,4 +1,4 @@
-#include "ProcessLinkOpener.h"
+#include "about/ProcessLinkOpener.h"
 
 #include <QDesktopServices>
 #include <QFile>

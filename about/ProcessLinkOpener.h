@@ -3,7 +3,7 @@
 #include <QProcess>
 #include <functional>
 
-#include "LinkOpener.h"
+#include "about/LinkOpener.h"
 
 // The desktop's default text/html handler as a registered command (its
 // desktop entry's Exec line, field codes as the "%1" placeholder); empty

@@ -1,4 +1,4 @@
-#include "CCartCkSheet.h"
+#include "app/CCartCkSheet.h"
 
 CCartCkSheet::CCartCkSheet(int initialPage) : CPropertySheet(initialPage) {
     // In PageIndex order. Player is declared after About but comes before it in the tabs.

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "CAboutPage.h"
-#include "CCartInfoPage.h"
-#include "CCartInfoPage2.h"
-#include "CEbuInfo.h"
-#include "CInfoPage.h"
-#include "CPlayerPage.h"
-#include "PageIndex.h"
-#include "PropertySheet.h"
+#include "about/CAboutPage.h"
+#include "app/PageIndex.h"
+#include "framework/PropertySheet.h"
+#include "pages/CCartInfoPage.h"
+#include "pages/CCartInfoPage2.h"
+#include "pages/CEbuInfo.h"
+#include "pages/CInfoPage.h"
+#include "player/CPlayerPage.h"
 
 // The six pages in their fixed order (PageIndex).
 class CCartCkSheet : public framework::CPropertySheet {

@@ -1,8 +1,8 @@
-#include "CMainApp.h"
+#include "app/CMainApp.h"
 
 #include <QTimer>
 
-#include "CMainDlg.h"
+#include "app/CMainDlg.h"
 
 bool CMainApp::InitInstance() {
     CMainDlg dlg;

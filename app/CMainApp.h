@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "WaveDocument.h"
+#include "wave/WaveDocument.h"
 
 // The application object: runs the main dialog, and the program ends with it.
 class CMainApp {

@@ -1,4 +1,4 @@
-#include "CMainDlg.h"
+#include "app/CMainDlg.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -13,15 +13,15 @@
 #include <chrono>
 #include <utility>
 
-#include "CCartCkSheet.h"
-#include "DesktopSettings.h"
-#include "DialogTemplates.h"
-#include "MessageBoxService.h"
-#include "OpenAnywayQuestion.h"
-#include "SaveQuestion.h"
-#include "TemplateWidgets.h"
-#include "WindowMessages.h"
-#include "resource.h"
+#include "app/CCartCkSheet.h"
+#include "framework/DesktopSettings.h"
+#include "framework/MessageBoxService.h"
+#include "framework/OpenAnywayQuestion.h"
+#include "framework/SaveQuestion.h"
+#include "framework/TemplateWidgets.h"
+#include "framework/WindowMessages.h"
+#include "res/DialogTemplates.h"
+#include "res/resource.h"
 
 namespace {
 // The sheet fills the dialog above its own buttons.

@@ -6,9 +6,9 @@
 #include <memory>
 #include <thread>
 
-#include "CartWrites.h"
-#include "Dialog.h"
-#include "WaveDocument.h"
+#include "framework/Dialog.h"
+#include "wave/CartWrites.h"
+#include "wave/WaveDocument.h"
 
 class CCartCkSheet;
 class QLabel;

@@ -3,8 +3,8 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
-#include "CMainApp.h"
-#include "ProgramName.h"
+#include "app/CMainApp.h"
+#include "texts/ProgramName.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "BenchFiles.h"
+#include "bench/BenchFiles.h"
 
 #include <fcntl.h>
 #include <sndfile.h>
@@ -10,7 +10,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "WaveBuilder.h"
+#include "tests/support/WaveBuilder.h"
 
 namespace bench {
 

@@ -17,8 +17,8 @@
 #include <fstream>
 #include <functional>
 
-#include "BenchFiles.h"
-#include "Benchmarks.h"
+#include "bench/BenchFiles.h"
+#include "bench/Benchmarks.h"
 
 extern char** environ;
 

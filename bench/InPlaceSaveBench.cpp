@@ -6,9 +6,9 @@
 #include <benchmark/benchmark.h>
 #include <sys/stat.h>
 
-#include "BenchFiles.h"
-#include "Benchmarks.h"
-#include "WaveDocument.h"
+#include "bench/BenchFiles.h"
+#include "bench/Benchmarks.h"
+#include "wave/WaveDocument.h"
 
 namespace bench {
 

@@ -5,9 +5,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "BenchFiles.h"
-#include "Benchmarks.h"
-#include "WaveDocument.h"
+#include "bench/BenchFiles.h"
+#include "bench/Benchmarks.h"
+#include "wave/WaveDocument.h"
 
 namespace bench {
 

@@ -3,8 +3,8 @@
 #include <exception>
 #include <iostream>
 
-#include "BenchFiles.h"
-#include "Benchmarks.h"
+#include "bench/BenchFiles.h"
+#include "bench/Benchmarks.h"
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);

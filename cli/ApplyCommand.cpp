@@ -4,14 +4,14 @@
 #include <memory>
 #include <sstream>
 
-#include "BatchSaves.h"
-#include "CartUpdate.h"
-#include "Commands.h"
-#include "EditRows.h"
-#include "ErrorLine.h"
-#include "FieldCodecs.h"
-#include "LoadFailureTexts.h"
-#include "ReadOptionFlags.h"
+#include "cli/BatchSaves.h"
+#include "cli/CartUpdate.h"
+#include "cli/Commands.h"
+#include "cli/EditRows.h"
+#include "cli/ErrorLine.h"
+#include "cli/ReadOptionFlags.h"
+#include "texts/LoadFailureTexts.h"
+#include "wave/FieldCodecs.h"
 
 namespace cli {
 

@@ -1,11 +1,11 @@
-#include "BatchSaves.h"
+#include "cli/BatchSaves.h"
 
 #include <sys/resource.h>
 
 #include <algorithm>
 #include <system_error>
 
-#include "ErrorLine.h"
+#include "cli/ErrorLine.h"
 
 namespace cli {
 

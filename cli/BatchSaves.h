@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "Console.h"
-#include "LoadedFile.h"
+#include "cli/Console.h"
+#include "cli/LoadedFile.h"
 
 namespace cli {
 

@@ -1,7 +1,7 @@
-#include "CartCells.h"
+#include "cli/CartCells.h"
 
-#include "FieldCodecs.h"
-#include "PostTimerLines.h"
+#include "wave/FieldCodecs.h"
+#include "wave/PostTimerLines.h"
 
 namespace cli {
 

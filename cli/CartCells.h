@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "LoadedFile.h"
+#include "cli/LoadedFile.h"
 
 namespace cli {
 

@@ -1,10 +1,10 @@
-#include "CartUpdate.h"
-#include "LoadFailureTexts.h"
+#include "cli/CartUpdate.h"
+#include "texts/LoadFailureTexts.h"
 
 #include <set>
 
-#include "ErrorLine.h"
-#include "FieldCodecs.h"
+#include "cli/ErrorLine.h"
+#include "wave/FieldCodecs.h"
 
 namespace cli {
 

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "BatchSaves.h"
-#include "LoadedFile.h"
+#include "cli/BatchSaves.h"
+#include "cli/LoadedFile.h"
 
 namespace cli {
 

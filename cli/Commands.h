@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "Console.h"
-#include "FieldOptions.h"
-#include "LoadedFile.h"
+#include "cli/Console.h"
+#include "cli/FieldOptions.h"
+#include "cli/LoadedFile.h"
 
 namespace cli {
 

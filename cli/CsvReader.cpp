@@ -1,4 +1,4 @@
-#include "CsvReader.h"
+#include "cli/CsvReader.h"
 
 namespace cli {
 

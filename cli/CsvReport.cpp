@@ -1,6 +1,6 @@
-#include "CsvReport.h"
+#include "cli/CsvReport.h"
 
-#include "CartCells.h"
+#include "cli/CartCells.h"
 
 namespace cli {
 

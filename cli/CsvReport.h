@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "LoadedFile.h"
+#include "cli/LoadedFile.h"
 
 namespace cli {
 

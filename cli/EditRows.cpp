@@ -1,4 +1,4 @@
-#include "EditRows.h"
+#include "cli/EditRows.h"
 
 #include <rapidjson/document.h>
 #include <rapidjson/error/en.h>
@@ -8,7 +8,7 @@
 #include <initializer_list>
 #include <set>
 
-#include "PostTimerLines.h"
+#include "wave/PostTimerLines.h"
 
 namespace cli {
 

@@ -6,9 +6,9 @@
 #include <variant>
 #include <vector>
 
-#include "CartCells.h"
-#include "CsvReader.h"
-#include "FieldOptions.h"
+#include "cli/CartCells.h"
+#include "cli/CsvReader.h"
+#include "cli/FieldOptions.h"
 
 namespace cli {
 

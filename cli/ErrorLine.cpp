@@ -1,6 +1,6 @@
-#include "ErrorLine.h"
+#include "cli/ErrorLine.h"
 
-#include "LoadedFile.h"
+#include "cli/LoadedFile.h"
 
 namespace cli {
 

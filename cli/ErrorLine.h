@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "Console.h"
+#include "cli/Console.h"
 
 namespace cli {
 

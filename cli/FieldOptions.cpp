@@ -1,14 +1,14 @@
-#include "FieldOptions.h"
+#include "cli/FieldOptions.h"
 
 #include <array>
 #include <charconv>
 #include <cstdint>
 #include <limits>
 
-#include "CalendarDates.h"
-#include "DateTimeRanges.h"
-#include "FieldCodecs.h"
-#include "TextCodec.h"
+#include "wave/CalendarDates.h"
+#include "wave/DateTimeRanges.h"
+#include "wave/FieldCodecs.h"
+#include "wave/TextCodec.h"
 
 namespace cli {
 

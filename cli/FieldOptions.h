@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "CartWrites.h"
-#include "TextCodec.h"
+#include "wave/CartWrites.h"
+#include "wave/TextCodec.h"
 
 namespace cli {
 

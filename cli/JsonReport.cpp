@@ -1,15 +1,15 @@
-#include "JsonReport.h"
-#include "LoadFailureTexts.h"
+#include "cli/JsonReport.h"
+#include "texts/LoadFailureTexts.h"
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
-#include "BextFields.h"
-#include "CartFields.h"
-#include "FieldCodecs.h"
-#include "FormatTexts.h"
-#include "PostTimerLines.h"
-#include "TextCodec.h"
+#include "wave/BextFields.h"
+#include "wave/CartFields.h"
+#include "wave/FieldCodecs.h"
+#include "wave/FormatTexts.h"
+#include "wave/PostTimerLines.h"
+#include "wave/TextCodec.h"
 
 namespace cli {
 

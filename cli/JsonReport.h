@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "LoadedFile.h"
+#include "cli/LoadedFile.h"
 
 namespace cli {
 

@@ -1,4 +1,4 @@
-#include "LoadedFile.h"
+#include "cli/LoadedFile.h"
 
 namespace cli {
 

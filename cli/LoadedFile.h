@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "LoadFailure.h"
-#include "PageRecords.h"
-#include "ProgramName.h"
-#include "TextCodec.h"
-#include "WaveDocument.h"
+#include "texts/ProgramName.h"
+#include "wave/LoadFailure.h"
+#include "wave/PageRecords.h"
+#include "wave/TextCodec.h"
+#include "wave/WaveDocument.h"
 
 namespace cli {
 

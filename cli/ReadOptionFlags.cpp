@@ -1,4 +1,4 @@
-#include "ReadOptionFlags.h"
+#include "cli/ReadOptionFlags.h"
 
 #include <map>
 

@@ -3,7 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <string>
 
-#include "LoadedFile.h"
+#include "cli/LoadedFile.h"
 
 namespace cli {
 

@@ -1,11 +1,11 @@
 #include <map>
 #include <memory>
 
-#include "CartUpdate.h"
-#include "Commands.h"
-#include "FieldCodecs.h"
-#include "LoadedFile.h"
-#include "ReadOptionFlags.h"
+#include "cli/CartUpdate.h"
+#include "cli/Commands.h"
+#include "cli/LoadedFile.h"
+#include "cli/ReadOptionFlags.h"
+#include "wave/FieldCodecs.h"
 
 namespace cli {
 

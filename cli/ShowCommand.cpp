@@ -1,10 +1,10 @@
-#include "Commands.h"
-#include "CsvReport.h"
-#include "ErrorLine.h"
-#include "JsonReport.h"
-#include "LoadFailureTexts.h"
-#include "ReadOptionFlags.h"
-#include "TextReport.h"
+#include "cli/Commands.h"
+#include "cli/CsvReport.h"
+#include "cli/ErrorLine.h"
+#include "cli/JsonReport.h"
+#include "cli/ReadOptionFlags.h"
+#include "cli/TextReport.h"
+#include "texts/LoadFailureTexts.h"
 
 namespace cli {
 

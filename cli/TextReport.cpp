@@ -1,13 +1,13 @@
-#include "TextReport.h"
+#include "cli/TextReport.h"
 
 #include <iomanip>
 
-#include "BextFields.h"
-#include "CartFields.h"
-#include "FieldCodecs.h"
-#include "FormatTexts.h"
-#include "PostTimerLines.h"
-#include "TextCodec.h"
+#include "wave/BextFields.h"
+#include "wave/CartFields.h"
+#include "wave/FieldCodecs.h"
+#include "wave/FormatTexts.h"
+#include "wave/PostTimerLines.h"
+#include "wave/TextCodec.h"
 
 namespace cli {
 

@@ -5,8 +5,8 @@
 #include <iostream>
 #include <memory>
 
-#include "Commands.h"
-#include "LoadedFile.h"
+#include "cli/Commands.h"
+#include "cli/LoadedFile.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "AccessibleNames.h"
+#include "framework/AccessibleNames.h"
 
 #include <algorithm>
 

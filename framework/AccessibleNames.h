@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "DialogTemplate.h"
+#include "res/DialogTemplate.h"
 
 namespace framework {
 

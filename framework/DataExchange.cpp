@@ -1,11 +1,11 @@
-#include "DataExchange.h"
+#include "framework/DataExchange.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 
-#include "MessageBoxService.h"
-#include "Text8.h"
+#include "framework/MessageBoxService.h"
+#include "framework/Text8.h"
 
 namespace framework {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "TemplateWidgets.h"
+#include "framework/TemplateWidgets.h"
 
 class QWidget;
 

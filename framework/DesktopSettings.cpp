@@ -1,10 +1,10 @@
-#include "DesktopSettings.h"
+#include "framework/DesktopSettings.h"
 
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
 
-#include "ProgramName.h"
+#include "texts/ProgramName.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <QDialog>
 #include <functional>
 
-#include "DataExchange.h"
-#include "DialogTemplate.h"
-#include "TemplateWidgets.h"
+#include "framework/DataExchange.h"
+#include "framework/TemplateWidgets.h"
+#include "res/DialogTemplate.h"
 
 namespace framework {
 

@@ -1,8 +1,8 @@
-#include "FileChooser.h"
+#include "framework/FileChooser.h"
 
 #include <QFileDialog>
 
-#include "ServiceSlot.h"
+#include "framework/ServiceSlot.h"
 
 namespace framework {
 

@@ -1,11 +1,11 @@
-#include "FileTextValidator.h"
+#include "framework/FileTextValidator.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QStyle>
 #include <QToolTip>
 
-#include "Text8.h"
+#include "framework/Text8.h"
 
 namespace framework {
 

@@ -1,9 +1,9 @@
-#include "MessageBoxService.h"
+#include "framework/MessageBoxService.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
 
-#include "ServiceSlot.h"
+#include "framework/ServiceSlot.h"
 
 namespace framework {
 

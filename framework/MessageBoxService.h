@@ -3,7 +3,7 @@
 #include <QString>
 #include <memory>
 
-#include "LoadFailureTexts.h"
+#include "texts/LoadFailureTexts.h"
 
 class QWidget;
 

@@ -1,11 +1,11 @@
-#include "OpenAnywayQuestion.h"
+#include "framework/OpenAnywayQuestion.h"
 
 #include <QCheckBox>
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "MessageBoxService.h"
-#include "ServiceSlot.h"
+#include "framework/MessageBoxService.h"
+#include "framework/ServiceSlot.h"
 
 namespace framework {
 

@@ -1,4 +1,4 @@
-#include "PropertyPage.h"
+#include "framework/PropertyPage.h"
 
 #include <QShowEvent>
 

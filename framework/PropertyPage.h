@@ -2,9 +2,9 @@
 
 #include <QWidget>
 
-#include "DataExchange.h"
-#include "DialogTemplate.h"
-#include "TemplateWidgets.h"
+#include "framework/DataExchange.h"
+#include "framework/TemplateWidgets.h"
+#include "res/DialogTemplate.h"
 
 namespace framework {
 

@@ -1,4 +1,4 @@
-#include "PropertySheet.h"
+#include "framework/PropertySheet.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "PropertyPage.h"
+#include "framework/PropertyPage.h"
 
 class QStackedWidget;
 class QTabBar;

@@ -1,9 +1,9 @@
-#include "SaveQuestion.h"
+#include "framework/SaveQuestion.h"
 
 #include <QMessageBox>
 
-#include "MessageBoxService.h"
-#include "ServiceSlot.h"
+#include "framework/MessageBoxService.h"
+#include "framework/ServiceSlot.h"
 
 namespace framework {
 

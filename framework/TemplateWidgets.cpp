@@ -1,4 +1,4 @@
-#include "TemplateWidgets.h"
+#include "framework/TemplateWidgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,8 +15,8 @@
 #include <QRegularExpressionValidator>
 #include <algorithm>
 
-#include "AccessibleNames.h"
-#include "FileTextValidator.h"
+#include "framework/AccessibleNames.h"
+#include "framework/FileTextValidator.h"
 
 namespace framework {
 

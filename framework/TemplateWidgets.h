@@ -5,7 +5,7 @@
 #include <QSize>
 #include <map>
 
-#include "DialogTemplate.h"
+#include "res/DialogTemplate.h"
 
 class QWidget;
 

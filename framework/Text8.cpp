@@ -1,4 +1,4 @@
-#include "Text8.h"
+#include "framework/Text8.h"
 
 #include <array>
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "TextCodec.h"
+#include "wave/TextCodec.h"
 
 namespace framework {
 

@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "Require.h"
-#include "SparseImage.h"
+#include "fuzz/Require.h"
+#include "fuzz/SparseImage.h"
 
 // One file for the whole run, rewritten for each input. A memfd is a regular
 // file that never touches the disk; the stream opens it again by its

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "ScratchFile.h"
-#include "SparseImage.h"
+#include "fuzz/ScratchFile.h"
+#include "fuzz/SparseImage.h"
 
 // What the checks compare of a scratch file that may be gigabytes long: the
 // bytes around every piece written and every window asked for, widened to

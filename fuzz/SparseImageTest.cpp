@@ -10,9 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include "ScratchFile.h"
-#include "Snapshot.h"
-#include "SparseImage.h"
+#include "fuzz/ScratchFile.h"
+#include "fuzz/Snapshot.h"
+#include "fuzz/SparseImage.h"
 
 namespace {
 

@@ -25,11 +25,11 @@
 #include <string>
 #include <string_view>
 
-#include "CartCells.h"
-#include "Commands.h"
-#include "EditRows.h"
-#include "Require.h"
-#include "WaveBuilder.h"
+#include "cli/CartCells.h"
+#include "cli/Commands.h"
+#include "cli/EditRows.h"
+#include "fuzz/Require.h"
+#include "tests/support/WaveBuilder.h"
 
 namespace {
 

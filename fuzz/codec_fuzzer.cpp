@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "Require.h"
-#include "TextCodec.h"
+#include "fuzz/Require.h"
+#include "wave/TextCodec.h"
 
 namespace {
 
@@ -38,7 +38,8 @@ void CheckFileText(std::string_view bytes, wave::Charset charset) {
 // independently whether the set can hold a character.
 std::array<std::string, 256> Screen(wave::Charset charset) {
     std::array<std::string, 256> shown;
-    for (std::size_t b = 0; b < shown.size(); ++b) shown[b] = wave::DecodeText(std::string(1, static_cast<char>(b)), charset);
+    for (std::size_t b = 0; b < shown.size(); ++b)
+        shown[b] = wave::DecodeText(std::string(1, static_cast<char>(b)), charset);
     return shown;
 }
 

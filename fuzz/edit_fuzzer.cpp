@@ -13,14 +13,14 @@
 #include <string>
 #include <vector>
 
-#include "CartUpdate.h"
-#include "FieldCodecs.h"
-#include "FieldOptions.h"
-#include "LoadedFile.h"
-#include "Require.h"
-#include "ScratchFile.h"
-#include "Snapshot.h"
-#include "SparseImage.h"
+#include "cli/CartUpdate.h"
+#include "cli/FieldOptions.h"
+#include "cli/LoadedFile.h"
+#include "fuzz/Require.h"
+#include "fuzz/ScratchFile.h"
+#include "fuzz/Snapshot.h"
+#include "fuzz/SparseImage.h"
+#include "wave/FieldCodecs.h"
 
 namespace {
 

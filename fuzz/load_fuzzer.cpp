@@ -14,19 +14,19 @@
 #include <string_view>
 #include <vector>
 
-#include "BextRead.h"
-#include "CartWrites.h"
-#include "ChunkLayout.h"
-#include "FieldCodecs.h"
-#include "FormatTexts.h"
-#include "LoadFailure.h"
-#include "PostTimerLines.h"
-#include "Require.h"
-#include "ScratchFile.h"
-#include "Snapshot.h"
-#include "SparseImage.h"
-#include "TextCodec.h"
-#include "WaveDocument.h"
+#include "fuzz/Require.h"
+#include "fuzz/ScratchFile.h"
+#include "fuzz/Snapshot.h"
+#include "fuzz/SparseImage.h"
+#include "wave/BextRead.h"
+#include "wave/CartWrites.h"
+#include "wave/ChunkLayout.h"
+#include "wave/FieldCodecs.h"
+#include "wave/FormatTexts.h"
+#include "wave/LoadFailure.h"
+#include "wave/PostTimerLines.h"
+#include "wave/TextCodec.h"
+#include "wave/WaveDocument.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "ChunkLayout.h"
-#include "SparseImage.h"
-#include "WaveBuilder.h"
+#include "fuzz/SparseImage.h"
+#include "tests/support/WaveBuilder.h"
+#include "wave/ChunkLayout.h"
 
 namespace {
 

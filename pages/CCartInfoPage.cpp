@@ -1,10 +1,10 @@
-#include "CCartInfoPage.h"
+#include "pages/CCartInfoPage.h"
 
-#include "CartEditEnabling.h"
-#include "CartPageChanges.h"
-#include "ChunkLayout.h"
-#include "DialogTemplates.h"
-#include "resource.h"
+#include "pages/CartEditEnabling.h"
+#include "pages/CartPageChanges.h"
+#include "res/DialogTemplates.h"
+#include "res/resource.h"
+#include "wave/ChunkLayout.h"
 
 namespace {
 constexpr std::initializer_list<int> kEditable = {IDC_TITLE, IDC_ARTIST, IDC_CLIENT_ID, IDC_CATEGORY,

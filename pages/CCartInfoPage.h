@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PageRecords.h"
-#include "PropertyPage.h"
+#include "framework/PropertyPage.h"
+#include "wave/PageRecords.h"
 
 // Cart Chunk Info 1: Version (shown only), Title, Artist, Client ID,
 // Category and Classification.

@@ -1,14 +1,14 @@
-#include "CCartInfoPage2.h"
+#include "pages/CCartInfoPage2.h"
 
 #include <QComboBox>
 
-#include "CartEditEnabling.h"
-#include "CartPageChanges.h"
-#include "ChunkLayout.h"
-#include "DateTimeRanges.h"
-#include "DialogTemplates.h"
-#include "PostTimerLines.h"
-#include "resource.h"
+#include "pages/CartEditEnabling.h"
+#include "pages/CartPageChanges.h"
+#include "res/DialogTemplates.h"
+#include "res/resource.h"
+#include "wave/ChunkLayout.h"
+#include "wave/DateTimeRanges.h"
+#include "wave/PostTimerLines.h"
 
 CCartInfoPage2::CCartInfoPage2() : CPropertyPage(res::Template(IDD_CART_INFO2)) {}
 

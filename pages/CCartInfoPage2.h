@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CartChecks.h"
-#include "PageRecords.h"
-#include "PropertyPage.h"
+#include "framework/PropertyPage.h"
+#include "pages/CartChecks.h"
+#include "wave/PageRecords.h"
 
 class QComboBox;
 

@@ -1,8 +1,8 @@
-#include "CEbuInfo.h"
+#include "pages/CEbuInfo.h"
 
-#include "ChunkLayout.h"
-#include "DialogTemplates.h"
-#include "resource.h"
+#include "res/DialogTemplates.h"
+#include "res/resource.h"
+#include "wave/ChunkLayout.h"
 
 CEbuInfo::CEbuInfo() : CPropertyPage(res::Template(IDD_EBU_INFO)) {}
 

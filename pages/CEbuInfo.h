@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PageRecords.h"
-#include "PropertyPage.h"
+#include "framework/PropertyPage.h"
+#include "wave/PageRecords.h"
 
 // The EBU Info page: the bext chunk's texts, for reading only.
 class CEbuInfo : public framework::CPropertyPage, public wave::EbuInfoRecord {

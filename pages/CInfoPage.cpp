@@ -1,4 +1,4 @@
-#include "CInfoPage.h"
+#include "pages/CInfoPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,14 +9,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "DesktopSettings.h"
-#include "Dialog.h"
-#include "DialogTemplates.h"
-#include "FileChooser.h"
-#include "FormatTexts.h"
-#include "Text8.h"
-#include "WindowMessages.h"
-#include "resource.h"
+#include "framework/DesktopSettings.h"
+#include "framework/Dialog.h"
+#include "framework/FileChooser.h"
+#include "framework/Text8.h"
+#include "framework/WindowMessages.h"
+#include "res/DialogTemplates.h"
+#include "res/resource.h"
+#include "wave/FormatTexts.h"
 
 CInfoPage::CInfoPage() : CPropertyPage(res::Template(IDD_INFO)) {}
 

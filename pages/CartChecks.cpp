@@ -1,8 +1,8 @@
-#include "CartChecks.h"
+#include "pages/CartChecks.h"
 
-#include "CalendarDates.h"
-#include "DataExchange.h"
-#include "FieldCodecs.h"
+#include "framework/DataExchange.h"
+#include "wave/CalendarDates.h"
+#include "wave/FieldCodecs.h"
 
 void DDV_CalendarDate(framework::CDataExchange* pDX, wave::CartField field, int dayId, DateMembers date,
                       DateMembers shown) {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "CartFields.h"
+#include "wave/CartFields.h"
 
 namespace framework {
 class CDataExchange;

@@ -1,4 +1,4 @@
-#include "CartEditEnabling.h"
+#include "pages/CartEditEnabling.h"
 
 #include <QLineEdit>
 

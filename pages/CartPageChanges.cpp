@@ -1,10 +1,10 @@
-#include "CartPageChanges.h"
+#include "pages/CartPageChanges.h"
 
 #include <QLineEdit>
 
-#include "Dialog.h"
-#include "PropertyPage.h"
-#include "resource.h"
+#include "framework/Dialog.h"
+#include "framework/PropertyPage.h"
+#include "res/resource.h"
 
 void WatchCartFieldChanges(framework::CPropertyPage* page, std::initializer_list<int> editIds) {
     for (const int id : editIds) {

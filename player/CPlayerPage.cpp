@@ -1,5 +1,5 @@
-#include "CPlayerPage.h"
-#include "WaveDocument.h"
+#include "player/CPlayerPage.h"
+#include "wave/WaveDocument.h"
 
 #include <QFile>
 #include <QLabel>
@@ -7,12 +7,12 @@
 #include <QTimerEvent>
 #include <filesystem>
 
-#include "DialogTemplates.h"
-#include "MessageBoxService.h"
-#include "PlayingLine.h"
-#include "WaveStream.h"
-#include "WindowMessages.h"
-#include "resource.h"
+#include "framework/MessageBoxService.h"
+#include "framework/WindowMessages.h"
+#include "player/PlayingLine.h"
+#include "res/DialogTemplates.h"
+#include "res/resource.h"
+#include "wave/WaveStream.h"
 
 namespace {
 constexpr int kPositionPeriodMs = 200;

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "MediaGraph.h"
-#include "PageRecords.h"
-#include "PropertyPage.h"
+#include "framework/PropertyPage.h"
+#include "player/MediaGraph.h"
+#include "wave/PageRecords.h"
 
 class QLabel;
 

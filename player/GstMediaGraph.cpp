@@ -1,10 +1,10 @@
-#include "GstMediaGraph.h"
+#include "player/GstMediaGraph.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
 
-#include "WindowMessages.h"
+#include "framework/WindowMessages.h"
 
 namespace player {
 

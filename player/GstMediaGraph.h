@@ -5,8 +5,8 @@
 #include <mutex>
 #include <string>
 
-#include "GstHandles.h"
-#include "MediaGraph.h"
+#include "player/GstHandles.h"
+#include "player/MediaGraph.h"
 
 namespace player {
 

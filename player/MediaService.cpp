@@ -1,5 +1,5 @@
-#include "GstMediaGraph.h"
-#include "ServiceSlot.h"
+#include "framework/ServiceSlot.h"
+#include "player/GstMediaGraph.h"
 
 namespace player {
 

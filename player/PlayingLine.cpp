@@ -1,4 +1,4 @@
-#include "PlayingLine.h"
+#include "player/PlayingLine.h"
 
 #include <cstdio>
 

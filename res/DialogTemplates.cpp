@@ -1,8 +1,8 @@
-#include "DialogTemplates.h"
+#include "res/DialogTemplates.h"
 
 #include <array>
 
-#include "StringTable.h"
+#include "res/StringTable.h"
 
 namespace res {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DialogTemplate.h"
-#include "resource.h"
+#include "res/DialogTemplate.h"
+#include "res/resource.h"
 
 namespace res {
 

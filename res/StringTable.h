@@ -3,7 +3,7 @@
 #include <QString>
 #include <string_view>
 
-#include "resource.h"
+#include "res/resource.h"
 
 namespace res {
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ChunkLayout.h"
-#include "FieldCodecs.h"
+#include "wave/ChunkLayout.h"
+#include "wave/FieldCodecs.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "LoadFailureTexts.h"
+#include "texts/LoadFailureTexts.h"
 
 #include <array>
 
-#include "ProgramName.h"
+#include "texts/ProgramName.h"
 
 namespace texts {
 

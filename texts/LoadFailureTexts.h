@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LoadFailure.h"
+#include "wave/LoadFailure.h"
 
 // How the programs tell the user why a load ended: the box the window shows
 // and the error the command line prints, from one table.

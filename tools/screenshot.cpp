@@ -7,11 +7,11 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "CCartCkSheet.h"
-#include "CMainDlg.h"
-#include "FileChooser.h"
-#include "ProgramName.h"
-#include "resource.h"
+#include "app/CCartCkSheet.h"
+#include "app/CMainDlg.h"
+#include "framework/FileChooser.h"
+#include "res/resource.h"
+#include "texts/ProgramName.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 // the chunks.
 #include <algorithm>
 
-#include "BextRead.h"
-#include "ChunkIds.h"
-#include "ChunkReader.h"
-#include "Ds64.h"
-#include "LoadedWave.h"
+#include "wave/BextRead.h"
+#include "wave/ChunkIds.h"
+#include "wave/ChunkReader.h"
+#include "wave/Ds64.h"
+#include "wave/LoadedWave.h"
 
 namespace wave {
 

@@ -1,4 +1,4 @@
-#include "BextFields.h"
+#include "wave/BextFields.h"
 
 #include <array>
 

@@ -3,8 +3,8 @@
 #include <span>
 #include <string>
 
-#include "ChunkLayout.h"
-#include "PageRecords.h"
+#include "wave/ChunkLayout.h"
+#include "wave/PageRecords.h"
 
 namespace wave {
 

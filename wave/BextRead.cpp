@@ -1,9 +1,9 @@
-#include "BextRead.h"
+#include "wave/BextRead.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "ChunkLayout.h"
+#include "wave/ChunkLayout.h"
 
 namespace wave {
 

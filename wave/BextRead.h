@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "WaveStream.h"
+#include "wave/WaveStream.h"
 
 namespace wave {
 

@@ -1,12 +1,13 @@
-#include "CalendarDates.h"
+#include "wave/CalendarDates.h"
 
 #include <array>
 
 namespace wave {
 
 namespace {
-constexpr std::array<const char*, 12> kMonthNames{"January", "February", "March",     "April",   "May",      "June",
-                                                  "July",    "August",   "September", "October", "November", "December"};
+constexpr std::array<const char*, 12> kMonthNames{"January",   "February", "March",    "April",
+                                                  "May",       "June",     "July",     "August",
+                                                  "September", "October",  "November", "December"};
 constexpr std::array<std::uint32_t, 12> kDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
 bool IsLeapYear(std::uint32_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }

@@ -1,4 +1,4 @@
-#include "CartFields.h"
+#include "wave/CartFields.h"
 
 #include <array>
 

@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-#include "ChunkLayout.h"
+#include "wave/ChunkLayout.h"
 
 namespace wave {
 

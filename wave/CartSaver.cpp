@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <memory>
 
-#include "FieldCodecs.h"
-#include "RangeLock.h"
-#include "WaveDocument.h"
+#include "wave/FieldCodecs.h"
+#include "wave/RangeLock.h"
+#include "wave/WaveDocument.h"
 
 namespace wave {
 

@@ -1,6 +1,6 @@
-#include "CartWrites.h"
+#include "wave/CartWrites.h"
 
-#include "FieldCodecs.h"
+#include "wave/FieldCodecs.h"
 
 namespace wave {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "CartFields.h"
-#include "PageRecords.h"
+#include "wave/CartFields.h"
+#include "wave/PageRecords.h"
 
 namespace wave {
 

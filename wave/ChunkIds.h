@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "PrimitiveReads.h"
+#include "wave/PrimitiveReads.h"
 
 namespace wave {
 

@@ -1,10 +1,10 @@
-#include "ChunkReader.h"
+#include "wave/ChunkReader.h"
 
 #include <algorithm>
 
-#include "BextRead.h"
-#include "FieldCodecs.h"
-#include "PrimitiveReads.h"
+#include "wave/BextRead.h"
+#include "wave/FieldCodecs.h"
+#include "wave/PrimitiveReads.h"
 
 namespace wave {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "PageRecords.h"
-#include "WaveStream.h"
+#include "wave/PageRecords.h"
+#include "wave/WaveStream.h"
 
 namespace wave {
 

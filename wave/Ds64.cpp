@@ -1,9 +1,9 @@
-#include "Ds64.h"
+#include "wave/Ds64.h"
 
 #include <algorithm>
 
-#include "ChunkIds.h"
-#include "PrimitiveReads.h"
+#include "wave/ChunkIds.h"
+#include "wave/PrimitiveReads.h"
 
 namespace wave {
 

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "FieldCodecs.h"
+#include "wave/FieldCodecs.h"
 
 namespace wave {
 

@@ -1,4 +1,4 @@
-#include "FieldCodecs.h"
+#include "wave/FieldCodecs.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "ChunkLayout.h"
+#include "wave/ChunkLayout.h"
 
 namespace wave {
 

@@ -1,4 +1,4 @@
-#include "FieldDistribution.h"
+#include "wave/FieldDistribution.h"
 
 namespace wave {
 

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "FieldCodecs.h"
-#include "PageRecords.h"
+#include "wave/FieldCodecs.h"
+#include "wave/PageRecords.h"
 
 namespace wave {
 

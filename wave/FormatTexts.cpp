@@ -1,4 +1,4 @@
-#include "FormatTexts.h"
+#include "wave/FormatTexts.h"
 
 #include <array>
 

@@ -3,7 +3,7 @@
 #include <span>
 #include <string>
 
-#include "PageRecords.h"
+#include "wave/PageRecords.h"
 
 namespace wave {
 

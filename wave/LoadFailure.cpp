@@ -1,4 +1,4 @@
-#include "LoadFailure.h"
+#include "wave/LoadFailure.h"
 
 namespace wave {
 

@@ -4,8 +4,8 @@
 #include <optional>
 #include <vector>
 
-#include "LoadFailure.h"
-#include "PageRecords.h"
+#include "wave/LoadFailure.h"
+#include "wave/PageRecords.h"
 
 namespace wave {
 

@@ -1,4 +1,4 @@
-#include "PostTimerLines.h"
+#include "wave/PostTimerLines.h"
 
 #include <charconv>
 

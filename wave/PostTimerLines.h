@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "PageRecords.h"
+#include "wave/PageRecords.h"
 
 namespace wave {
 

@@ -1,4 +1,4 @@
-#include "PrimitiveReads.h"
+#include "wave/PrimitiveReads.h"
 
 namespace wave {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "WaveStream.h"
+#include "wave/WaveStream.h"
 
 namespace wave {
 

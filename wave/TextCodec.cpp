@@ -1,4 +1,4 @@
-#include "TextCodec.h"
+#include "wave/TextCodec.h"
 
 #include <array>
 #include <cstdint>

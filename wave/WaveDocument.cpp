@@ -1,6 +1,6 @@
-#include "WaveDocument.h"
+#include "wave/WaveDocument.h"
 
-#include "FieldDistribution.h"
+#include "wave/FieldDistribution.h"
 
 namespace wave {
 

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "CartWrites.h"
-#include "LoadFailure.h"
-#include "LoadedWave.h"
-#include "PageRecords.h"
-#include "RangeLock.h"
-#include "WaveStream.h"
+#include "wave/CartWrites.h"
+#include "wave/LoadFailure.h"
+#include "wave/LoadedWave.h"
+#include "wave/PageRecords.h"
+#include "wave/RangeLock.h"
+#include "wave/WaveStream.h"
 
 namespace wave {
 

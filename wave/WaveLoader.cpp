@@ -3,10 +3,10 @@
 // it expect; the chunks it looks for lie together at the start of a file.
 #include <algorithm>
 
-#include "BextRead.h"
-#include "ChunkIds.h"
-#include "ChunkReader.h"
-#include "LoadedWave.h"
+#include "wave/BextRead.h"
+#include "wave/ChunkIds.h"
+#include "wave/ChunkReader.h"
+#include "wave/LoadedWave.h"
 
 namespace wave {
 

@@ -1,4 +1,4 @@
-#include "WaveStream.h"
+#include "wave/WaveStream.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -7,10 +7,10 @@
 
 #include <fstream>
 
-#include "CliRunner.h"
-#include "FieldCodecs.h"
-#include "Unwritable.h"
-#include "WaveBuilder.h"
+#include "tests/cli/CliRunner.h"
+#include "tests/support/Unwritable.h"
+#include "tests/support/WaveBuilder.h"
+#include "wave/FieldCodecs.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "CliRunner.h"
+#include "tests/cli/CliRunner.h"
 
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "WaveBuilder.h"
+#include "tests/support/WaveBuilder.h"
 
 namespace {
 

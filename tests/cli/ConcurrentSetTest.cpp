@@ -5,9 +5,9 @@
 
 #include <future>
 
-#include "CliRunner.h"
-#include "FieldCodecs.h"
-#include "WaveBuilder.h"
+#include "tests/cli/CliRunner.h"
+#include "tests/support/WaveBuilder.h"
+#include "wave/FieldCodecs.h"
 
 namespace {
 

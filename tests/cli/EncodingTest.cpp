@@ -2,9 +2,9 @@
 // widths counted in the file's bytes.
 #include <gtest/gtest.h>
 
-#include "CliRunner.h"
-#include "FieldCodecs.h"
-#include "WaveBuilder.h"
+#include "tests/cli/CliRunner.h"
+#include "tests/support/WaveBuilder.h"
+#include "wave/FieldCodecs.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <sstream>
 
-#include "Commands.h"
-#include "WaveBuilder.h"
+#include "cli/Commands.h"
+#include "tests/support/WaveBuilder.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <set>
 #include <sstream>
 
-#include "CliRunner.h"
+#include "tests/cli/CliRunner.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 // checked first, and a refused value writes nothing.
 #include <gtest/gtest.h>
 
-#include "BextRead.h"
-#include "CliRunner.h"
-#include "FieldCodecs.h"
-#include "Unwritable.h"
-#include "WaveBuilder.h"
+#include "tests/cli/CliRunner.h"
+#include "tests/support/Unwritable.h"
+#include "tests/support/WaveBuilder.h"
+#include "wave/BextRead.h"
+#include "wave/FieldCodecs.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "CliRunner.h"
-#include "WaveBuilder.h"
+#include "tests/cli/CliRunner.h"
+#include "tests/support/WaveBuilder.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <fstream>
 
-#include "LoadedFixture.h"
+#include "tests/core/LoadedFixture.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // the any-layout walk of the same open file, kept aside until taken.
 #include <gtest/gtest.h>
 
-#include "ChunkIds.h"
-#include "LoadedFixture.h"
+#include "tests/core/LoadedFixture.h"
+#include "wave/ChunkIds.h"
 
 using fixture::ByteVector;
 using fixture::WaveBuilder;

@@ -1,7 +1,7 @@
 // The 8-bit text codec between file bytes and UTF-8.
 #include <gtest/gtest.h>
 
-#include "TextCodec.h"
+#include "wave/TextCodec.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <thread>
 
-#include "LoadedFixture.h"
+#include "tests/core/LoadedFixture.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Where each bext and cart field lands in the pages' records.
 #include <gtest/gtest.h>
 
-#include "FieldDistribution.h"
-#include "LoadedFixture.h"
+#include "tests/core/LoadedFixture.h"
+#include "wave/FieldDistribution.h"
 
 namespace {
 

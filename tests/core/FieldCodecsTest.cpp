@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "CalendarDates.h"
-#include "FieldCodecs.h"
+#include "wave/CalendarDates.h"
+#include "wave/FieldCodecs.h"
 
 namespace {
 

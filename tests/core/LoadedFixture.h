@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "WaveBuilder.h"
-#include "WaveDocument.h"
+#include "tests/support/WaveBuilder.h"
+#include "wave/WaveDocument.h"
 
 // A fixture file written to a temporary folder and loaded as the desktop
 // program loads it, read-write.

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "FormatTexts.h"
-#include "LoadFailureTexts.h"
-#include "LoadedFixture.h"
+#include "tests/core/LoadedFixture.h"
+#include "texts/LoadFailureTexts.h"
+#include "wave/FormatTexts.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The post-timer list lines.
 #include <gtest/gtest.h>
 
-#include "PostTimerLines.h"
+#include "wave/PostTimerLines.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "FieldCodecs.h"
-#include "LoadedFixture.h"
+#include "tests/core/LoadedFixture.h"
+#include "wave/FieldCodecs.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The file stream and the primitive reads on it.
 #include <gtest/gtest.h>
 
-#include "PrimitiveReads.h"
-#include "WaveBuilder.h"
+#include "tests/support/WaveBuilder.h"
+#include "wave/PrimitiveReads.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <deque>
 
-#include "MediaGraph.h"
+#include "player/MediaGraph.h"
 
 // A media service whose graphs do what the test scripts, and remember what
 // the page asked of them.

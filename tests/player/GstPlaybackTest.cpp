@@ -9,13 +9,13 @@
 #include <QTest>
 #include <cmath>
 
-#include "CPlayerPage.h"
-#include "GstMediaGraph.h"
-#include "RecordingMessageBoxService.h"
-#include "WaveBuilder.h"
-#include "WaveDocument.h"
-#include "WaveStream.h"
-#include "resource.h"
+#include "player/CPlayerPage.h"
+#include "player/GstMediaGraph.h"
+#include "res/resource.h"
+#include "tests/support/WaveBuilder.h"
+#include "tests/ui/RecordingMessageBoxService.h"
+#include "wave/WaveDocument.h"
+#include "wave/WaveStream.h"
 
 using fixture::ByteVector;
 using fixture::PutLE;

@@ -5,12 +5,12 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "FakeMediaGraph.h"
-#include "PlayingLine.h"
-#include "UiFixture.h"
-#include "Unwritable.h"
-#include "WindowMessages.h"
-#include "resource.h"
+#include "framework/WindowMessages.h"
+#include "player/PlayingLine.h"
+#include "res/resource.h"
+#include "tests/player/FakeMediaGraph.h"
+#include "tests/support/Unwritable.h"
+#include "tests/ui/UiFixture.h"
 
 namespace {
 constexpr std::int64_t kPutPosition = 1234;

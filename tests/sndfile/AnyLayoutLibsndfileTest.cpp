@@ -6,9 +6,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "LibsndfileFiles.h"
-#include "WaveBuilder.h"
-#include "WaveDocument.h"
+#include "tests/sndfile/LibsndfileFiles.h"
+#include "tests/support/WaveBuilder.h"
+#include "wave/WaveDocument.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "LibsndfileFiles.h"
+#include "tests/sndfile/LibsndfileFiles.h"
 
 #include <cmath>
 #include <stdexcept>

@@ -4,12 +4,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "FieldCodecs.h"
-#include "LibsndfileFiles.h"
-#include "PostTimerLines.h"
-#include "TextCodec.h"
-#include "WaveBuilder.h"
-#include "WaveDocument.h"
+#include "tests/sndfile/LibsndfileFiles.h"
+#include "tests/support/WaveBuilder.h"
+#include "wave/FieldCodecs.h"
+#include "wave/PostTimerLines.h"
+#include "wave/TextCodec.h"
+#include "wave/WaveDocument.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 
 #include <cstdio>
 
-#include "CartWrites.h"
-#include "FieldCodecs.h"
-#include "LibsndfileFiles.h"
-#include "TextCodec.h"
-#include "WaveBuilder.h"
-#include "WaveDocument.h"
+#include "tests/sndfile/LibsndfileFiles.h"
+#include "tests/support/WaveBuilder.h"
+#include "wave/CartWrites.h"
+#include "wave/FieldCodecs.h"
+#include "wave/TextCodec.h"
+#include "wave/WaveDocument.h"
 
 namespace {
 

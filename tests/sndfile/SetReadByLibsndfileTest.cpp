@@ -4,9 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "CliRunner.h"
-#include "LibsndfileFiles.h"
-#include "WaveBuilder.h"
+#include "tests/cli/CliRunner.h"
+#include "tests/sndfile/LibsndfileFiles.h"
+#include "tests/support/WaveBuilder.h"
 
 namespace {
 

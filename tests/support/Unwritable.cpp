@@ -1,4 +1,4 @@
-#include "Unwritable.h"
+#include "tests/support/Unwritable.h"
 
 #include <fcntl.h>
 #include <linux/fs.h>

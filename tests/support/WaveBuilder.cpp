@@ -1,4 +1,4 @@
-#include "WaveBuilder.h"
+#include "tests/support/WaveBuilder.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "ChunkLayout.h"
-#include "PageRecords.h"
+#include "wave/ChunkLayout.h"
+#include "wave/PageRecords.h"
 
 namespace fixture {
 

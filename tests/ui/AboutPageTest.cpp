@@ -4,10 +4,10 @@
 #include <QLabel>
 #include <QTest>
 
-#include "RecordingLinkOpener.h"
-#include "StringTable.h"
-#include "UiFixture.h"
-#include "resource.h"
+#include "res/StringTable.h"
+#include "res/resource.h"
+#include "tests/ui/RecordingLinkOpener.h"
+#include "tests/ui/UiFixture.h"
 
 class AboutPageTest : public QObject {
     Q_OBJECT

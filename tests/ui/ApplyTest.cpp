@@ -8,8 +8,8 @@
 #include <QTest>
 #include <chrono>
 
-#include "UiFixture.h"
-#include "resource.h"
+#include "res/resource.h"
+#include "tests/ui/UiFixture.h"
 
 using fixture::ByteVector;
 

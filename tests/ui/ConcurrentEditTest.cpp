@@ -3,8 +3,8 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "UiFixture.h"
-#include "resource.h"
+#include "res/resource.h"
+#include "tests/ui/UiFixture.h"
 
 using fixture::ByteVector;
 

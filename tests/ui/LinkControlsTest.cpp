@@ -8,13 +8,13 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "CHoverBitmapButton.h"
-#include "CLinkStatic.h"
-#include "HoverPoll.h"
-#include "LinkOpener.h"
-#include "ProcessLinkOpener.h"
-#include "RecordingLinkOpener.h"
-#include "RecordingMessageBoxService.h"
+#include "about/CHoverBitmapButton.h"
+#include "about/CLinkStatic.h"
+#include "about/HoverPoll.h"
+#include "about/LinkOpener.h"
+#include "about/ProcessLinkOpener.h"
+#include "tests/ui/RecordingLinkOpener.h"
+#include "tests/ui/RecordingMessageBoxService.h"
 
 using framework::RGB;
 

@@ -8,9 +8,9 @@
 #include <QTabBar>
 #include <QTest>
 
-#include "UiFixture.h"
-#include "Unwritable.h"
-#include "resource.h"
+#include "res/resource.h"
+#include "tests/support/Unwritable.h"
+#include "tests/ui/UiFixture.h"
 
 using fixture::ByteVector;
 using fixture::WaveBuilder;

@@ -6,8 +6,8 @@
 #include <QTabBar>
 #include <QTest>
 
-#include "UiFixture.h"
-#include "resource.h"
+#include "res/resource.h"
+#include "tests/ui/UiFixture.h"
 
 using fixture::ByteVector;
 

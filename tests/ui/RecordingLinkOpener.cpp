@@ -1,4 +1,4 @@
-#include "RecordingLinkOpener.h"
+#include "tests/ui/RecordingLinkOpener.h"
 
 void RecordingLinkOpener::OpenTarget(const QString& target, QObject*, OpenResult done) {
     targets << target;

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "LinkOpener.h"
+#include "about/LinkOpener.h"
 
 // Records what would have been opened and answers at once with a set result.
 class RecordingLinkOpener : public LinkOpener {

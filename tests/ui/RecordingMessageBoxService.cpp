@@ -1,4 +1,4 @@
-#include "RecordingMessageBoxService.h"
+#include "tests/ui/RecordingMessageBoxService.h"
 
 namespace framework {
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <vector>
 
-#include "MessageBoxService.h"
+#include "framework/MessageBoxService.h"
 
 namespace framework {
 

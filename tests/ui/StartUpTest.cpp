@@ -2,8 +2,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "CMainApp.h"
-#include "UiFixture.h"
+#include "app/CMainApp.h"
+#include "tests/ui/UiFixture.h"
 
 class StartUpTest : public QObject {
     Q_OBJECT

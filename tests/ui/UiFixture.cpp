@@ -1,12 +1,12 @@
-#include "UiFixture.h"
+#include "tests/ui/UiFixture.h"
 
 #include <QPushButton>
 #include <QSettings>
 #include <QTabBar>
 #include <QTest>
 
-#include "FieldCodecs.h"
-#include "resource.h"
+#include "res/resource.h"
+#include "wave/FieldCodecs.h"
 
 namespace {
 

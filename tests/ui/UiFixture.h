@@ -5,12 +5,12 @@
 #include <memory>
 #include <optional>
 
-#include "CCartCkSheet.h"
-#include "CMainDlg.h"
-#include "FileChooser.h"
-#include "RecordingMessageBoxService.h"
-#include "SaveQuestion.h"
-#include "WaveBuilder.h"
+#include "app/CCartCkSheet.h"
+#include "app/CMainDlg.h"
+#include "framework/FileChooser.h"
+#include "framework/SaveQuestion.h"
+#include "tests/support/WaveBuilder.h"
+#include "tests/ui/RecordingMessageBoxService.h"
 
 // Answers the open-file dialog from a queue; an empty queue cancels.
 class ScriptedFileChooser : public framework::FileChooser {

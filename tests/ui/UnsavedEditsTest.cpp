@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "UiFixture.h"
-#include "resource.h"
+#include "res/resource.h"
+#include "tests/ui/UiFixture.h"
 
 using fixture::ByteVector;
 using framework::SaveAnswer;
