@@ -1,9 +1,9 @@
 #include "cli/CartUpdate.h"
-#include "texts/LoadFailureTexts.h"
 
 #include <set>
 
 #include "cli/ErrorLine.h"
+#include "texts/LoadFailureTexts.h"
 #include "wave/FieldCodecs.h"
 
 namespace cli {

@@ -1,9 +1,9 @@
 #include "cli/JsonReport.h"
-#include "texts/LoadFailureTexts.h"
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
+#include "texts/LoadFailureTexts.h"
 #include "wave/BextFields.h"
 #include "wave/CartFields.h"
 #include "wave/FieldCodecs.h"

@@ -1,5 +1,4 @@
 #include "player/CPlayerPage.h"
-#include "wave/WaveDocument.h"
 
 #include <QFile>
 #include <QLabel>
@@ -12,7 +11,7 @@
 #include "player/PlayingLine.h"
 #include "res/DialogTemplates.h"
 #include "res/resource.h"
-#include "wave/WaveStream.h"
+#include "wave/WaveDocument.h"
 
 namespace {
 constexpr int kPositionPeriodMs = 200;
