@@ -10,6 +10,6 @@ CCartCkSheet::CCartCkSheet(int initialPage) : CPropertySheet(initialPage) {
     AddPage(&m_AboutPage);
 }
 
-wave::PageRecords CCartCkSheet::Records() {
+PageRecords CCartCkSheet::Records() {
     return {m_InfoPage, m_EbuInfoPage, m_CartInfoPage, m_CartInfoPage2, m_PlayerPage};
 }

@@ -17,7 +17,7 @@ public:
     explicit CCartCkSheet(int initialPage = 0);
 
     // The records the loader fills, on the pages that hold them.
-    wave::PageRecords Records();
+    PageRecords Records();
 
     CInfoPage m_InfoPage;
     CEbuInfo m_EbuInfoPage;

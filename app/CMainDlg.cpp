@@ -20,6 +20,8 @@
 #include "framework/SaveQuestion.h"
 #include "framework/TemplateWidgets.h"
 #include "framework/WindowMessages.h"
+#include "pages/CartPageFields.h"
+#include "pages/PageFilling.h"
 #include "res/DialogTemplates.h"
 #include "res/resource.h"
 
@@ -74,10 +76,8 @@ bool CMainDlg::OnInitDialog() {
     m_pSheet->Create(this);
     m_pSheet->m_InfoPage.m_pMainDlg = this;
     m_pSheet->m_PlayerPage.m_pDocument = &m_document;
-    m_document.m_bLookPastRefusal = true;
-    m_document.m_pBextData.reset();
-    m_document.m_pCartData.reset();
-    wave::WaveDocument::ClearCartFlags(m_pSheet->Records());
+    m_document.lookPastRefusal = true;
+    ClearCartFlags(m_pSheet->Records());
     m_progress->hide();
     m_stcWait->hide();
     return true;
@@ -136,7 +136,7 @@ void CMainDlg::OpenFirstOf(const QStringList& files, const char* how) {
 
 void CMainDlg::LoadWaveFile() {
     wave::LoadFailure failure = OpenByWalk(m_walk);
-    const std::optional<std::uint32_t> stoppedAt = m_document.m_idStoppedAt;
+    const std::optional<std::uint32_t> stoppedAt = m_document.loaded.stoppedAt;
     if (stoppedAt && m_document.CartPastRefusal()) {
         // The offer stands in for the refusal: telling the user the file is
         // broken, then that it opens, would contradict itself.
@@ -150,7 +150,7 @@ void CMainDlg::LoadWaveFile() {
             if (answer.always) m_pSheet->m_InfoPage.SetAlwaysOpenAnyLayout(true);
         }
         // The walk of the same open read it already: nothing is read again.
-        failure = m_document.TakePastRefusal(m_pSheet->Records());
+        failure = m_document.TakePastRefusal();
         ShowLoaded();
     }
     if (failure != wave::LoadFailure::None) {
@@ -162,11 +162,12 @@ void CMainDlg::LoadWaveFile() {
 }
 
 wave::LoadFailure CMainDlg::OpenByWalk(wave::ChunkWalk walk) {
-    wave::LoadFailure failure = m_document.OpenWave(m_pSheet->Records(), wave::WaveStream::Mode::ReadWrite, walk);
+    const std::string& path = m_pSheet->m_InfoPage.m_strPath;
+    wave::LoadFailure failure = m_document.OpenWave(path, wave::WaveStream::Mode::ReadWrite, walk);
     // A file the user may read but not write is still shown, for viewing.
-    m_bReadOnly = failure == wave::LoadFailure::OpenFailed && m_document.m_file.writeRefused();
+    m_bReadOnly = failure == wave::LoadFailure::OpenFailed && m_document.file.writeRefused();
     if (m_bReadOnly) {
-        failure = m_document.OpenWave(m_pSheet->Records(), wave::WaveStream::Mode::ReadOnly, walk);
+        failure = m_document.OpenWave(path, wave::WaveStream::Mode::ReadOnly, walk);
         m_bReadOnly = failure != wave::LoadFailure::OpenFailed;
     }
     ShowLoaded();
@@ -174,6 +175,7 @@ wave::LoadFailure CMainDlg::OpenByWalk(wave::ChunkWalk walk) {
 }
 
 void CMainDlg::ShowLoaded() {
+    ShowLoadedWave(m_document, m_pSheet->Records());
     m_pSheet->m_InfoPage.ShowFormat();
     m_pSheet->m_CartInfoPage.m_bReadOnly = m_pSheet->m_CartInfoPage2.m_bReadOnly = m_bReadOnly;
     if (!CartLoaded() || m_bReadOnly) GetDlgItem(IDC_APPLY)->setEnabled(false);
@@ -216,9 +218,8 @@ void CMainDlg::OnApply() {
     // The worker gets its own copy of the values; the pages stay usable.
     if (m_saveWorker.joinable()) m_saveWorker.join();
     m_saveResult = {};
-    m_saveWorker =
-        std::thread(&CMainDlg::SaveThreadProc, this,
-                    wave::SaveWritesFrom(m_pSheet->m_CartInfoPage, m_pSheet->m_CartInfoPage2, m_loadedCart2));
+    m_saveWorker = std::thread(&CMainDlg::SaveThreadProc, this,
+                               SaveWritesFrom(m_pSheet->m_CartInfoPage, m_pSheet->m_CartInfoPage2, m_loadedCart2));
 }
 
 void CMainDlg::SaveThreadProc(wave::CartWrites writes) {

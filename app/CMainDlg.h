@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "framework/Dialog.h"
+#include "pages/PageRecords.h"
 #include "wave/CartWrites.h"
 #include "wave/WaveDocument.h"
 
@@ -97,8 +98,8 @@ private:
     wave::ChunkWalk m_walk = wave::ChunkWalk::FixedOrder;
     // Dates and times as loaded (or last saved): only those changed since
     // are written. The values a running save writes become the new ones.
-    wave::CartInfo2Record m_loadedCart2;
-    wave::CartInfo2Record m_savingCart2;
+    CartInfo2Record m_loadedCart2;
+    CartInfo2Record m_savingCart2;
     // What the user asked for before choosing to save first.
     std::function<void()> m_afterSave;
 };

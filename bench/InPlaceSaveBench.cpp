@@ -8,6 +8,7 @@
 
 #include "bench/BenchFiles.h"
 #include "bench/Benchmarks.h"
+#include "tests/support/PagesLoad.h"
 #include "wave/WaveDocument.h"
 
 namespace bench {
@@ -22,14 +23,14 @@ std::int64_t FileSize(const std::filesystem::path& path) {
 void InPlaceSave(benchmark::State& state) {
     const std::int64_t size = kGiB;
     const std::filesystem::path& path = SparseWave("save", size);
-    wave::OwnedPageRecords pages;
+    OwnedPageRecords pages;
     pages.info.m_strPath = path.string();
     wave::WaveDocument doc;
-    if (doc.OpenWave(pages.refs(), wave::WaveStream::Mode::ReadWrite) != wave::LoadFailure::None) {
+    if (fixture::OpenIntoPages(doc, pages.refs(), wave::WaveStream::Mode::ReadWrite) != wave::LoadFailure::None) {
         state.SkipWithError("the 1 GiB file did not load");
         return;
     }
-    const auto cartSize = static_cast<std::int64_t>(doc.m_pCartData->size());
+    const auto cartSize = static_cast<std::int64_t>(doc.loaded.cart->size());
 
     // Two titles in turn, so that every save changes the file.
     const wave::CartWrites writes[] = {{{wave::CartField::Title, "Saved title A"}},
@@ -57,14 +58,15 @@ void InPlaceSave(benchmark::State& state) {
                    Bytes(readPerSave) + " per save into " + Bytes(size));
 
     const std::string lastTitle = writes[turn ^ 1].front().value;
-    wave::OwnedPageRecords reloaded;
+    OwnedPageRecords reloaded;
     reloaded.info.m_strPath = path.string();
     wave::WaveDocument check;
     if (perSave != cartSize || io.syscw != saves) {
         state.SkipWithError("a save wrote other than the cart data's bytes in one call");
     } else if (FileSize(path) != size) {
         state.SkipWithError("a save changed the file's length");
-    } else if (check.OpenWave(reloaded.refs(), wave::WaveStream::Mode::ReadOnly) != wave::LoadFailure::None ||
+    } else if (fixture::OpenIntoPages(check, reloaded.refs(), wave::WaveStream::Mode::ReadOnly) !=
+                   wave::LoadFailure::None ||
                reloaded.cart.m_strTitle != lastTitle) {
         state.SkipWithError("the saved title did not read back");
     }

@@ -6,6 +6,7 @@
 
 #include "bench/BenchFiles.h"
 #include "bench/Benchmarks.h"
+#include "tests/support/PagesLoad.h"
 #include "wave/WaveDocument.h"
 
 namespace bench {
@@ -14,10 +15,10 @@ namespace {
 
 // Returns false when a file does not load with its cart.
 bool LoadWithOurs(const std::string& path) {
-    wave::OwnedPageRecords pages;
+    OwnedPageRecords pages;
     pages.info.m_strPath = path;
     wave::WaveDocument doc;
-    const wave::LoadFailure failure = doc.OpenWave(pages.refs(), wave::WaveStream::Mode::ReadOnly);
+    const wave::LoadFailure failure = fixture::OpenIntoPages(doc, pages.refs(), wave::WaveStream::Mode::ReadOnly);
     benchmark::DoNotOptimize(pages.cart.m_strTitle.data());
     benchmark::DoNotOptimize(pages.ebu.m_strDescription.data());
     return failure == wave::LoadFailure::None;

@@ -7,6 +7,7 @@
 
 #include "bench/BenchFiles.h"
 #include "bench/Benchmarks.h"
+#include "tests/support/PagesLoad.h"
 #include "wave/WaveDocument.h"
 
 namespace bench {
@@ -17,13 +18,14 @@ constexpr std::int64_t kReadLimit = 256 * kKiB;
 
 void OpenLargeFile(benchmark::State& state, const std::filesystem::path& path, std::int64_t size,
                    wave::ChunkWalk walk) {
-    wave::OwnedPageRecords pages;
+    OwnedPageRecords pages;
     pages.info.m_strPath = path.string();
     wave::WaveDocument doc;
 
     const IoMeter meter;
     for (auto _ : state) {
-        const wave::LoadFailure failure = doc.OpenWave(pages.refs(), wave::WaveStream::Mode::ReadOnly, walk);
+        const wave::LoadFailure failure =
+            fixture::OpenIntoPages(doc, pages.refs(), wave::WaveStream::Mode::ReadOnly, walk);
         if (failure != wave::LoadFailure::None) {
             state.SkipWithError("the large file did not load");
             return;

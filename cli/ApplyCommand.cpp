@@ -96,7 +96,7 @@ CheckedRow CheckRow(const EditRow& row, const LoadedFile& loaded) {
 // are the same level reference).
 bool ChangesNothing(const LoadedFile& loaded, const wave::CartWrites& writes) {
     std::vector<std::uint8_t> image;
-    return writes.empty() || (loaded.document.PrepareCart(writes, image).ok && image == *loaded.document.m_pCartData);
+    return writes.empty() || (loaded.document.PrepareCart(writes, image).ok && image == *loaded.document.loaded.cart);
 }
 
 // The first line that named each file, by what tells files apart: the file
@@ -120,7 +120,7 @@ bool ApplyRow(const EditRow& row, bool dryRun, ReadOptions options, NamedFiles& 
     // Read-only first: a row that changes nothing must work on a file the
     // user may only read, as the show output it often is fed back from.
     auto loaded = std::make_unique<LoadedFile>(row.file, wave::WaveStream::Mode::ReadOnly, options);
-    const wave::WaveStream& stream = loaded->document.m_file;
+    const wave::WaveStream& stream = loaded->document.file;
     if (NamedBefore(row, stream.is_open() ? stream.identity() : FileIdentity(row.file), named, saves)) return false;
     if (!loaded->ok()) {
         saves.fail(row.file, LineOf(row) + texts::MessageFor(loaded->failure).text);

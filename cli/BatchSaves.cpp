@@ -142,14 +142,14 @@ void BatchSaves::Sync(Outcome& outcome) {
         // The saver checks, under its lock, that the file reopened is the
         // one the load read (its device and inode, not only its name) and
         // that its cart bytes are still those loaded.
-        saved = document.m_file.open(outcome.file, wave::WaveStream::Mode::ReadWrite)
+        saved = document.file.open(outcome.file, wave::WaveStream::Mode::ReadWrite)
                     ? document.WriteCart(outcome.reopen->writes)
                     : wave::SaveResult{false, outcome.reopen->openFailure, std::nullopt};
     }
     if (saved.ok) saved = document.FinishSave();
     // The descriptor goes back now; the memory goes when the outcome is
     // printed, on the thread that allocated most of it.
-    document.m_file.close();
+    document.file.close();
     if (saved.ok) {
         outcome.text = "saved " + outcome.text;
     } else {

@@ -1,6 +1,7 @@
 #include "cli/CartCells.h"
 
-#include "wave/FieldCodecs.h"
+#include "wave/CartValues.h"
+#include "wave/Overloaded.h"
 #include "wave/PostTimerLines.h"
 
 namespace cli {
@@ -29,24 +30,15 @@ std::string TimerCell(const std::string& usage, std::uint32_t samples) {
 }
 
 std::string CellOf(const CartColumn& column, const LoadedFile& loaded) {
-    using Kind = wave::FieldKind;
-    const wave::ConstBytes data = *loaded.document.m_pCartData;
-    const wave::CartInfo2Record& page2 = loaded.records.cart2;
-    const wave::CartFieldRow& row = *column.row;
     auto decoded = [&](const std::string& text) { return wave::DecodeText(text, loaded.charset); };
-    switch (row.kind) {
-        case Kind::Text:
-        case Kind::Date:
-        case Kind::Time: return decoded(wave::ReadTextField(data, row.layout));
-        case Kind::Url: return page2.m_bUrlSupported ? decoded(page2.m_strURL) : std::string();
-        case Kind::Number: return std::to_string(wave::ReadU32(data, row.layout.offset));
-        case Kind::Timers: {
-            const wave::PostTimer& timer = page2.m_timers[column.timer];
-            return TimerCell(decoded(wave::UsageText(timer.dwUsage)), timer.dwValue);
-        }
-        case Kind::TextToEnd: return decoded(wave::ReadTextToEnd(data, row.layout.offset));
-    }
-    return {};
+    return std::visit(wave::Overloaded{[&](const std::string& text) { return decoded(text); },
+                                       [](std::uint32_t number) { return std::to_string(number); },
+                                       [&](const wave::PostTimers& timers) {
+                                           const wave::PostTimer& timer = timers[column.timer];
+                                           return TimerCell(decoded(wave::UsageText(timer.usage)), timer.value);
+                                       },
+                                       [](wave::NoUrlArea) { return std::string(); }},
+                      loaded.cart().Of(column.row->field));
 }
 
 }  // namespace cli

@@ -22,7 +22,7 @@ std::optional<WriteRefusal> CheckAgainstFile(const LoadedFile& loaded, const wav
     if (!loaded.ok()) return WriteRefusal{std::nullopt, texts::MessageFor(loaded.failure).text};
     for (const wave::CartWrite& write : writes) {
         if (wave::RowOf(write.field).kind == wave::FieldKind::Url &&
-            !wave::HoldsUrlArea(*loaded.document.m_pCartData)) {
+            !wave::HoldsUrlArea(*loaded.document.loaded.cart)) {
             return WriteRefusal{write.field, "the cart chunk of this file has no URL area"};
         }
     }

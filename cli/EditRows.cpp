@@ -126,10 +126,9 @@ std::string CartCells(const rapidjson::Value& cart, EditRow& row) {
 }  // namespace
 
 std::string FixedValueOf(std::string_view key, const LoadedFile& loaded) {
-    if (key == "offset") return std::to_string(loaded.document.m_lCartPos);
-    if (key == "size") return std::to_string(loaded.document.m_dwCartSize);
-    const wave::CartInfo2Record& page2 = loaded.records.cart2;
-    return JoinedLines(wave::PostTimerLines(page2.m_timers, page2.m_nSampleRate));
+    if (key == "offset") return std::to_string(loaded.document.loaded.cartPos);
+    if (key == "size") return std::to_string(loaded.document.loaded.cartSize);
+    return JoinedLines(wave::PostTimerLines(loaded.cart().Timers(), loaded.sampleRate()));
 }
 
 EditReader::EditReader(std::string_view text) : text_(text) {

@@ -5,9 +5,10 @@
 
 #include "texts/LoadFailureTexts.h"
 #include "wave/BextFields.h"
-#include "wave/CartFields.h"
+#include "wave/CartValues.h"
 #include "wave/FieldCodecs.h"
 #include "wave/FormatTexts.h"
+#include "wave/Overloaded.h"
 #include "wave/PostTimerLines.h"
 #include "wave/TextCodec.h"
 
@@ -80,19 +81,19 @@ void Format(Writer& w, const std::optional<wave::WaveFormat>& format) {
     }
     w.StartObject();
     w.Key("formatTag");
-    w.Uint(format->wFormatTag);
+    w.Uint(format->formatTag);
     w.Key("formatName");
-    String(w, wave::FormatName(format->wFormatTag));
+    String(w, wave::FormatName(format->formatTag));
     w.Key("channels");
-    w.Int(static_cast<std::int16_t>(format->nChannels));
+    w.Int(static_cast<std::int16_t>(format->channels));
     w.Key("sampleRate");
-    w.Int(static_cast<std::int32_t>(format->nSamplesPerSec));
+    w.Int(static_cast<std::int32_t>(format->samplesPerSec));
     w.Key("avgBytesPerSec");
-    w.Int(static_cast<std::int32_t>(format->nAvgBytesPerSec));
+    w.Int(static_cast<std::int32_t>(format->avgBytesPerSec));
     w.Key("blockAlign");
-    w.Int(static_cast<std::int16_t>(format->nBlockAlign));
+    w.Int(static_cast<std::int16_t>(format->blockAlign));
     w.Key("bitsPerSample");
-    w.Uint(format->wBitsPerSample);  // a bit count: MPEG files store 0xFFFF
+    w.Uint(format->bitsPerSample);  // a bit count: MPEG files store 0xFFFF
     w.EndObject();
 }
 
@@ -102,9 +103,10 @@ void Bext(Writer& w, const LoadedFile& loaded) {
         w.Null();
         return;
     }
-    const wave::EbuInfoRecord& ebu = loaded.records.ebu;
+    const wave::ConstBytes bext = *loaded.document.loaded.bext;
     w.StartObject();
-    for (const wave::BextFieldRow& row : wave::BextFieldRows()) Text(w, row.key, ebu.*row.member, loaded.charset);
+    for (const wave::BextFieldRow& row : wave::BextFieldRows())
+        Text(w, row.key, wave::BextText(bext, row), loaded.charset);
     w.EndObject();
 }
 
@@ -113,46 +115,33 @@ void Timers(Writer& w, const char* key, const wave::PostTimers& timers, wave::Ch
     w.StartArray();
     for (const wave::PostTimer& timer : timers) {
         w.StartObject();
-        Text(w, "usage", wave::UsageText(timer.dwUsage), charset);
+        Text(w, "usage", wave::UsageText(timer.usage), charset);
         w.Key("value");
-        w.Uint(timer.dwValue);
+        w.Uint(timer.value);
         w.EndObject();
     }
     w.EndArray();
 }
 
-void TimerLines(Writer& w, const wave::CartInfo2Record& page2) {
-    w.Key("postTimerLines");
-    w.StartArray();
-    for (const std::string& line : wave::PostTimerLines(page2.m_timers, page2.m_nSampleRate)) String(w, line);
-    w.EndArray();
-}
-
-void CartValue(Writer& w, const wave::CartFieldRow& row, wave::ConstBytes data, const wave::CartInfo2Record& page2,
-               wave::Charset charset) {
-    using Kind = wave::FieldKind;
-    switch (row.kind) {
-        case Kind::Text:
-        case Kind::Date:
-        case Kind::Time: Text(w, row.key, wave::ReadTextField(data, row.layout), charset); return;
-        case Kind::Url:
-            if (page2.m_bUrlSupported) {
-                Text(w, row.key, page2.m_strURL, charset);
-            } else {
-                w.Key(row.key);
-                w.Null();
-            }
-            return;
-        case Kind::Number:
-            w.Key(row.key);
-            w.Uint(wave::ReadU32(data, row.layout.offset));
-            return;
-        case Kind::Timers:
-            Timers(w, row.key, page2.m_timers, charset);
-            TimerLines(w, page2);
-            return;
-        case Kind::TextToEnd: Text(w, row.key, wave::ReadTextToEnd(data, row.layout.offset), charset); return;
-    }
+void CartValue(Writer& w, const char* key, const wave::CartValue& value, const LoadedFile& loaded) {
+    std::visit(wave::Overloaded{[&](const std::string& text) { Text(w, key, text, loaded.charset); },
+                                [&](std::uint32_t number) {
+                                    w.Key(key);
+                                    w.Uint(number);
+                                },
+                                [&](const wave::PostTimers& timers) {
+                                    Timers(w, key, timers, loaded.charset);
+                                    w.Key("postTimerLines");
+                                    w.StartArray();
+                                    for (const std::string& line : wave::PostTimerLines(timers, loaded.sampleRate()))
+                                        String(w, line);
+                                    w.EndArray();
+                                },
+                                [&](wave::NoUrlArea) {
+                                    w.Key(key);
+                                    w.Null();
+                                }},
+               value);
 }
 
 void Cart(Writer& w, const LoadedFile& loaded) {
@@ -163,12 +152,11 @@ void Cart(Writer& w, const LoadedFile& loaded) {
     }
     w.StartObject();
     w.Key("offset");
-    w.Int64(loaded.document.m_lCartPos);
+    w.Int64(loaded.document.loaded.cartPos);
     w.Key("size");
-    w.Uint(loaded.document.m_dwCartSize);
-    for (const wave::CartFieldRow& row : wave::CartFieldRows()) {
-        CartValue(w, row, *loaded.document.m_pCartData, loaded.records.cart2, loaded.charset);
-    }
+    w.Uint(loaded.document.loaded.cartSize);
+    const wave::CartValues cart = loaded.cart();
+    for (const wave::CartFieldRow& row : wave::CartFieldRows()) CartValue(w, row.key, cart.Of(row.field), loaded);
     w.EndObject();
 }
 
@@ -184,7 +172,7 @@ std::string_view JsonReport::Write(const std::string& file, const LoadedFile& lo
     writer_.Key("ok");
     writer_.Bool(loaded.ok());
     Error(writer_, loaded.failure);
-    Format(writer_, loaded.records.info.m_format);
+    Format(writer_, loaded.format());
     Bext(writer_, loaded);
     Cart(writer_, loaded);
     // Only reports of the any-layout walk say so; the others keep their bytes.

@@ -4,7 +4,6 @@
 
 #include "texts/ProgramName.h"
 #include "wave/LoadFailure.h"
-#include "wave/PageRecords.h"
 #include "wave/TextCodec.h"
 #include "wave/WaveDocument.h"
 
@@ -19,8 +18,7 @@ struct ReadOptions {
     wave::Charset charset = wave::Charset::Windows1252;
 };
 
-// One file opened and loaded as the desktop program would, into records of
-// its own.
+// One file opened and loaded as the desktop program would.
 struct LoadedFile {
     LoadedFile(const std::string& path, wave::WaveStream::Mode mode, ReadOptions options);
     LoadedFile(const LoadedFile&) = delete;
@@ -28,9 +26,13 @@ struct LoadedFile {
 
     bool ok() const { return failure == wave::LoadFailure::None; }
     // Whether the walk reached a bext chunk in this file.
-    bool hasBext() const { return document.m_pBextData.has_value(); }
+    bool hasBext() const { return document.loaded.bext.has_value(); }
+    const std::optional<wave::WaveFormat>& format() const { return document.loaded.format; }
+    // The cart chunk's values; only while ok().
+    wave::CartValues cart() const { return document.Cart(); }
+    // The sample rate the post timers count in.
+    std::uint32_t sampleRate() const { return format() ? format()->samplesPerSec : 0; }
 
-    wave::OwnedPageRecords records;
     wave::WaveDocument document;
     wave::ChunkWalk walk;
     wave::Charset charset;

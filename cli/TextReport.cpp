@@ -3,9 +3,10 @@
 #include <iomanip>
 
 #include "wave/BextFields.h"
-#include "wave/CartFields.h"
+#include "wave/CartValues.h"
 #include "wave/FieldCodecs.h"
 #include "wave/FormatTexts.h"
+#include "wave/Overloaded.h"
 #include "wave/PostTimerLines.h"
 #include "wave/TextCodec.h"
 
@@ -40,38 +41,33 @@ void PrintFormat(std::ostream& out, const wave::WaveFormat& format) {
     for (const wave::FormatRow& row : wave::FormatRows()) Row(out, row.label, texts.*row.text);
 }
 
-void PrintBext(std::ostream& out, const wave::EbuInfoRecord& ebu, wave::Charset charset) {
+void PrintBext(std::ostream& out, wave::ConstBytes bext, wave::Charset charset) {
     out << wave::kBextCaption << '\n';
-    for (const wave::BextFieldRow& row : wave::BextFieldRows()) TextRow(out, row.label, ebu.*row.member, charset);
+    for (const wave::BextFieldRow& row : wave::BextFieldRows())
+        TextRow(out, row.label, wave::BextText(bext, row), charset);
 }
 
 // The dates and times as stored: numbers rebuilt from them would show values
 // the file does not hold.
-void CartRow(std::ostream& out, const wave::CartFieldRow& row, wave::ConstBytes data,
-             const wave::CartInfo2Record& page2, wave::Charset charset) {
-    using Kind = wave::FieldKind;
-    switch (row.kind) {
-        case Kind::Text:
-        case Kind::Date:
-        case Kind::Time: TextRow(out, row.label, wave::ReadTextField(data, row.layout), charset); return;
-        case Kind::Url: TextRow(out, row.label, page2.m_strURL, charset); return;
-        case Kind::Number: Row(out, row.label, std::to_string(wave::ReadU32(data, row.layout.offset))); return;
-        case Kind::Timers: {
-            std::string lines;
-            for (const std::string& line : wave::PostTimerLines(page2.m_timers, page2.m_nSampleRate))
-                lines += line + '\n';
-            Row(out, row.label, lines);
-            return;
-        }
-        case Kind::TextToEnd: TextRow(out, row.label, wave::ReadTextToEnd(data, row.layout.offset), charset); return;
-    }
+void CartRow(std::ostream& out, const char* label, const wave::CartValue& value, const LoadedFile& loaded) {
+    std::visit(wave::Overloaded{[&](const std::string& text) { TextRow(out, label, text, loaded.charset); },
+                                [&](std::uint32_t number) { Row(out, label, std::to_string(number)); },
+                                [&](const wave::PostTimers& timers) {
+                                    std::string lines;
+                                    for (const std::string& line : wave::PostTimerLines(timers, loaded.sampleRate()))
+                                        lines += line + '\n';
+                                    Row(out, label, lines);
+                                },
+                                [&](wave::NoUrlArea) { TextRow(out, label, wave::kUrlNotSupported, loaded.charset); }},
+               value);
 }
 
 // The fields a page shows, under the page's labels.
-void PrintCart(std::ostream& out, wave::ConstBytes data, const wave::CartInfo2Record& page2, wave::Charset charset) {
+void PrintCart(std::ostream& out, const LoadedFile& loaded) {
     out << wave::kCartCaption << '\n';
+    const wave::CartValues cart = loaded.cart();
     for (const wave::CartFieldRow& row : wave::CartFieldRows()) {
-        if (row.label != nullptr) CartRow(out, row, data, page2, charset);
+        if (row.label != nullptr) CartRow(out, row.label, cart.Of(row.field), loaded);
     }
 }
 
@@ -79,9 +75,9 @@ void PrintCart(std::ostream& out, wave::ConstBytes data, const wave::CartInfo2Re
 
 void PrintTextReport(std::ostream& out, const std::string& file, const LoadedFile& loaded) {
     out << "File: " << file << '\n';
-    if (loaded.records.info.m_format) PrintFormat(out, *loaded.records.info.m_format);
-    if (loaded.hasBext()) PrintBext(out, loaded.records.ebu, loaded.charset);
-    if (loaded.ok()) PrintCart(out, *loaded.document.m_pCartData, loaded.records.cart2, loaded.charset);
+    if (loaded.format()) PrintFormat(out, *loaded.format());
+    if (loaded.hasBext()) PrintBext(out, *loaded.document.loaded.bext, loaded.charset);
+    if (loaded.ok()) PrintCart(out, loaded);
 }
 
 }  // namespace cli

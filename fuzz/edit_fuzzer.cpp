@@ -64,7 +64,7 @@ wave::Field Span(const wave::CartWrite& write, std::size_t cartSize) {
 
 // What the reloaded cart data holds where a write went, in the write's terms.
 std::string ReadBack(const wave::CartWrite& write, const cli::LoadedFile& loaded) {
-    const std::vector<std::uint8_t>& data = *loaded.document.m_pCartData;
+    const std::vector<std::uint8_t>& data = *loaded.document.loaded.cart;
     const wave::Field span = Span(write, data.size());
     switch (wave::RowOf(write.field).kind) {
         case wave::FieldKind::Number:
@@ -73,8 +73,8 @@ std::string ReadBack(const wave::CartWrite& write, const cli::LoadedFile& loaded
             return {data.begin() + static_cast<std::ptrdiff_t>(span.offset),
                     data.begin() + static_cast<std::ptrdiff_t>(span.offset + span.width)};
         case wave::FieldKind::Url:
-            Require(loaded.records.cart2.m_bUrlSupported, "an accepted URL reads back as no URL");
-            return loaded.records.cart2.m_strURL;
+            Require(loaded.cart().HoldsUrl(), "an accepted URL reads back as no URL");
+            return loaded.cart().Text(write.field);
         case wave::FieldKind::TextToEnd: return wave::ReadTextToEnd(data, span.offset);
         default: return wave::ReadTextField(data, span);
     }
@@ -84,7 +84,7 @@ std::string ReadBack(const wave::CartWrite& write, const cli::LoadedFile& loaded
 void CheckStored(const wave::CartWrites& writes, const cli::LoadedFile& reloaded) {
     std::set<std::size_t> checked;
     for (auto write = writes.rbegin(); write != writes.rend(); ++write) {
-        if (!checked.insert(Span(*write, reloaded.document.m_pCartData->size()).offset).second) continue;
+        if (!checked.insert(Span(*write, reloaded.document.loaded.cart->size()).offset).second) continue;
         Require(ReadBack(*write, reloaded) == write->value, "an accepted value does not read back as given");
     }
 }
@@ -136,8 +136,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         cli::LoadedFile loaded(scratch.path(), wave::WaveStream::Mode::ReadWrite, input.options);
         writes = Plan(input, loaded);
         if (writes) {
-            cartPos = static_cast<std::uint64_t>(loaded.document.m_lCartPos);
-            cartSize = loaded.document.m_pCartData->size();
+            cartPos = static_cast<std::uint64_t>(loaded.document.loaded.cartPos);
+            cartSize = loaded.document.loaded.cart->size();
             spans.push_back({cartPos, cartPos + cartSize});
         }
         before = Snapshot::Take(scratch, spans);
@@ -158,8 +158,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "a byte outside the edited fields changed");
     const cli::LoadedFile reloaded(scratch.path(), wave::WaveStream::Mode::ReadOnly, input.options);
     Require(reloaded.ok(), "a saved file no longer loads");
-    Require(static_cast<std::uint64_t>(reloaded.document.m_lCartPos) == cartPos &&
-                reloaded.document.m_pCartData->size() == cartSize,
+    Require(static_cast<std::uint64_t>(reloaded.document.loaded.cartPos) == cartPos &&
+                reloaded.document.loaded.cart->size() == cartSize,
             "a saved file loads other cart data than was saved");
     CheckStored(*writes, reloaded);
     return 0;

@@ -18,6 +18,9 @@
 #include "fuzz/ScratchFile.h"
 #include "fuzz/Snapshot.h"
 #include "fuzz/SparseImage.h"
+#include "pages/CartPageFields.h"
+#include "pages/PageFilling.h"
+#include "tests/support/PagesLoad.h"
 #include "wave/BextRead.h"
 #include "wave/CartWrites.h"
 #include "wave/ChunkLayout.h"
@@ -40,26 +43,26 @@ void ShowText(const std::string& fileText) {
     Require(back.ok && back.bytes == fileText, "a field's text does not survive the trip to the screen and back");
 }
 
-void ShowPages(const wave::OwnedPageRecords& records) {
+void ShowPages(const OwnedPageRecords& records) {
     // The Start page and the post-timer list; any fault here is the
     // sanitizers' to report.
     if (records.info.m_format) {
         (void)wave::TextsOf(*records.info.m_format);
-        (void)wave::PostTimerLines(records.cart2.m_timers, records.info.m_format->nSamplesPerSec);
+        (void)wave::PostTimerLines(records.cart2.m_timers, records.info.m_format->samplesPerSec);
     }
     (void)wave::PostTimerLines(records.cart2.m_timers, records.cart2.m_nSampleRate);
 
-    const wave::EbuInfoRecord& ebu = records.ebu;
+    const EbuInfoRecord& ebu = records.ebu;
     for (const std::string* text : {&ebu.m_strDescription, &ebu.m_strOriginator, &ebu.m_strOriginatorRef,
                                     &ebu.m_strOriginationDate, &ebu.m_strOriginationTime, &ebu.m_strCodingHistory}) {
         ShowText(*text);
     }
-    const wave::CartInfoRecord& p1 = records.cart;
+    const CartInfoRecord& p1 = records.cart;
     for (const std::string* text : {&p1.m_strVersion, &p1.m_strTitle, &p1.m_strArtist, &p1.m_strClientID,
                                     &p1.m_strCategory, &p1.m_strClassification}) {
         ShowText(*text);
     }
-    const wave::CartInfo2Record& p2 = records.cart2;
+    const CartInfo2Record& p2 = records.cart2;
     for (const std::string* text :
          {&p2.m_strUserDef, &p2.m_strURL, &p2.m_strProducerAppVer, &p2.m_strProducerAppID, &p2.m_strOutCue}) {
         ShowText(*text);
@@ -67,11 +70,11 @@ void ShowPages(const wave::OwnedPageRecords& records) {
 }
 
 // What a load promises about the document and the pages, by outcome.
-void CheckLoad(wave::LoadFailure failure, const wave::WaveDocument& doc, const wave::OwnedPageRecords& records,
+void CheckLoad(wave::LoadFailure failure, const wave::WaveDocument& doc, const OwnedPageRecords& records,
                const sparse::Image& image) {
     using wave::LoadFailure;
     Require(failure != LoadFailure::OpenFailed, "the scratch file could not be opened");
-    Require(doc.m_file.is_open() == wave::StreamStaysOpen(failure),
+    Require(doc.file.is_open() == wave::StreamStaysOpen(failure),
             "the stream is left open or closed against the outcome's row");
 
     const bool formatRead = failure == LoadFailure::None || failure == LoadFailure::DataBeforeCart ||
@@ -80,7 +83,7 @@ void CheckLoad(wave::LoadFailure failure, const wave::WaveDocument& doc, const w
 
     // However large the chunks declare themselves, a load keeps no more than
     // its bounds.
-    Require(!doc.m_pBextData || doc.m_pBextData->size() <= wave::bext::kCodingHistory + wave::kMaxCodingHistory,
+    Require(!doc.loaded.bext || doc.loaded.bext->size() <= wave::bext::kCodingHistory + wave::kMaxCodingHistory,
             "more bext data was kept than a load keeps");
 
     const bool loaded = failure == LoadFailure::None;
@@ -89,18 +92,18 @@ void CheckLoad(wave::LoadFailure failure, const wave::WaveDocument& doc, const w
     if (!loaded) return;
 
     Require(doc.CartLoaded(), "a load that succeeded holds no cart data");
-    const std::vector<std::uint8_t>& cart = *doc.m_pCartData;
-    Require(doc.m_lCartPos >= 8 && static_cast<std::uint64_t>(doc.m_lCartPos) <= image.size,
+    const std::vector<std::uint8_t>& cart = *doc.loaded.cart;
+    Require(doc.loaded.cartPos >= 8 && static_cast<std::uint64_t>(doc.loaded.cartPos) <= image.size,
             "the cart data's position lies outside the file");
-    Require(cart.size() <= std::min<std::size_t>(doc.m_dwCartSize, wave::kMaxCartData),
+    Require(cart.size() <= std::min<std::size_t>(doc.loaded.cartSize, wave::kMaxCartData),
             "more cart data was kept than the chunk declares or a load keeps");
-    const auto pos = static_cast<std::uint64_t>(doc.m_lCartPos);
-    Require(cart.size() == std::min<std::uint64_t>({doc.m_dwCartSize, wave::kMaxCartData, image.size - pos}),
+    const auto pos = static_cast<std::uint64_t>(doc.loaded.cartPos);
+    Require(cart.size() == std::min<std::uint64_t>({doc.loaded.cartSize, wave::kMaxCartData, image.size - pos}),
             "the cart data stops before the chunk or the file does");
     Require(cart == image.at(pos, cart.size()), "the cart data kept is not the file's bytes at its position");
     const Bytes header = image.at(pos - 8, 4);
     Require(std::memcmp(header.data(), "cart", 4) == 0, "the cart data does not follow a cart header");
-    Require(records.cart2.m_nSampleRate == records.info.m_format->nSamplesPerSec,
+    Require(records.cart2.m_nSampleRate == records.info.m_format->samplesPerSec,
             "the post timers' sample rate is not the format's");
 }
 
@@ -117,8 +120,8 @@ Snapshot CheckSave(const wave::SaveResult& result, const wave::WaveDocument& doc
         return after;
     }
     Require(SameOutside(before, after, {{cartPos, cartPos + cartSize}}), "a save changed a byte outside the cart data");
-    Require(doc.m_pCartData && doc.m_pCartData->size() == cartSize, "a save changed the cart data's length");
-    Require(Scratch().read(cartPos, cartSize) == *doc.m_pCartData,
+    Require(doc.loaded.cart && doc.loaded.cart->size() == cartSize, "a save changed the cart data's length");
+    Require(Scratch().read(cartPos, cartSize) == *doc.loaded.cart,
             "the file does not hold the cart data the save reports");
     return after;
 }
@@ -147,17 +150,17 @@ void CheckRefusal(const wave::SaveResult& result, const wave::CartWrites& writes
 
 // After a successful save a fresh load finds the same cart data, and in it
 // every value written, whole.
-wave::OwnedPageRecords CheckStored(const wave::CartWrites& writes, const wave::WaveDocument& doc,
-                                   wave::ChunkWalk walk) {
-    wave::OwnedPageRecords again;
+OwnedPageRecords CheckStored(const wave::CartWrites& writes, const wave::WaveDocument& doc, wave::ChunkWalk walk) {
+    OwnedPageRecords again;
     again.info.m_strPath = Scratch().path();
     wave::WaveDocument reloaded;
-    Require(reloaded.OpenWave(again.refs(), wave::WaveStream::Mode::ReadWrite, walk) == wave::LoadFailure::None,
+    Require(fixture::OpenIntoPages(reloaded, again.refs(), wave::WaveStream::Mode::ReadWrite, walk) ==
+                wave::LoadFailure::None,
             "a saved file no longer loads");
-    Require(reloaded.m_lCartPos == doc.m_lCartPos && reloaded.m_pCartData == doc.m_pCartData,
+    Require(reloaded.loaded.cartPos == doc.loaded.cartPos && reloaded.loaded.cart == doc.loaded.cart,
             "a saved file loads other cart data than was saved");
     for (const wave::CartWrite& write : writes) {
-        Require(wave::ReadTextField(*reloaded.m_pCartData, wave::LayoutOf(write.field)) == write.value,
+        Require(wave::ReadTextField(*reloaded.loaded.cart, wave::LayoutOf(write.field)) == write.value,
                 "a saved value does not read back");
     }
     return again;
@@ -166,28 +169,28 @@ wave::OwnedPageRecords CheckStored(const wave::CartWrites& writes, const wave::W
 // Saving the pages as loaded must load again as the same pages. The dates and
 // times are left out: they are stored as formatted from the numbers the
 // loader split out, which need not give back the same numbers.
-void CheckPagesKept(const wave::OwnedPageRecords& saved, const wave::OwnedPageRecords& again) {
-    const wave::CartInfoRecord& a = saved.cart;
-    const wave::CartInfoRecord& b = again.cart;
+void CheckPagesKept(const OwnedPageRecords& saved, const OwnedPageRecords& again) {
+    const CartInfoRecord& a = saved.cart;
+    const CartInfoRecord& b = again.cart;
     Require(a.m_strTitle == b.m_strTitle && a.m_strArtist == b.m_strArtist && a.m_strClientID == b.m_strClientID &&
                 a.m_strCategory == b.m_strCategory && a.m_strClassification == b.m_strClassification &&
                 a.m_strVersion == b.m_strVersion,
             "a save without edits changed the first cart page");
-    const wave::CartInfo2Record& c = saved.cart2;
-    const wave::CartInfo2Record& d = again.cart2;
+    const CartInfo2Record& c = saved.cart2;
+    const CartInfo2Record& d = again.cart2;
     Require(c.m_strOutCue == d.m_strOutCue && c.m_strUserDef == d.m_strUserDef && c.m_strURL == d.m_strURL &&
                 c.m_bUrlSupported == d.m_bUrlSupported && c.m_strProducerAppID == d.m_strProducerAppID &&
                 c.m_strProducerAppVer == d.m_strProducerAppVer && c.m_dwLevelReference == d.m_dwLevelReference,
             "a save without edits changed the second cart page");
     for (std::size_t k = 0; k < c.m_timers.size(); ++k) {
-        Require(c.m_timers[k].dwUsage == d.m_timers[k].dwUsage && c.m_timers[k].dwValue == d.m_timers[k].dwValue,
+        Require(c.m_timers[k].usage == d.m_timers[k].usage && c.m_timers[k].value == d.m_timers[k].value,
                 "a save without edits changed a post timer");
     }
 }
 
 // Every editable field set to its full width, so that a write running one
 // byte past its field, or past the data read, shows up.
-wave::CartWrites FullWidthEdits(const wave::CartInfo2Record& page2) {
+wave::CartWrites FullWidthEdits(const CartInfo2Record& page2) {
     wave::CartWrites writes;
     auto fill = [&writes](wave::CartField field, char c) {
         writes.push_back({field, std::string(wave::LayoutOf(field).width, c)});
@@ -211,28 +214,29 @@ void LoadAndSave(const sparse::Image& image, wave::ChunkWalk walk) {
     ScratchFile& scratch = Scratch();
     scratch.assign(image);
 
-    wave::OwnedPageRecords records;
+    OwnedPageRecords records;
     records.info.m_strPath = scratch.path();
     wave::WaveDocument doc;
-    const wave::LoadFailure failure = doc.OpenWave(records.refs(), wave::WaveStream::Mode::ReadWrite, walk);
+    const wave::LoadFailure failure =
+        fixture::OpenIntoPages(doc, records.refs(), wave::WaveStream::Mode::ReadWrite, walk);
     CheckLoad(failure, doc, records, image);
     ShowPages(records);
 
     if (!doc.CartLoaded()) {
         // Nothing to save: the saver must say so and leave the file alone.
-        const wave::SaveResult refused = doc.SaveCart(wave::SaveWritesFrom(records.cart, records.cart2));
+        const wave::SaveResult refused = doc.SaveCart(SaveWritesFrom(records.cart, records.cart2));
         Require(!refused.ok, "a save without cart data reported success");
         const std::vector<Extent> extents = ExtentsOf(image, {});
         (void)CheckSave(refused, doc, Snapshot::Take(scratch, extents), extents, 0, 0);
         return;
     }
 
-    const auto cartPos = static_cast<std::uint64_t>(doc.m_lCartPos);
-    const std::size_t cartSize = doc.m_pCartData->size();
+    const auto cartPos = static_cast<std::uint64_t>(doc.loaded.cartPos);
+    const std::size_t cartSize = doc.loaded.cart->size();
     const std::vector<Extent> extents = ExtentsOf(image, {{cartPos, cartPos + cartSize}});
     const Snapshot loaded = Snapshot::Take(scratch, extents);
 
-    const wave::CartWrites asLoaded = wave::SaveWritesFrom(records.cart, records.cart2);
+    const wave::CartWrites asLoaded = SaveWritesFrom(records.cart, records.cart2);
     const wave::SaveResult unchanged = doc.SaveCart(asLoaded);
     const Snapshot saved = CheckSave(unchanged, doc, loaded, extents, cartPos, cartSize);
     CheckRefusal(unchanged, asLoaded, cartSize);

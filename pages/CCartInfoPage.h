@@ -1,11 +1,11 @@
 #pragma once
 
 #include "framework/PropertyPage.h"
-#include "wave/PageRecords.h"
+#include "pages/PageRecords.h"
 
 // Cart Chunk Info 1: Version (shown only), Title, Artist, Client ID,
 // Category and Classification.
-class CCartInfoPage : public framework::CPropertyPage, public wave::CartInfoRecord {
+class CCartInfoPage : public framework::CPropertyPage, public CartInfoRecord {
     Q_OBJECT
 
 public:

@@ -2,13 +2,13 @@
 
 #include "framework/PropertyPage.h"
 #include "pages/CartChecks.h"
-#include "wave/PageRecords.h"
+#include "pages/PageRecords.h"
 
 class QComboBox;
 
 // Cart Chunk Info 2: out cue, dates and times, user text and URL to edit;
 // producer fields, level reference and the post-timer list shown only.
-class CCartInfoPage2 : public framework::CPropertyPage, public wave::CartInfo2Record {
+class CCartInfoPage2 : public framework::CPropertyPage, public CartInfo2Record {
     Q_OBJECT
 
 public:

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "framework/PropertyPage.h"
-#include "wave/PageRecords.h"
+#include "pages/PageRecords.h"
 
 // The EBU Info page: the bext chunk's texts, for reading only.
-class CEbuInfo : public framework::CPropertyPage, public wave::EbuInfoRecord {
+class CEbuInfo : public framework::CPropertyPage, public EbuInfoRecord {
     Q_OBJECT
 
 public:

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "framework/PropertyPage.h"
-#include "wave/PageRecords.h"
+#include "pages/PageRecords.h"
 
 class QLabel;
 
 // The Start page: the user picks the wave file here and sees its format.
-class CInfoPage : public framework::CPropertyPage, public wave::InfoPageRecord {
+class CInfoPage : public framework::CPropertyPage, public InfoPageRecord {
     Q_OBJECT
 
 public:

@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "framework/PropertyPage.h"
+#include "pages/PageRecords.h"
 #include "player/MediaGraph.h"
-#include "wave/PageRecords.h"
 
 class QLabel;
 
@@ -16,7 +16,7 @@ class WaveDocument;
 // The Player page: plays the open file by its path, showing position and
 // length. The document lends its file while the media service has it, and
 // takes it back where it was afterwards.
-class CPlayerPage : public framework::CPropertyPage, public wave::PlayerRecord {
+class CPlayerPage : public framework::CPropertyPage, public PlayerRecord {
     Q_OBJECT
 
 public:

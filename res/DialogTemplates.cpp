@@ -3,6 +3,9 @@
 #include <array>
 
 #include "res/StringTable.h"
+#include "wave/BextFields.h"
+#include "wave/CartFields.h"
+#include "wave/FormatTexts.h"
 
 namespace res {
 namespace {
@@ -18,6 +21,16 @@ struct PictureName {
     static constexpr std::string_view text{digits.data(), digits.size()};
 };
 constexpr std::string_view kBanner = PictureName<IDB_BANNER>::text;
+
+// Labels and group captions come from the field tables, so the pages, the
+// reports and the command line name each field alike.
+using Cart = wave::CartField;
+using Bext = wave::BextField;
+using Wave = wave::FormatTexts;
+constexpr std::string_view FieldLabel(Cart field) { return wave::RowOf(field).label; }
+constexpr std::string_view GroupCaption(Cart field) { return wave::RowOf(field).name; }
+constexpr std::string_view FieldLabel(Bext field) { return wave::RowOf(field).label; }
+constexpr std::string_view FieldLabel(std::string Wave::*text) { return wave::FormatLabel(text); }
 
 // Every template uses the same dialog font; the framework converts dialog
 // units to pixels from it.
@@ -50,42 +63,42 @@ constexpr std::array kMain{
 // IDD_INFO: the Start page.
 constexpr std::array kInfo{
     //              id                     kind          x    y    cx   cy   text                      style
-    ControlTemplate{kNoId,                 GroupBox,     7,   7,   335, 40,  "Load File",              kNoStyle},
-    ControlTemplate{IDC_OPEN,              PushButton,   18,  22,  50,  14,  "Open",                   kTabStop},
-    ControlTemplate{IDC_PATH,              Edit,         79,  22,  249, 14,  "",                       kReadOnly | kAutoHScroll | kTabStop | kBorder},
-    ControlTemplate{kNoId,                 GroupBox,     7,   55,  335, 80,  "Wave Info",              kNoStyle},
-    ControlTemplate{kNoId,                 Label,        20,  73,  37,  8,   "Fomat Tag:",             kNoStyle},
-    ControlTemplate{IDC_FORMAT_TAG,        Label,        104, 72,  59,  13,  "",                       kCenterImage},
-    ControlTemplate{kNoId,                 Label,        20,  93,  29,  8,   "Channel:",               kNoStyle},
-    ControlTemplate{IDC_CHANNELS,          Label,        104, 91,  59,  13,  "",                       kCenterImage},
-    ControlTemplate{kNoId,                 Label,        20,  112, 76,  8,   "Average Bytes Per Sec:", kNoStyle},
-    ControlTemplate{IDC_AVG_BYTES_PER_SEC, Label,        104, 110, 59,  13,  "",                       kCenterImage},
-    ControlTemplate{kNoId,                 Label,        200, 73,  44,  8,   "Sample Rate:",           kNoStyle},
-    ControlTemplate{IDC_SAMPLE_RATE,       Label,        269, 72,  59,  13,  "",                       kCenterImage},
-    ControlTemplate{kNoId,                 Label,        200, 93,  52,  8,   "Bits Per Sample:",       kNoStyle},
-    ControlTemplate{IDC_BITS_PER_SAMPLE,   Label,        269, 91,  59,  13,  "",                       kCenterImage},
-    ControlTemplate{kNoId,                 Label,        200, 112, 38,  8,   "Block Align:",           kNoStyle},
-    ControlTemplate{IDC_BLOCK_ALIGN,       Label,        269, 111, 59,  13,  "",                       kCenterImage},
-    ControlTemplate{kNoId,                 Label,        20,  143, 50,  8,   "Character Set:",         kNoStyle},
-    ControlTemplate{IDC_CHARSET,           ComboBox,     104, 141, 80,  60,  "",                       kDropDownList | kVScroll | kTabStop},
+    ControlTemplate{kNoId,                 GroupBox,     7,   7,   335, 40,  "Load File",                             kNoStyle},
+    ControlTemplate{IDC_OPEN,              PushButton,   18,  22,  50,  14,  "Open",                                  kTabStop},
+    ControlTemplate{IDC_PATH,              Edit,         79,  22,  249, 14,  "",                                      kReadOnly | kAutoHScroll | kTabStop | kBorder},
+    ControlTemplate{kNoId,                 GroupBox,     7,   55,  335, 80,  wave::kFormatCaption,                    kNoStyle},
+    ControlTemplate{kNoId,                 Label,        20,  73,  37,  8,   FieldLabel(&Wave::formatTag),            kNoStyle},
+    ControlTemplate{IDC_FORMAT_TAG,        Label,        104, 72,  59,  13,  "",                                      kCenterImage},
+    ControlTemplate{kNoId,                 Label,        20,  93,  29,  8,   FieldLabel(&Wave::channels),             kNoStyle},
+    ControlTemplate{IDC_CHANNELS,          Label,        104, 91,  59,  13,  "",                                      kCenterImage},
+    ControlTemplate{kNoId,                 Label,        20,  112, 76,  8,   FieldLabel(&Wave::avgBytesPerSec),       kNoStyle},
+    ControlTemplate{IDC_AVG_BYTES_PER_SEC, Label,        104, 110, 59,  13,  "",                                      kCenterImage},
+    ControlTemplate{kNoId,                 Label,        200, 73,  44,  8,   FieldLabel(&Wave::sampleRate),           kNoStyle},
+    ControlTemplate{IDC_SAMPLE_RATE,       Label,        269, 72,  59,  13,  "",                                      kCenterImage},
+    ControlTemplate{kNoId,                 Label,        200, 93,  52,  8,   FieldLabel(&Wave::bitsPerSample),        kNoStyle},
+    ControlTemplate{IDC_BITS_PER_SAMPLE,   Label,        269, 91,  59,  13,  "",                                      kCenterImage},
+    ControlTemplate{kNoId,                 Label,        200, 112, 38,  8,   FieldLabel(&Wave::blockAlign),           kNoStyle},
+    ControlTemplate{IDC_BLOCK_ALIGN,       Label,        269, 111, 59,  13,  "",                                      kCenterImage},
+    ControlTemplate{kNoId,                 Label,        20,  143, 50,  8,   "Character Set:",                        kNoStyle},
+    ControlTemplate{IDC_CHARSET,           ComboBox,     104, 141, 80,  60,  "",                                      kDropDownList | kVScroll | kTabStop},
     ControlTemplate{IDC_ALWAYS_ANY_LAYOUT, CheckBox,     200, 142, 140, 10,  "Always open files in any chunk layout", kTabStop},
-    ControlTemplate{kNoId,                 Picture,      7,   158, 334, 102, kBanner,                  kSunken},
+    ControlTemplate{kNoId,                 Picture,      7,   158, 334, 102, kBanner,                                 kSunken},
 };
 
 // IDD_EBU_INFO: the EBU Info page. Display only: nothing here takes the focus.
 constexpr std::array kEbuInfo{
     //              id                     kind          x    y    cx   cy   text                                   style
-    ControlTemplate{IDC_EBU_GROUP,         GroupBox,     7,   7,   335, 174, "EBU Broadcast Extension Information", kNoStyle},
-    ControlTemplate{kNoId,                 Label,        19,  35,  38,  8,   "Description:",                        kNoStyle},
-    ControlTemplate{kNoId,                 Label,        19,  67,  33,  8,   "Originator:",                         kNoStyle},
-    ControlTemplate{kNoId,                 Label,        19,  85,  69,  8,   "Originator Reference:",               kNoStyle},
-    ControlTemplate{kNoId,                 Label,        19,  104, 54,  8,   "Origination Date:",                   kNoStyle},
-    ControlTemplate{kNoId,                 Label,        19,  140, 48,  8,   "Coding History:",                     kNoStyle},
+    ControlTemplate{IDC_EBU_GROUP,         GroupBox,     7,   7,   335, 174, wave::kBextCaption,                    kNoStyle},
+    ControlTemplate{kNoId,                 Label,        19,  35,  38,  8,   FieldLabel(Bext::Description),         kNoStyle},
+    ControlTemplate{kNoId,                 Label,        19,  67,  33,  8,   FieldLabel(Bext::Originator),          kNoStyle},
+    ControlTemplate{kNoId,                 Label,        19,  85,  69,  8,   FieldLabel(Bext::OriginatorReference), kNoStyle},
+    ControlTemplate{kNoId,                 Label,        19,  104, 54,  8,   FieldLabel(Bext::OriginationDate),     kNoStyle},
+    ControlTemplate{kNoId,                 Label,        19,  140, 48,  8,   FieldLabel(Bext::CodingHistory),       kNoStyle},
     ControlTemplate{IDC_DESCRIPTION,       Edit,         94,  21,  225, 40,  "",                                    kShowText},
     ControlTemplate{IDC_ORIGINATOR,        Edit,         94,  65,  225, 14,  "",                                    kShowEdit},
     ControlTemplate{IDC_ORIGINATOR_REF,    Edit,         94,  83,  225, 14,  "",                                    kShowEdit},
     ControlTemplate{IDC_ORIGINATION_DATE,  Edit,         94,  101, 79,  14,  "",                                    kShowEdit},
-    ControlTemplate{kNoId,                 Label,        180, 103, 54,  8,   "Origination Time:",                   kNoStyle},
+    ControlTemplate{kNoId,                 Label,        180, 103, 54,  8,   FieldLabel(Bext::OriginationTime),     kNoStyle},
     ControlTemplate{IDC_ORIGINATION_TIME,  Edit,         240, 101, 79,  14,  "",                                    kShowEdit},
     ControlTemplate{IDC_CODING_HISTORY,    Edit,         94,  120, 225, 49,  "",                                    kShowLines},
 };
@@ -93,93 +106,93 @@ constexpr std::array kEbuInfo{
 // IDD_CART_INFO: the Cart Chunk Info 1 page.
 constexpr std::array kCartInfo{
     //              id                     kind          x    y    cx   cy   text                style
-    ControlTemplate{IDC_VERSION,           Edit,         83,  19,  89,  14,  "",                 kTextEdit},
-    ControlTemplate{IDC_TITLE,             Edit,         83,  37,  245, 14,  "",                 kTextEdit},
-    ControlTemplate{IDC_ARTIST,            Edit,         83,  55,  245, 14,  "",                 kTextEdit},
-    ControlTemplate{IDC_CLIENT_ID,         Edit,         83,  72,  245, 14,  "",                 kTextEdit},
-    ControlTemplate{IDC_CATEGORY,          Edit,         83,  89,  245, 14,  "",                 kTextEdit},
-    ControlTemplate{IDC_CLASSIFICATION,    Edit,         83,  107, 245, 14,  "",                 kTextEdit},
-    ControlTemplate{kNoId,                 Label,        19,  22,  26,  8,   "Version:",         kNoStyle},
-    ControlTemplate{kNoId,                 Label,        19,  40,  16,  8,   "Title:",           kNoStyle},
-    ControlTemplate{kNoId,                 Label,        19,  58,  43,  8,   "Artist:",          kNoStyle},
-    ControlTemplate{kNoId,                 Label,        19,  74,  30,  8,   "Client ID:",       kNoStyle},
-    ControlTemplate{kNoId,                 Label,        19,  92,  31,  8,   "Category:",        kNoStyle},
-    ControlTemplate{kNoId,                 Label,        19,  109, 42,  8,   "Classification",   kNoStyle},
-    ControlTemplate{kNoId,                 GroupBox,     7,   7,   335, 126, "Cart Chunk Info",  kNoStyle},
+    ControlTemplate{IDC_VERSION,           Edit,         83,  19,  89,  14,  "",                               kTextEdit},
+    ControlTemplate{IDC_TITLE,             Edit,         83,  37,  245, 14,  "",                               kTextEdit},
+    ControlTemplate{IDC_ARTIST,            Edit,         83,  55,  245, 14,  "",                               kTextEdit},
+    ControlTemplate{IDC_CLIENT_ID,         Edit,         83,  72,  245, 14,  "",                               kTextEdit},
+    ControlTemplate{IDC_CATEGORY,          Edit,         83,  89,  245, 14,  "",                               kTextEdit},
+    ControlTemplate{IDC_CLASSIFICATION,    Edit,         83,  107, 245, 14,  "",                               kTextEdit},
+    ControlTemplate{kNoId,                 Label,        19,  22,  26,  8,   FieldLabel(Cart::Version),        kNoStyle},
+    ControlTemplate{kNoId,                 Label,        19,  40,  16,  8,   FieldLabel(Cart::Title),          kNoStyle},
+    ControlTemplate{kNoId,                 Label,        19,  58,  43,  8,   FieldLabel(Cart::Artist),         kNoStyle},
+    ControlTemplate{kNoId,                 Label,        19,  74,  30,  8,   FieldLabel(Cart::ClientID),       kNoStyle},
+    ControlTemplate{kNoId,                 Label,        19,  92,  31,  8,   FieldLabel(Cart::Category),       kNoStyle},
+    ControlTemplate{kNoId,                 Label,        19,  109, 42,  8,   FieldLabel(Cart::Classification), kNoStyle},
+    ControlTemplate{kNoId,                 GroupBox,     7,   7,   335, 126, wave::kCartCaption,               kNoStyle},
 };
 
 // IDD_CART_INFO2: the Cart Chunk Info 2 page.
 constexpr std::array kCartInfo2{
     //              id                     kind          x    y    cx   cy   text                  style
-    ControlTemplate{IDC_OUT_CUE,           Edit,         82,  22,  245, 14,  "",                   kTextEdit},
-    ControlTemplate{IDC_START_YEAR,        Edit,         82,  58,  25,  14,  "",                   kNumberEdit},
-    ControlTemplate{IDC_START_MONTH,       Edit,         119, 58,  15,  14,  "",                   kNumberEdit},
-    ControlTemplate{IDC_START_DAY,         Edit,         146, 58,  15,  14,  "",                   kNumberEdit},
-    ControlTemplate{IDC_START_HOUR,        Edit,         239, 58,  15,  14,  "",                   kNumberEdit},
-    ControlTemplate{IDC_START_MINUTE,      Edit,         267, 58,  15,  14,  "",                   kNumberEdit},
-    ControlTemplate{IDC_START_SECOND,      Edit,         295, 58,  15,  14,  "",                   kNumberEdit},
-    ControlTemplate{IDC_END_YEAR,          Edit,         81,  106, 25,  14,  "",                   kNumberEdit},
-    ControlTemplate{IDC_END_MONTH,         Edit,         119, 106, 15,  14,  "",                   kNumberEdit},
-    ControlTemplate{IDC_END_DAY,           Edit,         145, 106, 15,  14,  "",                   kNumberEdit},
-    ControlTemplate{IDC_END_HOUR,          Edit,         239, 106, 15,  14,  "",                   kNumberEdit},
-    ControlTemplate{IDC_END_MINUTE,        Edit,         267, 106, 15,  14,  "",                   kNumberEdit},
-    ControlTemplate{IDC_END_SECOND,        Edit,         295, 106, 15,  14,  "",                   kNumberEdit},
-    ControlTemplate{IDC_PRODUCER_APP_ID,   Edit,         82,  142, 245, 14,  "",                   kTextEdit},
-    ControlTemplate{IDC_PRODUCER_APP_VER,  Edit,         82,  160, 245, 14,  "",                   kTextEdit},
-    ControlTemplate{IDC_USER_DEF,          Edit,         82,  180, 245, 14,  "",                   kTextEdit},
-    ControlTemplate{IDC_LEVEL_REFERENCE,   Edit,         82,  199, 89,  14,  "",                   kTextEdit},
-    ControlTemplate{IDC_POST_TIMERS,       ComboBox,     82,  218, 158, 93,  "",                   kDropDownList | kVScroll | kTabStop},  // 93: the dropped height
-    ControlTemplate{IDC_URL,               Edit,         82,  235, 245, 14,  "",                   kTextEdit},
-    ControlTemplate{kNoId,                 Label,        18,  144, 56,  8,   "Producer App ID:",   kNoStyle},
-    ControlTemplate{kNoId,                 Label,        18,  163, 59,  8,   "Producer App Ver:",  kNoStyle},
-    ControlTemplate{kNoId,                 Label,        18,  182, 31,  8,   "User Def:",          kNoStyle},
-    ControlTemplate{kNoId,                 Label,        18,  238, 18,  8,   "URL:",               kNoStyle},
-    ControlTemplate{kNoId,                 Label,        18,  25,  27,  8,   "OutCue:",            kNoStyle},
-    ControlTemplate{kNoId,                 Label,        16,  200, 63,  8,   "dwReferenceLevel:",  kNoStyle},
-    ControlTemplate{kNoId,                 Label,        18,  220, 34,  8,   "PostTimer:",         kNoStyle},
-    ControlTemplate{kNoId,                 GroupBox,     7,   7,   335, 252, "Cart Chunk Info",    kNoStyle},
-    ControlTemplate{kNoId,                 GroupBox,     14,  43,  157, 40,  "Start Date",         kNoStyle},
-    ControlTemplate{kNoId,                 GroupBox,     178, 43,  157, 40,  "Start Time",         kNoStyle},
-    ControlTemplate{kNoId,                 Label,        27,  61,  46,  8,   "YYYY-MM-DD",         kNoStyle},
-    ControlTemplate{kNoId,                 Label,        111, 60,  8,   8,   "-",                  kNoStyle},
-    ControlTemplate{kNoId,                 Label,        138, 60,  8,   8,   "-",                  kNoStyle},
-    ControlTemplate{kNoId,                 Label,        259, 60,  8,   8,   ":",                  kNoStyle},
-    ControlTemplate{kNoId,                 Label,        287, 60,  8,   8,   ":",                  kNoStyle},
-    ControlTemplate{kNoId,                 Label,        197, 61,  29,  8,   "H : M : S",          kNoStyle},
-    ControlTemplate{kNoId,                 GroupBox,     13,  91,  157, 40,  "End Date",           kNoStyle},
-    ControlTemplate{kNoId,                 GroupBox,     177, 91,  157, 40,  "End Time",           kNoStyle},
-    ControlTemplate{kNoId,                 Label,        27,  109, 46,  8,   "YYYY-MM-DD",         kNoStyle},
-    ControlTemplate{kNoId,                 Label,        111, 108, 8,   8,   "-",                  kNoStyle},
-    ControlTemplate{kNoId,                 Label,        137, 108, 8,   8,   "-",                  kNoStyle},
-    ControlTemplate{kNoId,                 Label,        259, 108, 8,   8,   ":",                  kNoStyle},
-    ControlTemplate{kNoId,                 Label,        287, 108, 8,   8,   ":",                  kNoStyle},
-    ControlTemplate{kNoId,                 Label,        197, 109, 29,  8,   "H : M : S",          kNoStyle},
+    ControlTemplate{IDC_OUT_CUE,           Edit,         82,  22,  245, 14,  "",                                   kTextEdit},
+    ControlTemplate{IDC_START_YEAR,        Edit,         82,  58,  25,  14,  "",                                   kNumberEdit},
+    ControlTemplate{IDC_START_MONTH,       Edit,         119, 58,  15,  14,  "",                                   kNumberEdit},
+    ControlTemplate{IDC_START_DAY,         Edit,         146, 58,  15,  14,  "",                                   kNumberEdit},
+    ControlTemplate{IDC_START_HOUR,        Edit,         239, 58,  15,  14,  "",                                   kNumberEdit},
+    ControlTemplate{IDC_START_MINUTE,      Edit,         267, 58,  15,  14,  "",                                   kNumberEdit},
+    ControlTemplate{IDC_START_SECOND,      Edit,         295, 58,  15,  14,  "",                                   kNumberEdit},
+    ControlTemplate{IDC_END_YEAR,          Edit,         81,  106, 25,  14,  "",                                   kNumberEdit},
+    ControlTemplate{IDC_END_MONTH,         Edit,         119, 106, 15,  14,  "",                                   kNumberEdit},
+    ControlTemplate{IDC_END_DAY,           Edit,         145, 106, 15,  14,  "",                                   kNumberEdit},
+    ControlTemplate{IDC_END_HOUR,          Edit,         239, 106, 15,  14,  "",                                   kNumberEdit},
+    ControlTemplate{IDC_END_MINUTE,        Edit,         267, 106, 15,  14,  "",                                   kNumberEdit},
+    ControlTemplate{IDC_END_SECOND,        Edit,         295, 106, 15,  14,  "",                                   kNumberEdit},
+    ControlTemplate{IDC_PRODUCER_APP_ID,   Edit,         82,  142, 245, 14,  "",                                   kTextEdit},
+    ControlTemplate{IDC_PRODUCER_APP_VER,  Edit,         82,  160, 245, 14,  "",                                   kTextEdit},
+    ControlTemplate{IDC_USER_DEF,          Edit,         82,  180, 245, 14,  "",                                   kTextEdit},
+    ControlTemplate{IDC_LEVEL_REFERENCE,   Edit,         82,  199, 89,  14,  "",                                   kTextEdit},
+    ControlTemplate{IDC_POST_TIMERS,       ComboBox,     82,  218, 158, 93,  "",                                   kDropDownList | kVScroll | kTabStop},  // 93: the dropped height
+    ControlTemplate{IDC_URL,               Edit,         82,  235, 245, 14,  "",                                   kTextEdit},
+    ControlTemplate{kNoId,                 Label,        18,  144, 56,  8,   FieldLabel(Cart::ProducerAppID),      kNoStyle},
+    ControlTemplate{kNoId,                 Label,        18,  163, 59,  8,   FieldLabel(Cart::ProducerAppVersion), kNoStyle},
+    ControlTemplate{kNoId,                 Label,        18,  182, 31,  8,   FieldLabel(Cart::UserDef),            kNoStyle},
+    ControlTemplate{kNoId,                 Label,        18,  238, 18,  8,   FieldLabel(Cart::URL),                kNoStyle},
+    ControlTemplate{kNoId,                 Label,        18,  25,  27,  8,   FieldLabel(Cart::OutCue),             kNoStyle},
+    ControlTemplate{kNoId,                 Label,        16,  200, 63,  8,   FieldLabel(Cart::LevelReference),     kNoStyle},
+    ControlTemplate{kNoId,                 Label,        18,  220, 34,  8,   FieldLabel(Cart::Timers),             kNoStyle},
+    ControlTemplate{kNoId,                 GroupBox,     7,   7,   335, 252, wave::kCartCaption,                   kNoStyle},
+    ControlTemplate{kNoId,                 GroupBox,     14,  43,  157, 40,  GroupCaption(Cart::StartDate),        kNoStyle},
+    ControlTemplate{kNoId,                 GroupBox,     178, 43,  157, 40,  GroupCaption(Cart::StartTime),        kNoStyle},
+    ControlTemplate{kNoId,                 Label,        27,  61,  46,  8,   "YYYY-MM-DD",                         kNoStyle},
+    ControlTemplate{kNoId,                 Label,        111, 60,  8,   8,   "-",                                  kNoStyle},
+    ControlTemplate{kNoId,                 Label,        138, 60,  8,   8,   "-",                                  kNoStyle},
+    ControlTemplate{kNoId,                 Label,        259, 60,  8,   8,   ":",                                  kNoStyle},
+    ControlTemplate{kNoId,                 Label,        287, 60,  8,   8,   ":",                                  kNoStyle},
+    ControlTemplate{kNoId,                 Label,        197, 61,  29,  8,   "H : M : S",                          kNoStyle},
+    ControlTemplate{kNoId,                 GroupBox,     13,  91,  157, 40,  GroupCaption(Cart::EndDate),          kNoStyle},
+    ControlTemplate{kNoId,                 GroupBox,     177, 91,  157, 40,  GroupCaption(Cart::EndTime),          kNoStyle},
+    ControlTemplate{kNoId,                 Label,        27,  109, 46,  8,   "YYYY-MM-DD",                         kNoStyle},
+    ControlTemplate{kNoId,                 Label,        111, 108, 8,   8,   "-",                                  kNoStyle},
+    ControlTemplate{kNoId,                 Label,        137, 108, 8,   8,   "-",                                  kNoStyle},
+    ControlTemplate{kNoId,                 Label,        259, 108, 8,   8,   ":",                                  kNoStyle},
+    ControlTemplate{kNoId,                 Label,        287, 108, 8,   8,   ":",                                  kNoStyle},
+    ControlTemplate{kNoId,                 Label,        197, 109, 29,  8,   "H : M : S",                          kNoStyle},
 };
 
 // IDD_PLAYER: the buttons and the black position display inside two frames.
 // Both buttons are tab stops, so that playback needs no mouse.
 constexpr std::array kPlayer{
-    ControlTemplate{kNoId,                 GroupBox,     7,   7,   335, 252, "",                   kNoStyle},
-    ControlTemplate{kNoId,                 Frame,        74,  64,  201, 136, "",                   kGrayFrame},
-    ControlTemplate{IDC_PLAY,              PushButton,   141, 107, 26,  14,  "Play",               kFlat | kTabStop},
-    ControlTemplate{IDC_STOP,              PushButton,   181, 107, 26,  14,  "Stop",               kFlat | kTabStop},
-    ControlTemplate{kNoId,                 Frame,        115, 99,  120, 31,  "",                   kWhiteFrame},
-    ControlTemplate{IDC_DISPLAY,           Frame,        115, 140, 120, 30,  "",                   kBlackRect},
+    ControlTemplate{kNoId,                 GroupBox,     7,   7,   335, 252, "",     kNoStyle},
+    ControlTemplate{kNoId,                 Frame,        74,  64,  201, 136, "",     kGrayFrame},
+    ControlTemplate{IDC_PLAY,              PushButton,   141, 107, 26,  14,  "Play", kFlat | kTabStop},
+    ControlTemplate{IDC_STOP,              PushButton,   181, 107, 26,  14,  "Stop", kFlat | kTabStop},
+    ControlTemplate{kNoId,                 Frame,        115, 99,  120, 31,  "",     kWhiteFrame},
+    ControlTemplate{IDC_DISPLAY,           Frame,        115, 140, 120, 30,  "",     kBlackRect},
 };
 
 // IDD_ABOUT: the About page. The web-site button is the only tab stop; it draws
 // itself from the pictures named after its caption.
 constexpr std::array kAbout{
     //              id                     kind          x    y    cx   cy   text                style
-    ControlTemplate{kNoId,                 GroupBox,     7,   129, 335, 126, "",                 kNoStyle},
-    ControlTemplate{kNoId,                 Picture,      7,   7,   333, 118, kBanner,            kNoStyle},
-    ControlTemplate{IDC_WEBSITE,           PushButton,   21,  240, 50,  14,  "VANTOURL",         kTabStop},
-    ControlTemplate{IDC_PRODUCT,           Label,        21,  140, 120, 40,  "VANTO Reelmarker\nVersion " REELMARKER_VERSION, kGroup},
+    ControlTemplate{kNoId,                 GroupBox,     7,   129, 335, 126, "",                                                                          kNoStyle},
+    ControlTemplate{kNoId,                 Picture,      7,   7,   333, 118, kBanner,                                                                     kNoStyle},
+    ControlTemplate{IDC_WEBSITE,           PushButton,   21,  240, 50,  14,  "VANTOURL",                                                                  kTabStop},
+    ControlTemplate{IDC_PRODUCT,           Label,        21,  140, 120, 40,  "VANTO Reelmarker\nVersion " REELMARKER_VERSION,                             kGroup},
     ControlTemplate{IDC_CREDITS,           Label,        21,  196, 103, 34,  "Software Development\n   Mara Lindqvist\n   Jonas Okafor\n   Elena Brandt", kGroup},
-    ControlTemplate{IDC_LEGAL1,            Label,        164, 140, 170, 50,  "Legal 1",          kGroup},  // IDS_RIGHTS_NOTICE at run time
-    ControlTemplate{kNoId,                 Frame,        145, 142, 1,   89,  "",                 kGrayFrame | kSunken},  // separator
-    ControlTemplate{IDC_LEGAL2,            Label,        164, 195, 170, 37,  "Legal2",           kGroup},  // IDS_LICENCE_NOTICE at run time
-    ControlTemplate{IDC_EMAIL,             Label,        165, 240, 79,  8,   kMakerServiceEmail, kGroup},  // the e-mail link
+    ControlTemplate{IDC_LEGAL1,            Label,        164, 140, 170, 50,  "Legal 1",                                                                   kGroup},  // IDS_RIGHTS_NOTICE at run time
+    ControlTemplate{kNoId,                 Frame,        145, 142, 1,   89,  "",                                                                          kGrayFrame | kSunken},  // separator
+    ControlTemplate{IDC_LEGAL2,            Label,        164, 195, 170, 37,  "Legal2",                                                                    kGroup},  // IDS_LICENCE_NOTICE at run time
+    ControlTemplate{IDC_EMAIL,             Label,        165, 240, 79,  8,   kMakerServiceEmail,                                                          kGroup},  // the e-mail link
 };
 
 // Controls that no label sits beside: the date and time parts (their labels

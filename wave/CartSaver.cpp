@@ -65,11 +65,11 @@ std::vector<std::uint8_t> LoadedChunk(std::uint32_t declaredSize, const std::vec
 
 SaveResult WaveDocument::PrepareCart(const CartWrites& writes, std::vector<std::uint8_t>& image) const {
     if (!CartLoaded()) return Failed("No cart chunk is loaded.");
-    image = *m_pCartData;
+    image = *loaded.cart;
     for (const CartWrite& write : writes) {
         // Tag text beyond the bytes loaded would stay on disk after the new
         // text's padding and read back as part of it.
-        if (RowOf(write.field).kind == FieldKind::TextToEnd && image.size() < m_dwCartSize) {
+        if (RowOf(write.field).kind == FieldKind::TextToEnd && image.size() < loaded.cartSize) {
             return Failed("The cart chunk of this file is longer than the " + std::to_string(image.size()) +
                               " bytes read from it; its " + DisplayName(write.field) + " cannot be rewritten.",
                           write.field);
@@ -84,15 +84,15 @@ SaveResult WaveDocument::PrepareCart(const CartWrites& writes, std::vector<std::
 
 SaveResult WaveDocument::CheckFileUnchanged() {
     const SaveResult changed = Failed("The file was changed by another program since it was loaded.");
-    if (m_file.identity() != m_strLoadedIdentity || !m_file.pathStillNamesOpenFile() || m_lCartPos < kHeaderSize) {
+    if (file.identity() != loadedIdentity_ || !file.pathStillNamesOpenFile() || loaded.cartPos < kHeaderSize) {
         return changed;
     }
     // Another program's edit of any cart field would be undone by writing
     // back the whole image, so every byte loaded must still be there. One
     // read takes the header and the data.
-    const std::vector<std::uint8_t> expected = LoadedChunk(m_dwCartSize, *m_pCartData);
+    const std::vector<std::uint8_t> expected = LoadedChunk(loaded.cartSize, *loaded.cart);
     std::vector<std::uint8_t> onDisk(expected.size());
-    if (!m_file.seekp(m_lCartPos - kHeaderSize) || m_file.read(onDisk.data(), onDisk.size()) != onDisk.size() ||
+    if (!file.seekp(loaded.cartPos - kHeaderSize) || file.read(onDisk.data(), onDisk.size()) != onDisk.size() ||
         onDisk != expected) {
         return changed;
     }
@@ -102,32 +102,32 @@ SaveResult WaveDocument::CheckFileUnchanged() {
 SaveResult WaveDocument::WriteCart(const CartWrites& writes) {
     std::vector<std::uint8_t> image;
     if (SaveResult prepared = PrepareCart(writes, image); !prepared.ok) return prepared;
-    if (!m_file.is_open()) return Failed("The file is not open.");
-    if (m_pSaveLock) return Failed("A save of this file is still being finished.");
-    auto lock = std::make_unique<RangeLock>(m_file, m_lCartPos - kHeaderSize,
+    if (!file.is_open()) return Failed("The file is not open.");
+    if (saveLock_) return Failed("A save of this file is still being finished.");
+    auto lock = std::make_unique<RangeLock>(file, loaded.cartPos - kHeaderSize,
                                             kHeaderSize + static_cast<std::int64_t>(image.size()));
     if (SaveResult unchanged = CheckFileUnchanged(); !unchanged.ok) return unchanged;
 
     // The file already holds these bytes: rewriting them would change only
     // its modification time, which watch folders and backups read as an edit.
-    const bool same = image == *m_pCartData;
-    if (!same && (!m_file.seekp(m_lCartPos) || !m_file.write(image.data(), image.size()))) {
-        return Failed("The cart chunk could not be written (" + m_file.lastError() + ").");
+    const bool same = image == *loaded.cart;
+    if (!same && (!file.seekp(loaded.cartPos) || !file.write(image.data(), image.size()))) {
+        return Failed("The cart chunk could not be written (" + file.lastError() + ").");
     }
-    m_pSaveLock = std::move(lock);
-    m_pWrittenCart = std::move(image);
+    saveLock_ = std::move(lock);
+    writtenCart_ = std::move(image);
     return {};
 }
 
 SaveResult WaveDocument::FinishSave() {
-    if (!m_pSaveLock) return Failed("No save of this file is waiting to be finished.");
-    const bool synced = m_file.sync();
+    if (!saveLock_) return Failed("No save of this file is waiting to be finished.");
+    const bool synced = file.sync();
     // Only data known to be on disk counts as loaded: after a failed sync,
     // the next save's check finds the file changed rather than trusting it.
-    if (synced) m_pCartData = std::move(m_pWrittenCart);
-    m_pWrittenCart.reset();
-    m_pSaveLock.reset();
-    if (!synced) return Failed("The cart chunk could not be written to disk (" + m_file.lastError() + ").");
+    if (synced) loaded.cart = std::move(writtenCart_);
+    writtenCart_.reset();
+    saveLock_.reset();
+    if (!synced) return Failed("The cart chunk could not be written to disk (" + file.lastError() + ").");
     return {};
 }
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "wave/PageRecords.h"
+#include "wave/WaveFormat.h"
 #include "wave/WaveStream.h"
 
 namespace wave {

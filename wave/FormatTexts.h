@@ -1,9 +1,10 @@
 #pragma once
 
+#include <array>
 #include <span>
 #include <string>
 
-#include "wave/PageRecords.h"
+#include "wave/WaveFormat.h"
 
 namespace wave {
 
@@ -32,6 +33,23 @@ struct FormatRow {
     const char* label;
     std::string FormatTexts::*text;
 };
-std::span<const FormatRow> FormatRows();
+// "Fomat Tag:" is the page's own spelling.
+inline constexpr std::array<FormatRow, 6> kFormatRows = {{
+    {"Fomat Tag:", &FormatTexts::formatTag},
+    {"Channel:", &FormatTexts::channels},
+    {"Sample Rate:", &FormatTexts::sampleRate},
+    {"Bits Per Sample:", &FormatTexts::bitsPerSample},
+    {"Average Bytes Per Sec:", &FormatTexts::avgBytesPerSec},
+    {"Block Align:", &FormatTexts::blockAlign},
+}};
+constexpr std::span<const FormatRow> FormatRows() { return kFormatRows; }
+
+// The label of one of the texts.
+constexpr const char* FormatLabel(std::string FormatTexts::*text) {
+    for (const FormatRow& row : kFormatRows) {
+        if (row.text == text) return row.label;
+    }
+    return "";
+}
 
 }  // namespace wave

@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "wave/LoadFailure.h"
-#include "wave/PageRecords.h"
+#include "wave/WaveFormat.h"
 
 namespace wave {
+
+class WaveStream;
 
 // A top-level chunk a walk met: its ID, the file position of its header and
 // its size (for RF64 and BW64 files, the one ds64 gives where it gives one).

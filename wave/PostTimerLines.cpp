@@ -50,21 +50,21 @@ std::string Line(int n, const std::string& rest) {
 
 }  // namespace
 
-std::string UsageCode(std::uint32_t dwUsage) {
+std::string UsageCode(std::uint32_t usage) {
     std::string code(4, '\0');
-    for (std::size_t i = 0; i < code.size(); ++i) code[i] = static_cast<char>((dwUsage >> (8 * i)) & 0xFF);
+    for (std::size_t i = 0; i < code.size(); ++i) code[i] = static_cast<char>((usage >> (8 * i)) & 0xFF);
     return code;
 }
 
-std::string UsageText(std::uint32_t dwUsage) {
-    std::string code = UsageCode(dwUsage);
+std::string UsageText(std::uint32_t usage) {
+    std::string code = UsageCode(usage);
     while (!code.empty() && code.back() == '\0') code.pop_back();
     return code;
 }
 
 std::string PostTimerTags::FormatPostTimer(int n, const PostTimer& timer, std::uint32_t sampleRate) {
-    const std::string code = UsageCode(timer.dwUsage);
-    const std::string time = TimeText(timer.dwValue, sampleRate);
+    const std::string code = UsageCode(timer.usage);
+    const std::string time = TimeText(timer.value, sampleRate);
     auto fixed = [&](const char* name) { return Line(n, std::string(name) + "     " + time); };
     auto numbered = [&](int& counter, const char* kind) { return Line(n, Tag(kind, counter++) + "    " + time); };
 
@@ -74,7 +74,7 @@ std::string PostTimerTags::FormatPostTimer(int n, const PostTimer& timer, std::u
     if (code == Tag("SEC", secondary_)) return numbered(secondary_, "SEC");
     if (code == "EOD ") return fixed("EOD");
     if (code == Tag("EOD", end_)) return Line(n, Tag("EOD", end_++));
-    if (timer.dwUsage != 0) return "Working on it";
+    if (timer.usage != 0) return "Working on it";
     return Line(n, "Unset");
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "wave/PageRecords.h"
+#include "wave/PostTimers.h"
 
 namespace wave {
 
@@ -26,9 +26,9 @@ private:
 std::vector<std::string> PostTimerLines(const PostTimers& timers, std::uint32_t sampleRate);
 
 // The usage code's four characters in file order.
-std::string UsageCode(std::uint32_t dwUsage);
+std::string UsageCode(std::uint32_t usage);
 // The usage code as text: without the NULs that pad a shorter code to four
 // bytes; empty for an unset timer.
-std::string UsageText(std::uint32_t dwUsage);
+std::string UsageText(std::uint32_t usage);
 
 }  // namespace wave

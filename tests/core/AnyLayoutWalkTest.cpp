@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "tests/core/LoadedFixture.h"
+#include "tests/support/PagesLoad.h"
 
 namespace {
 
@@ -115,20 +116,20 @@ TEST_P(LoadingLayout, LoadsOnlyByTheAnyLayoutWalk) {
     EXPECT_EQ(any.records.cart.m_strTitle, "Morning Jingle");
     EXPECT_EQ(any.records.ebu.m_strDescription, "A short tone");
     ASSERT_TRUE(any.records.info.m_format.has_value());
-    EXPECT_EQ(any.records.cart2.m_nSampleRate, any.records.info.m_format->nSamplesPerSec);
+    EXPECT_EQ(any.records.cart2.m_nSampleRate, any.records.info.m_format->samplesPerSec);
     EXPECT_EQ(any.records.player.m_strFile, any.path.string());
-    EXPECT_EQ(*any.document.m_pCartData, kCart);
+    EXPECT_EQ(*any.document.loaded.cart, kCart);
 
     const LoadedFixture fixedOrder(layout.file, "fixed-order.wav");
     EXPECT_EQ(fixedOrder.failure, layout.fixedOrderRow);
     // What the desktop program names when it offers the other walk.
     if (layout.stoppedAt == nullptr) {
-        EXPECT_FALSE(fixedOrder.document.m_idStoppedAt.has_value());
+        EXPECT_FALSE(fixedOrder.document.loaded.stoppedAt.has_value());
     } else {
-        ASSERT_TRUE(fixedOrder.document.m_idStoppedAt.has_value());
-        EXPECT_EQ(wave::WaveDocument::ChunkName(*fixedOrder.document.m_idStoppedAt), layout.stoppedAt);
+        ASSERT_TRUE(fixedOrder.document.loaded.stoppedAt.has_value());
+        EXPECT_EQ(wave::WaveDocument::ChunkName(*fixedOrder.document.loaded.stoppedAt), layout.stoppedAt);
     }
-    EXPECT_FALSE(any.document.m_idStoppedAt.has_value());
+    EXPECT_FALSE(any.document.loaded.stoppedAt.has_value());
 }
 
 INSTANTIATE_TEST_SUITE_P(AnyLayoutWalk, LoadingLayout, testing::ValuesIn(LoadingLayouts()),
@@ -191,7 +192,7 @@ TEST_P(AnyLayoutRows, EndTheLoadWithTheRowsOfTheDefaultWalk) {
     const RowCase& row = GetParam();
     const LoadedFixture loaded(row.file, "case.wav", ChunkWalk::AnyLayout);
     EXPECT_EQ(loaded.failure, row.row);
-    EXPECT_EQ(loaded.document.m_file.is_open(), wave::StreamStaysOpen(row.row));
+    EXPECT_EQ(loaded.document.file.is_open(), wave::StreamStaysOpen(row.row));
     EXPECT_EQ(loaded.records.info.m_format.has_value(), row.formatShown);
     EXPECT_EQ(loaded.records.ebu.m_strDescription, row.bextShown ? "A short tone" : "");
     EXPECT_EQ(loaded.document.CartLoaded(), row.row == LoadFailure::None);
@@ -211,8 +212,8 @@ TEST(AnyLayoutWalk, TakesTheFirstOfEachChunkAndAFormatBlockCutShortReadsAsZero) 
                                "case.wav", ChunkWalk::AnyLayout);
     ASSERT_EQ(loaded.failure, LoadFailure::None);
     EXPECT_EQ(loaded.records.cart.m_strTitle, "Morning Jingle");
-    EXPECT_EQ(loaded.records.info.m_format->nSamplesPerSec, 44100u);
-    EXPECT_EQ(loaded.records.info.m_format->wBitsPerSample, 0u);
+    EXPECT_EQ(loaded.records.info.m_format->samplesPerSec, 44100u);
+    EXPECT_EQ(loaded.records.info.m_format->bitsPerSample, 0u);
 }
 
 TEST(AnyLayoutWalk, KeepsAtMost64KiBOfCodingHistoryAndFindsTheCartBehindIt) {
@@ -231,7 +232,7 @@ TEST(AnyLayoutWalk, SaveRewritesOnlyACartChunkAfterTheAudio) {
     const ByteVector file = WaveBuilder().chunk("fmt ", kPcm).chunk("data", kAudio).chunk("cart", kCart).bytes();
     LoadedFixture loaded(file, "case.wav", ChunkWalk::AnyLayout);
     ASSERT_EQ(loaded.failure, LoadFailure::None);
-    const auto pos = static_cast<std::size_t>(loaded.document.m_lCartPos);
+    const auto pos = static_cast<std::size_t>(loaded.document.loaded.cartPos);
     ASSERT_TRUE(loaded.document.SaveCart({{wave::CartField::Title, "Evening News"}}).ok);
 
     ByteVector expected = file;
@@ -259,12 +260,13 @@ TEST(AnyLayoutWalk, LoadsAndSavesTheCartAfter5GiBOfRf64Audio) {
     tail.insert(tail.end(), kCart.begin(), kCart.end());
     if (!fixture::WriteSparseFile(path, head, kAudioSize, tail)) GTEST_SKIP() << "no room for a 5 GiB file here";
 
-    wave::OwnedPageRecords records;
+    OwnedPageRecords records;
     records.info.m_strPath = path.string();
     wave::WaveDocument doc;
-    ASSERT_EQ(doc.OpenWave(records.refs(), wave::WaveStream::Mode::ReadWrite, ChunkWalk::AnyLayout), LoadFailure::None);
+    ASSERT_EQ(fixture::OpenIntoPages(doc, records.refs(), wave::WaveStream::Mode::ReadWrite, ChunkWalk::AnyLayout),
+              LoadFailure::None);
     const auto cartPos = static_cast<std::int64_t>(head.size() + kAudioSize + 8);
-    EXPECT_EQ(doc.m_lCartPos, cartPos);
+    EXPECT_EQ(doc.loaded.cartPos, cartPos);
     EXPECT_EQ(records.cart.m_strTitle, "Morning Jingle");
     ASSERT_TRUE(doc.SaveCart({{wave::CartField::Title, "Evening News"}}).ok);
 

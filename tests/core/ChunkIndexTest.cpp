@@ -33,14 +33,14 @@ TEST(ChunkIndex, ListsTheChunksTheFixedOrderWalkMetWithPadBytesSkipped) {
                                    .bytes());
     ASSERT_EQ(loaded.failure, LoadFailure::None);
     const std::vector<ChunkEntry> expected{{id::kFmt, 12, 16}, {id::kFact, 36, 3}, {id::kCart, 48, 2048}};
-    EXPECT_EQ(loaded.document.m_chunks, expected);
+    EXPECT_EQ(loaded.document.loaded.chunks, expected);
 }
 
 TEST(ChunkIndex, EndsWithTheChunkThatStoppedTheWalk) {
     const LoadedFixture loaded(PeakBeforeCart());
     EXPECT_EQ(loaded.failure, LoadFailure::CartNotFound);
     const std::vector<ChunkEntry> expected{{id::kFmt, 12, 16}, {wave::FourCC("PEAK"), 36, 24}};
-    EXPECT_EQ(loaded.document.m_chunks, expected);
+    EXPECT_EQ(loaded.document.loaded.chunks, expected);
 }
 
 TEST(ChunkIndex, GivesRf64SizesFromDs64) {
@@ -54,32 +54,32 @@ TEST(ChunkIndex, GivesRf64SizesFromDs64) {
                                    .bytes(),
                                "case.wav", wave::ChunkWalk::AnyLayout);
     ASSERT_EQ(loaded.failure, LoadFailure::None);
-    ASSERT_EQ(loaded.document.m_chunks.size(), 4u);
-    EXPECT_EQ(loaded.document.m_chunks[2], (ChunkEntry{id::kData, 72, 64}));
+    ASSERT_EQ(loaded.document.loaded.chunks.size(), 4u);
+    EXPECT_EQ(loaded.document.loaded.chunks[2], (ChunkEntry{id::kData, 72, 64}));
 }
 
 TEST(LookPastRefusal, KeepsTheCartAsideUntilTakenAndLeavesTheRefusalShown) {
     LoadedFixture loaded(PeakBeforeCart());
     EXPECT_FALSE(loaded.document.CartPastRefusal());  // only when asked for
-    loaded.document.m_bLookPastRefusal = true;
+    loaded.document.lookPastRefusal = true;
     ASSERT_EQ(loaded.reload(), LoadFailure::CartNotFound);
     EXPECT_EQ(loaded.document.CartPastRefusal(), std::optional<std::int64_t>{76});
     EXPECT_FALSE(loaded.records.cart.m_bCartLoaded);
     EXPECT_FALSE(loaded.document.CartLoaded());
 
-    EXPECT_EQ(loaded.document.TakePastRefusal(loaded.records.refs()), LoadFailure::None);
+    EXPECT_EQ(loaded.document.TakePastRefusal(), LoadFailure::None);
     EXPECT_FALSE(loaded.document.CartPastRefusal());
-    EXPECT_FALSE(loaded.document.m_idStoppedAt);
-    EXPECT_EQ(loaded.records.cart.m_strTitle, "Morning Jingle");
-    EXPECT_TRUE(loaded.document.m_file.is_open());  // a save needs it
+    EXPECT_FALSE(loaded.document.loaded.stoppedAt);
+    EXPECT_EQ(loaded.document.Cart().Text(wave::CartField::Title), "Morning Jingle");
+    EXPECT_TRUE(loaded.document.file.is_open());  // a save needs it
 }
 
 TEST(LookPastRefusal, DeclinedClosesTheStreamAsTheRefusalWould) {
     LoadedFixture loaded(PeakBeforeCart());
-    loaded.document.m_bLookPastRefusal = true;
+    loaded.document.lookPastRefusal = true;
     ASSERT_EQ(loaded.reload(), LoadFailure::CartNotFound);
-    EXPECT_TRUE(loaded.document.m_file.is_open());
+    EXPECT_TRUE(loaded.document.file.is_open());
     loaded.document.DeclinePastRefusal();
-    EXPECT_FALSE(loaded.document.m_file.is_open());
+    EXPECT_FALSE(loaded.document.file.is_open());
     EXPECT_FALSE(loaded.document.CartPastRefusal());
 }

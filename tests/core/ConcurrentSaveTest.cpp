@@ -48,7 +48,7 @@ TEST(ConcurrentSave, AnotherWritersChangeToAnyCartByteIsKept) {
         LoadedFixture loaded(before);
         ASSERT_EQ(loaded.failure, wave::LoadFailure::None);
         const SecondWriter other(loaded.path);
-        other.write(loaded.document.m_lCartPos + static_cast<std::int64_t>(offset), "#");
+        other.write(loaded.document.loaded.cartPos + static_cast<std::int64_t>(offset), "#");
         const ByteVector theirs = loaded.fileBytes();
 
         const wave::SaveResult result = loaded.document.SaveCart({{CartField::Artist, "Ours"}});
@@ -74,7 +74,7 @@ TEST(ConcurrentSave, ChecksTheFileOnlyOnceItHoldsTheLock) {
     EXPECT_EQ(saving.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
 
     // The holder writes, then lets the waiting save go on: it must see the write.
-    other.write(loaded.document.m_lCartPos + 4, "Theirs");
+    other.write(loaded.document.loaded.cartPos + 4, "Theirs");
     const ByteVector theirs = loaded.fileBytes();
     ASSERT_TRUE(other.lock(F_UNLCK));
     EXPECT_EQ(saving.get().error, kChanged);

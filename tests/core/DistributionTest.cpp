@@ -1,8 +1,9 @@
 // Where each bext and cart field lands in the pages' records.
 #include <gtest/gtest.h>
 
+#include "pages/CartPageFields.h"
+#include "pages/PageFilling.h"
 #include "tests/core/LoadedFixture.h"
-#include "wave/FieldDistribution.h"
 
 namespace {
 
@@ -12,8 +13,8 @@ namespace cart = wave::cart;
 TEST(Distribution, EveryCartFieldReachesItsMember) {
     LoadedFixture loaded(fixture::TypicalWave());
     ASSERT_EQ(loaded.failure, wave::LoadFailure::None);
-    const wave::CartInfoRecord& p1 = loaded.records.cart;
-    const wave::CartInfo2Record& p2 = loaded.records.cart2;
+    const CartInfoRecord& p1 = loaded.records.cart;
+    const CartInfo2Record& p2 = loaded.records.cart2;
     EXPECT_EQ(p1.m_strVersion, "0101");
     EXPECT_EQ(p1.m_strTitle, "Morning Jingle");
     EXPECT_EQ(p1.m_strArtist, "The Station Band");
@@ -31,10 +32,10 @@ TEST(Distribution, EveryCartFieldReachesItsMember) {
     EXPECT_EQ(p2.m_strProducerAppVer, "1.0");
     EXPECT_EQ(p2.m_strUserDef, "user text");
     EXPECT_EQ(p2.m_dwLevelReference, 32768u);
-    EXPECT_EQ(p2.m_timers[0].dwUsage, 0x204B524Du);  // "MRK " with M in the lowest byte
-    EXPECT_EQ(p2.m_timers[0].dwValue, 44100u);
-    EXPECT_EQ(p2.m_timers[2].dwValue, 132300u);
-    EXPECT_EQ(p2.m_timers[7].dwUsage, 0u);
+    EXPECT_EQ(p2.m_timers[0].usage, 0x204B524Du);  // "MRK " with M in the lowest byte
+    EXPECT_EQ(p2.m_timers[0].value, 44100u);
+    EXPECT_EQ(p2.m_timers[2].value, 132300u);
+    EXPECT_EQ(p2.m_timers[7].usage, 0u);
     EXPECT_EQ(p2.m_nSampleRate, 44100u);
     EXPECT_TRUE(p2.m_bUrlSupported);
     EXPECT_EQ(p2.m_strURL, "http://www.example.com/jingle");
@@ -42,7 +43,7 @@ TEST(Distribution, EveryCartFieldReachesItsMember) {
 
 TEST(Distribution, EveryBextFieldReachesItsMember) {
     LoadedFixture loaded(fixture::TypicalWave());
-    const wave::EbuInfoRecord& ebu = loaded.records.ebu;
+    const EbuInfoRecord& ebu = loaded.records.ebu;
     EXPECT_EQ(ebu.m_strDescription, "A short tone");
     EXPECT_EQ(ebu.m_strOriginator, "Reelmarker");
     EXPECT_EQ(ebu.m_strOriginatorRef, "REF-1");
@@ -52,32 +53,32 @@ TEST(Distribution, EveryBextFieldReachesItsMember) {
 }
 
 TEST(Distribution, UrlEditableWhereTheChunkHoldsItsAreaShownWhereItReadsAsOne) {
-    wave::CartInfoRecord p1;
-    wave::CartInfo2Record p2;
+    CartInfoRecord p1;
+    CartInfo2Record p2;
     ChunkData cart = fixture::TypicalCart(2048);
-    wave::FillCartPages(cart.bytes(), p1, p2);
+    FillCartPages(wave::CartValues(cart.bytes()), p1, p2);
     EXPECT_TRUE(p2.m_bUrlSupported);
     EXPECT_EQ(p2.m_strURL, "http://www.example.com/jingle");
 
     // An empty area, or one that reads as no URL, is an empty URL to fill in.
     for (const char* stored : {"", "/spots/1.wav"}) {
         cart.text(cart::kURL, stored);
-        wave::FillCartPages(cart.bytes(), p1, p2);
+        FillCartPages(wave::CartValues(cart.bytes()), p1, p2);
         EXPECT_TRUE(p2.m_bUrlSupported) << stored;
         EXPECT_EQ(p2.m_strURL, "") << stored;
     }
 
-    wave::FillCartPages(fixture::TypicalCart(2047).bytes(), p1, p2);
+    FillCartPages(wave::CartValues(fixture::TypicalCart(2047).bytes()), p1, p2);
     EXPECT_FALSE(p2.m_bUrlSupported);
     EXPECT_EQ(p2.m_strURL, "Not supported in version 0100");
 }
 
 TEST(Distribution, BlankAndSignedDatesReachTheUnsignedMembersUnchanged) {
-    wave::CartInfoRecord p1;
-    wave::CartInfo2Record p2;
+    CartInfoRecord p1;
+    CartInfo2Record p2;
     ChunkData cart = fixture::TypicalCart();
     cart.text(cart::kStartDate, "").text(cart::kEndDate, "-001-02-03").text(cart::kStartTime, "2002-03-04");
-    wave::FillCartPages(cart.bytes(), p1, p2);
+    FillCartPages(wave::CartValues(cart.bytes()), p1, p2);
     EXPECT_EQ(p2.m_nStartYear, 0u);
     EXPECT_EQ(p2.m_nStartMonth, 0u);
     EXPECT_EQ(p2.m_nStartDay, 0u);
@@ -87,22 +88,22 @@ TEST(Distribution, BlankAndSignedDatesReachTheUnsignedMembersUnchanged) {
 }
 
 TEST(Distribution, ChunkShorterThanItsFieldsReadsEmptyAndZero) {
-    wave::CartInfoRecord p1;
-    wave::CartInfo2Record p2;
+    CartInfoRecord p1;
+    CartInfo2Record p2;
     const auto full = fixture::TypicalCart().bytes();
     const std::vector<std::uint8_t> shortCart(full.begin(), full.begin() + 462);  // ends after the start date
-    wave::FillCartPages(shortCart, p1, p2);
+    FillCartPages(wave::CartValues(shortCart), p1, p2);
     EXPECT_EQ(p1.m_strTitle, "Morning Jingle");
     EXPECT_EQ(p2.m_nStartYear, 2001u);
     EXPECT_EQ(p2.m_nStartDay, 6u);
     EXPECT_EQ(p2.m_nStartHour, 0u);
     EXPECT_EQ(p2.m_strProducerAppID, "");
     EXPECT_EQ(p2.m_dwLevelReference, 0u);
-    EXPECT_EQ(p2.m_timers[0].dwUsage, 0u);
+    EXPECT_EQ(p2.m_timers[0].usage, 0u);
     EXPECT_FALSE(p2.m_bUrlSupported);
 
-    wave::EbuInfoRecord ebu;
-    wave::FillEbuInfo(std::vector<std::uint8_t>(300, 'd'), ebu);
+    EbuInfoRecord ebu;
+    FillEbuInfo(std::vector<std::uint8_t>(300, 'd'), ebu);
     EXPECT_EQ(ebu.m_strDescription, std::string(256, 'd'));
     EXPECT_EQ(ebu.m_strOriginator, std::string(32, 'd'));
     EXPECT_EQ(ebu.m_strOriginatorRef, std::string(12, 'd'));  // cut where the data ends

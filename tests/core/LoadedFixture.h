@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "tests/support/PagesLoad.h"
 #include "tests/support/WaveBuilder.h"
 #include "wave/WaveDocument.h"
 
@@ -16,7 +17,7 @@ struct LoadedFixture {
     }
 
     wave::LoadFailure reload() {
-        failure = document.OpenWave(records.refs(), wave::WaveStream::Mode::ReadWrite, walk);
+        failure = fixture::OpenIntoPages(document, records.refs(), wave::WaveStream::Mode::ReadWrite, walk);
         return failure;
     }
 
@@ -25,7 +26,7 @@ struct LoadedFixture {
     fixture::TempDir dir;
     std::filesystem::path path;
     wave::ChunkWalk walk;
-    wave::OwnedPageRecords records;
+    OwnedPageRecords records;
     wave::WaveDocument document;
     wave::LoadFailure failure = wave::LoadFailure::None;
 };

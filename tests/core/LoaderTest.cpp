@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "tests/core/LoadedFixture.h"
+#include "tests/support/PagesLoad.h"
 #include "texts/LoadFailureTexts.h"
 #include "wave/FormatTexts.h"
 
@@ -112,10 +113,10 @@ TEST_P(FailureRows, EndTheLoadWithTheirMessageAndStreamState) {
     EXPECT_STREQ(message.text, row.text);
     EXPECT_STREQ(texts::CaptionFor(loaded.failure, "app"), row.caption);
     EXPECT_EQ(message.icon, row.icon);
-    EXPECT_EQ(loaded.document.m_file.is_open(), row.streamOpen);
+    EXPECT_EQ(loaded.document.file.is_open(), row.streamOpen);
     EXPECT_FALSE(loaded.records.cart.m_bCartLoaded);
     EXPECT_FALSE(loaded.records.cart2.m_bCartLoaded);
-    EXPECT_EQ(loaded.document.m_lCartPos, -1);
+    EXPECT_EQ(loaded.document.loaded.cartPos, -1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Loader, FailureRows, testing::ValuesIn(RowCases()),
@@ -123,18 +124,18 @@ INSTANTIATE_TEST_SUITE_P(Loader, FailureRows, testing::ValuesIn(RowCases()),
 
 TEST(Loader, FileThatCannotBeOpenedIsRowOneWithTheApplicationsNameAndNothingCreated) {
     fixture::TempDir dir;
-    wave::OwnedPageRecords records;
+    OwnedPageRecords records;
     records.info.m_strPath = dir.file("missing.wav").string();
     wave::WaveDocument document;
-    EXPECT_EQ(document.OpenWave(records.refs()), LoadFailure::OpenFailed);
+    EXPECT_EQ(fixture::OpenIntoPages(document, records.refs()), LoadFailure::OpenFailed);
     EXPECT_STREQ(texts::MessageFor(LoadFailure::OpenFailed).text, "Unable to open file.\nMake sure it is not in use.");
     EXPECT_STREQ(texts::CaptionFor(LoadFailure::OpenFailed, "reelmarker"), "reelmarker");
     EXPECT_EQ(texts::MessageFor(LoadFailure::OpenFailed).icon, MessageIcon::None);
-    EXPECT_FALSE(document.m_file.is_open());
+    EXPECT_FALSE(document.file.is_open());
     EXPECT_FALSE(std::filesystem::exists(records.info.m_strPath));
 
     records.info.m_strPath = dir.path().string();  // a folder is no file
-    EXPECT_EQ(document.OpenWave(records.refs()), LoadFailure::OpenFailed);
+    EXPECT_EQ(fixture::OpenIntoPages(document, records.refs()), LoadFailure::OpenFailed);
 }
 
 TEST(Loader, LayoutExampleRemembersTheCartDataAt654) {
@@ -146,10 +147,10 @@ TEST(Loader, LayoutExampleRemembersTheCartDataAt654) {
                                 .bytes();
     LoadedFixture loaded(file);
     ASSERT_EQ(loaded.failure, LoadFailure::None);
-    EXPECT_EQ(loaded.document.m_lCartPos, 654);
-    EXPECT_EQ(loaded.document.m_dwCartSize, 2048u);
-    EXPECT_EQ(*loaded.document.m_pCartData, ByteVector(file.begin() + 654, file.begin() + 2702));
-    EXPECT_TRUE(loaded.document.m_file.is_open());
+    EXPECT_EQ(loaded.document.loaded.cartPos, 654);
+    EXPECT_EQ(loaded.document.loaded.cartSize, 2048u);
+    EXPECT_EQ(*loaded.document.loaded.cart, ByteVector(file.begin() + 654, file.begin() + 2702));
+    EXPECT_TRUE(loaded.document.file.is_open());
     EXPECT_TRUE(loaded.records.cart.m_bCartLoaded);
     EXPECT_TRUE(loaded.records.cart2.m_bCartLoaded);
     EXPECT_EQ(loaded.records.player.m_strFile, loaded.path.string());
@@ -172,7 +173,7 @@ TEST(Loader, OptionalChunksAreReadInTheirOrder) {
         WaveBuilder().chunk("fmt ", fixture::PcmFormat()).chunk("cart", fixture::TypicalCart()).bytes());
     EXPECT_EQ(cartOnly.failure, LoadFailure::None);
     EXPECT_EQ(cartOnly.records.ebu.m_strDescription, "");
-    EXPECT_FALSE(cartOnly.document.m_pBextData.has_value());
+    EXPECT_FALSE(cartOnly.document.loaded.bext.has_value());
 }
 
 TEST(Loader, FormatChunkLongerOrShorterThanTheBlock) {
@@ -255,11 +256,11 @@ TEST(Loader, LongBextAndCartDataAreKeptUpToABound) {
                              .chunk("cart", cart)
                              .bytes());
     ASSERT_EQ(loaded.failure, LoadFailure::None);
-    EXPECT_EQ(loaded.document.m_pBextData->size(), 602u + 64 * 1024);
+    EXPECT_EQ(loaded.document.loaded.bext->size(), 602u + 64 * 1024);
     EXPECT_EQ(loaded.records.ebu.m_strCodingHistory, history.substr(0, 64 * 1024));
     EXPECT_EQ(loaded.records.cart.m_strTitle, "Morning Jingle");
-    EXPECT_EQ(loaded.document.m_dwCartSize, 200u * 1024);
-    EXPECT_EQ(loaded.document.m_pCartData->size(), 128u * 1024);
+    EXPECT_EQ(loaded.document.loaded.cartSize, 200u * 1024);
+    EXPECT_EQ(loaded.document.loaded.cart->size(), 128u * 1024);
 
     const ByteVector before = loaded.fileBytes();
     ASSERT_TRUE(loaded.document.SaveCart({{wave::CartField::Title, "Evening"}}).ok);
@@ -277,8 +278,8 @@ TEST(Loader, HugeDeclaredSizesLoadWhatIsThereWithoutAllocatingTheClaim) {
         WaveBuilder().chunk("fmt ", fixture::PcmFormat()).chunkDeclaring("bext", 0x7FFFFFFFu, bext).bytes();
     LoadedFixture loaded(file);
     EXPECT_EQ(loaded.failure, LoadFailure::CartNotFound);
-    ASSERT_TRUE(loaded.document.m_pBextData.has_value());
-    EXPECT_EQ(loaded.document.m_pBextData->size(), bext.size());
+    ASSERT_TRUE(loaded.document.loaded.bext.has_value());
+    EXPECT_EQ(loaded.document.loaded.bext->size(), bext.size());
     EXPECT_EQ(loaded.records.ebu.m_strOriginator, "Reelmarker");
 
     const ByteVector cart = fixture::TypicalCart(2048);
@@ -289,8 +290,8 @@ TEST(Loader, HugeDeclaredSizesLoadWhatIsThereWithoutAllocatingTheClaim) {
             .bytes();
     LoadedFixture shortCart(cartPastEnd);
     EXPECT_EQ(shortCart.failure, LoadFailure::None);
-    EXPECT_EQ(shortCart.document.m_dwCartSize, 0x40000000u);
-    EXPECT_EQ(shortCart.document.m_pCartData->size(), 500u);
+    EXPECT_EQ(shortCart.document.loaded.cartSize, 0x40000000u);
+    EXPECT_EQ(shortCart.document.loaded.cart->size(), 500u);
     EXPECT_EQ(shortCart.records.cart.m_strTitle, "Morning Jingle");
     EXPECT_EQ(shortCart.records.cart2.m_strUserDef, "");  // beyond the bytes there
 }
@@ -312,8 +313,8 @@ TEST(Loader, EachLoadStartsFromTheReset) {
     EXPECT_EQ(loaded.records.cart2.m_nEndHour, 0u);
     EXPECT_EQ(loaded.records.cart2.m_strURL, "");
     EXPECT_EQ(loaded.records.player.m_strFile, "");
-    EXPECT_EQ(loaded.document.m_lCartPos, -1);
-    EXPECT_FALSE(loaded.document.m_pBextData.has_value());  // the bext chunk was never reached
+    EXPECT_EQ(loaded.document.loaded.cartPos, -1);
+    EXPECT_FALSE(loaded.document.loaded.bext.has_value());  // the bext chunk was never reached
     // Left alone by the reset; hidden while no cart chunk is loaded.
     EXPECT_TRUE(loaded.records.cart2.m_bUrlSupported);
     EXPECT_EQ(loaded.records.cart2.m_nSampleRate, 44100u);

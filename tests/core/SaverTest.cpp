@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "pages/CartPageFields.h"
 #include "tests/core/LoadedFixture.h"
 #include "wave/FieldCodecs.h"
 
@@ -33,7 +34,7 @@ std::vector<std::size_t> Differences(const ByteVector& a, const ByteVector& b) {
 }
 
 wave::CartWrites PageWrites(const LoadedFixture& loaded) {
-    return wave::SaveWritesFrom(loaded.records.cart, loaded.records.cart2);
+    return SaveWritesFrom(loaded.records.cart, loaded.records.cart2);
 }
 
 TEST(Saver, RewritesOnlyTheCartDataOfTheLayoutExample) {
@@ -61,7 +62,7 @@ TEST(Saver, RewritesOnlyTheCartDataOfTheLayoutExample) {
     EXPECT_EQ(field(cart::kTitle), std::string("New title") + std::string(55, '\0'));
     EXPECT_EQ(field(cart::kStartDate), "2002-03-04");
     EXPECT_EQ(field(cart::kStartTime), "05:06:07");
-    EXPECT_EQ(*loaded.document.m_pCartData, ByteVector(after.begin() + 654, after.begin() + 2702));
+    EXPECT_EQ(*loaded.document.loaded.cart, ByteVector(after.begin() + 654, after.begin() + 2702));
 }
 
 TEST(Saver, NoOpSaveKeepsEveryByteOfAWellFormedChunk) {
@@ -95,14 +96,14 @@ TEST(Saver, UrlAreaThatReadsAsNoUrlGoesBackAsLoadedUntilEdited) {
     const ByteVector before = LayoutExample(data);
     LoadedFixture loaded(before);
     ASSERT_EQ(loaded.records.cart2.m_strURL, "");
-    const wave::CartInfo2Record asLoaded = loaded.records.cart2;
+    const CartInfo2Record asLoaded = loaded.records.cart2;
     loaded.records.cart.m_strTitle = "Only the title";
-    ASSERT_TRUE(loaded.document.SaveCart(wave::SaveWritesFrom(loaded.records.cart, loaded.records.cart2, asLoaded)).ok);
+    ASSERT_TRUE(loaded.document.SaveCart(SaveWritesFrom(loaded.records.cart, loaded.records.cart2, asLoaded)).ok);
     const ByteVector after = loaded.fileBytes();
     EXPECT_TRUE(std::equal(before.begin() + 654 + 1024, before.begin() + 654 + 2048, after.begin() + 654 + 1024));
 
     loaded.records.cart2.m_strURL = "spots/1.wav";
-    ASSERT_TRUE(loaded.document.SaveCart(wave::SaveWritesFrom(loaded.records.cart, loaded.records.cart2, asLoaded)).ok);
+    ASSERT_TRUE(loaded.document.SaveCart(SaveWritesFrom(loaded.records.cart, loaded.records.cart2, asLoaded)).ok);
     EXPECT_EQ(wave::ReadTextField(loaded.fileBytes(), {654 + 1024, 1024}), "spots/1.wav");
 }
 
@@ -113,7 +114,7 @@ TEST(Saver, ChunkRunningPastTheEndWritesBackOnlyWhatWasRead) {
                                   .chunkDeclaring("cart", 4096, ByteVector(full.begin(), full.begin() + 1000))
                                   .bytes();
     LoadedFixture loaded(before);
-    ASSERT_EQ(loaded.document.m_pCartData->size(), 1000u);
+    ASSERT_EQ(loaded.document.loaded.cart->size(), 1000u);
     ASSERT_TRUE(loaded.document.SaveCart({{CartField::Title, "Cut short"}}).ok);
     const ByteVector after = loaded.fileBytes();
     EXPECT_EQ(after.size(), before.size());
@@ -174,7 +175,7 @@ TEST(Saver, RefusesWhenAnotherProgramChangedTheFile) {
         // playback and a batch's sync threads reopen it.
         LoadedFixture loaded(before);
         std::filesystem::rename(loaded.dir.write("new.wav", before), loaded.path);
-        ASSERT_TRUE(loaded.document.m_file.open(loaded.path.string(), wave::WaveStream::Mode::ReadWrite));
+        ASSERT_TRUE(loaded.document.file.open(loaded.path.string(), wave::WaveStream::Mode::ReadWrite));
         EXPECT_FALSE(loaded.document.SaveCart({{CartField::Title, "lost?"}}).ok);
         EXPECT_EQ(loaded.fileBytes(), before);
     }
@@ -188,7 +189,7 @@ TEST(Saver, RefusesWhenAnotherProgramChangedTheFile) {
 
 TEST(Saver, ReportsAFailedWriteInsteadOfSuccess) {
     LoadedFixture loaded(fixture::TypicalWave());
-    loaded.document.m_file.open(loaded.path.string(), wave::WaveStream::Mode::ReadOnly);
+    loaded.document.file.open(loaded.path.string(), wave::WaveStream::Mode::ReadOnly);
     const wave::SaveResult result = loaded.document.SaveCart({{CartField::Title, "x"}});
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find("The cart chunk could not be written ("), std::string::npos) << result.error;
@@ -205,23 +206,23 @@ TEST(Saver, NothingToSaveWithoutACartChunkOrAnOpenFile) {
     EXPECT_FALSE(loaded.document.SaveCart({}).ok);
 
     LoadedFixture closed(fixture::TypicalWave());
-    closed.document.m_file.close();
+    closed.document.file.close();
     EXPECT_EQ(closed.document.SaveCart({}).error, "The file is not open.");
 }
 
 TEST(Saver, SaveWritesComeInTheSaversOrderWithTheUrlOnlyWhenPresent) {
-    wave::CartInfoRecord p1;
-    wave::CartInfo2Record p2;
+    CartInfoRecord p1;
+    CartInfo2Record p2;
     p2.m_nEndYear = 12345;  // out of range values are cut, never written long
     std::vector<CartField> order;
-    for (const wave::CartWrite& write : wave::SaveWritesFrom(p1, p2)) order.push_back(write.field);
+    for (const wave::CartWrite& write : SaveWritesFrom(p1, p2)) order.push_back(write.field);
     EXPECT_EQ(order, (std::vector<CartField>{CartField::Title, CartField::Artist, CartField::ClientID,
                                              CartField::Category, CartField::Classification, CartField::OutCue,
                                              CartField::StartDate, CartField::StartTime, CartField::EndDate,
                                              CartField::EndTime, CartField::UserDef}));
-    EXPECT_EQ(wave::SaveWritesFrom(p1, p2)[8].value, "12345-01-0");
+    EXPECT_EQ(SaveWritesFrom(p1, p2)[8].value, "12345-01-0");
     p2.m_bUrlSupported = true;
-    EXPECT_EQ(wave::SaveWritesFrom(p1, p2).back().field, CartField::URL);
+    EXPECT_EQ(SaveWritesFrom(p1, p2).back().field, CartField::URL);
 }
 
 TEST(Saver, DatesAndTimesTheUserDidNotChangeKeepTheirStoredBytes) {
@@ -232,13 +233,13 @@ TEST(Saver, DatesAndTimesTheUserDidNotChangeKeepTheirStoredBytes) {
                                     .text(cart::kEndTime, "23:59:59");
     const ByteVector before = fixture::TypicalWave(cartData);
     LoadedFixture loaded(before);
-    const wave::CartInfo2Record asLoaded = loaded.records.cart2;
+    const CartInfo2Record asLoaded = loaded.records.cart2;
     loaded.records.cart.m_strTitle = "Only the title";
     loaded.records.cart2.m_nEndMinute = 58;
-    ASSERT_TRUE(loaded.document.SaveCart(wave::SaveWritesFrom(loaded.records.cart, loaded.records.cart2, asLoaded)).ok);
+    ASSERT_TRUE(loaded.document.SaveCart(SaveWritesFrom(loaded.records.cart, loaded.records.cart2, asLoaded)).ok);
 
     const ByteVector after = loaded.fileBytes();
-    const auto cartAt = static_cast<std::size_t>(loaded.document.m_lCartPos);
+    const auto cartAt = static_cast<std::size_t>(loaded.document.loaded.cartPos);
     const auto field = [&](const ByteVector& file, wave::Field f) {
         return std::string(file.begin() + static_cast<long>(cartAt + f.offset),
                            file.begin() + static_cast<long>(cartAt + f.offset + f.width));

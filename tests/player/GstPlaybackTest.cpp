@@ -68,7 +68,7 @@ ByteVector Mp2Wave() {
 // dialog would.
 struct PageOnFile {
     explicit PageOnFile(const std::filesystem::path& path) {
-        document.m_file.open(path.string(), wave::WaveStream::Mode::ReadWrite);
+        document.file.open(path.string(), wave::WaveStream::Mode::ReadWrite);
         page.OnSetActive();
         page.m_strFile = path.string();
         page.m_pDocument = &document;
@@ -110,7 +110,7 @@ class GstPlaybackTest : public QObject {
     bool PlaysToTheEnd(const ByteVector& file) {
         PageOnFile player(dir.write("play.wav", file));
         CPlayerPage& page = player.page;
-        const wave::WaveStream& stream = player.document.m_file;
+        const wave::WaveStream& stream = player.document.file;
         page.show();
         page.OnPlay();
         if (!page.m_pGraph || stream.is_open()) return false;
@@ -148,7 +148,7 @@ private slots:
     void playingAndStoppingAgainAndAgainLeavesNothingBehind() {
         PageOnFile player(dir.write("again.wav", PcmWave()));
         CPlayerPage& page = player.page;
-        const wave::WaveStream& stream = player.document.m_file;
+        const wave::WaveStream& stream = player.document.file;
         const auto playAndStop = [&] {
             page.OnPlay();
             QVERIFY(page.m_pGraph);

@@ -24,7 +24,7 @@ class PlayerPageTest : public QObject {
     std::unique_ptr<player::MediaService> previous;
 
     CPlayerPage& Page() { return ui->Sheet().m_PlayerPage; }
-    wave::WaveStream& Stream() { return ui->dialog->Document().m_file; }
+    wave::WaveStream& Stream() { return ui->dialog->Document().file; }
     QPushButton* Button(int id) { return Page().Item<QPushButton>(id); }
     QString Display() { return Page().Item<QLabel>(IDC_DISPLAY)->text(); }
     void Play() { QTest::mouseClick(Button(IDC_PLAY), Qt::LeftButton); }

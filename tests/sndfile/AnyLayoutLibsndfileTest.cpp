@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/sndfile/LibsndfileFiles.h"
+#include "tests/support/PagesLoad.h"
 #include "tests/support/WaveBuilder.h"
 #include "wave/WaveDocument.h"
 
@@ -29,13 +30,13 @@ protected:
 
     wave::LoadFailure Open(wave::ChunkWalk walk) {
         pages_.info.m_strPath = path_.string();
-        return doc_.OpenWave(pages_.refs(), wave::WaveStream::Mode::ReadWrite, walk);
+        return fixture::OpenIntoPages(doc_, pages_.refs(), wave::WaveStream::Mode::ReadWrite, walk);
     }
 
     fixture::TempDir dir_;
     std::filesystem::path path_ = dir_.file("written.wav");
     sndfile_fixture::LibsndfileView before_;
-    wave::OwnedPageRecords pages_;
+    OwnedPageRecords pages_;
     wave::WaveDocument doc_;
 };
 
@@ -50,14 +51,14 @@ TEST_P(AnyLayoutAgainstLibsndfile, LoadsTheValuesLibsndfileReads) {
     EXPECT_EQ(pages_.cart2.m_strOutCue, Text(cart.out_cue));
     EXPECT_EQ(pages_.cart2.m_strURL, Text(cart.url));
     EXPECT_EQ(pages_.cart2.m_dwLevelReference, static_cast<std::uint32_t>(cart.level_reference));
-    EXPECT_EQ(pages_.cart2.m_timers[0].dwValue, static_cast<std::uint32_t>(cart.post_timers[0].value));
+    EXPECT_EQ(pages_.cart2.m_timers[0].value, static_cast<std::uint32_t>(cart.post_timers[0].value));
     const SF_BROADCAST_INFO& bext = *before_.bext;
     EXPECT_EQ(pages_.ebu.m_strDescription, Text(bext.description));
     EXPECT_EQ(pages_.ebu.m_strOriginator, Text(bext.originator));
     EXPECT_EQ(pages_.ebu.m_strCodingHistory, std::string(bext.coding_history, bext.coding_history_size).c_str());
     ASSERT_TRUE(pages_.info.m_format.has_value());
-    EXPECT_EQ(pages_.info.m_format->nSamplesPerSec, static_cast<std::uint32_t>(before_.info.samplerate));
-    EXPECT_EQ(pages_.info.m_format->nChannels, before_.info.channels);
+    EXPECT_EQ(pages_.info.m_format->samplesPerSec, static_cast<std::uint32_t>(before_.info.samplerate));
+    EXPECT_EQ(pages_.info.m_format->channels, before_.info.channels);
 }
 
 TEST_P(AnyLayoutAgainstLibsndfile, SavedTitleReadsBackAndNothingElseChanged) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/sndfile/LibsndfileFiles.h"
+#include "tests/support/PagesLoad.h"
 #include "tests/support/WaveBuilder.h"
 #include "wave/FieldCodecs.h"
 #include "wave/PostTimerLines.h"
@@ -39,11 +40,11 @@ protected:
 
     wave::LoadFailure Open(const std::filesystem::path& path) {
         pages_.info.m_strPath = path.string();
-        return doc_.OpenWave(pages_.refs(), wave::WaveStream::Mode::ReadOnly);
+        return fixture::OpenIntoPages(doc_, pages_.refs(), wave::WaveStream::Mode::ReadOnly);
     }
 
     fixture::TempDir dir_;
-    wave::OwnedPageRecords pages_;
+    OwnedPageRecords pages_;
     wave::WaveDocument doc_;
 };
 
@@ -73,7 +74,7 @@ TEST_F(LibsndfileWrittenFile, DatesAndTimesSplitIntoNumbers) {
     SetText(cart.end_time, "23:59:58");
     ASSERT_EQ(Open(Write(WithCartAndBext(cart))), wave::LoadFailure::None);
 
-    const wave::CartInfo2Record& p = pages_.cart2;
+    const CartInfo2Record& p = pages_.cart2;
     EXPECT_EQ((std::array{p.m_nStartYear, p.m_nStartMonth, p.m_nStartDay}), (std::array{2019u, 3u, 4u}));
     EXPECT_EQ((std::array{p.m_nStartHour, p.m_nStartMinute, p.m_nStartSecond}), (std::array{5u, 6u, 7u}));
     EXPECT_EQ((std::array{p.m_nEndYear, p.m_nEndMonth, p.m_nEndDay}), (std::array{2038u, 12u, 31u}));
@@ -89,8 +90,8 @@ TEST_F(LibsndfileWrittenFile, LevelReferenceAndPostTimers) {
     std::vector<std::string> usages;
     std::vector<std::uint32_t> values;
     for (const wave::PostTimer& timer : pages_.cart2.m_timers) {
-        usages.push_back(wave::UsageCode(timer.dwUsage));
-        values.push_back(timer.dwValue);
+        usages.push_back(wave::UsageCode(timer.usage));
+        values.push_back(timer.value);
     }
     const std::string unset(4, '\0');
     EXPECT_THAT(usages, ElementsAre("MRK ", "SEC1", "EOD1", "AUD1", unset, unset, unset, unset));
@@ -135,7 +136,7 @@ TEST_F(LibsndfileWrittenFile, BextFieldsAndCodingHistory) {
     const auto path = Write(WithCartAndBext(sndfile_fixture::TypicalCartInfo(), bext));
     ASSERT_EQ(Open(path), wave::LoadFailure::None);
 
-    const wave::EbuInfoRecord& ebu = pages_.ebu;
+    const EbuInfoRecord& ebu = pages_.ebu;
     EXPECT_EQ(ebu.m_strDescription, Text(bext.description));
     EXPECT_EQ(ebu.m_strOriginator, Text(bext.originator));
     EXPECT_EQ(ebu.m_strOriginatorRef, Text(bext.originator_reference));
@@ -198,8 +199,8 @@ TEST_F(LibsndfileWrittenFile, CartDataIncludesTheTagText) {
     sndfile_fixture::SetTagText(cart, std::string(201, 'x'));  // odd, so libsndfile pads
     ASSERT_EQ(Open(Write(WithCartAndBext(cart))), wave::LoadFailure::None);
     ASSERT_TRUE(doc_.CartLoaded());
-    EXPECT_EQ(doc_.m_pCartData->size(), doc_.m_dwCartSize);
-    EXPECT_THAT(wave::ReadTextToEnd(*doc_.m_pCartData, wave::cart::kTagText), StartsWith(std::string(201, 'x')));
+    EXPECT_EQ(doc_.loaded.cart->size(), doc_.loaded.cartSize);
+    EXPECT_THAT(wave::ReadTextToEnd(*doc_.loaded.cart, wave::cart::kTagText), StartsWith(std::string(201, 'x')));
 }
 
 TEST_F(LibsndfileWrittenFile, CartWithoutBextLoads) {
@@ -208,7 +209,7 @@ TEST_F(LibsndfileWrittenFile, CartWithoutBextLoads) {
     ASSERT_EQ(Open(Write(options)), wave::LoadFailure::None);
     EXPECT_EQ(pages_.cart.m_strTitle, Text(options.cart->title));
     EXPECT_EQ(pages_.ebu.m_strDescription, "");
-    EXPECT_FALSE(doc_.m_pBextData.has_value());
+    EXPECT_FALSE(doc_.loaded.bext.has_value());
 }
 
 TEST_F(LibsndfileWrittenFile, BextWithoutCartIsShownButNotEditable) {
@@ -244,7 +245,7 @@ TEST_F(LibsndfileWrittenFile, FloatFileHasNoEditableCart) {
 
         EXPECT_EQ(Open(path), wave::LoadFailure::CartNotFound);
         ASSERT_TRUE(pages_.info.m_format.has_value());
-        EXPECT_EQ(pages_.info.m_format->wFormatTag, 3u);
+        EXPECT_EQ(pages_.info.m_format->formatTag, 3u);
         EXPECT_FALSE(pages_.cart.m_bCartLoaded);
         EXPECT_EQ(pages_.cart.m_strTitle, "");
 
@@ -281,10 +282,10 @@ TEST_P(LibsndfileEncoding, LoadsFormatAndCart) {
     const auto view = sndfile_fixture::ReadWithLibsndfile(path);
     ASSERT_TRUE(pages_.info.m_format.has_value());
     const wave::WaveFormat& format = *pages_.info.m_format;
-    EXPECT_EQ(format.wFormatTag, e.formatTag);
-    EXPECT_EQ(format.nChannels, view.info.channels);
-    EXPECT_EQ(format.nSamplesPerSec, static_cast<std::uint32_t>(view.info.samplerate));
-    EXPECT_EQ(format.wBitsPerSample, e.bitsPerSample);
+    EXPECT_EQ(format.formatTag, e.formatTag);
+    EXPECT_EQ(format.channels, view.info.channels);
+    EXPECT_EQ(format.samplesPerSec, static_cast<std::uint32_t>(view.info.samplerate));
+    EXPECT_EQ(format.bitsPerSample, e.bitsPerSample);
     EXPECT_EQ(pages_.cart2.m_nSampleRate, static_cast<std::uint32_t>(e.sampleRate));
     EXPECT_EQ(pages_.cart.m_strTitle, Text(options.cart->title));
     EXPECT_EQ(pages_.ebu.m_strOriginator, Text(options.bext->originator));

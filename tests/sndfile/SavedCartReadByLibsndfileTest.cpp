@@ -6,7 +6,9 @@
 
 #include <cstdio>
 
+#include "pages/CartPageFields.h"
 #include "tests/sndfile/LibsndfileFiles.h"
+#include "tests/support/PagesLoad.h"
 #include "tests/support/WaveBuilder.h"
 #include "wave/CartWrites.h"
 #include "wave/FieldCodecs.h"
@@ -51,14 +53,14 @@ protected:
 
     wave::LoadFailure Open(wave::WaveStream::Mode mode = wave::WaveStream::Mode::ReadWrite) {
         pages_.info.m_strPath = path_.string();
-        return doc_.OpenWave(pages_.refs(), mode);
+        return fixture::OpenIntoPages(doc_, pages_.refs(), mode);
     }
 
     // The file's bytes with the cart data cut out, so that what lies around
     // it can be compared.
     fixture::ByteVector BytesOutsideCart(const fixture::ByteVector& bytes) const {
-        const auto from = static_cast<std::size_t>(doc_.m_lCartPos);
-        const std::size_t to = std::min(bytes.size(), from + doc_.m_dwCartSize);
+        const auto from = static_cast<std::size_t>(doc_.loaded.cartPos);
+        const std::size_t to = std::min(bytes.size(), from + doc_.loaded.cartSize);
         fixture::ByteVector out(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(from));
         out.insert(out.end(), bytes.begin() + static_cast<std::ptrdiff_t>(to), bytes.end());
         return out;
@@ -68,7 +70,7 @@ protected:
     std::filesystem::path path_;
     sndfile_fixture::LibsndfileView before_;
     fixture::ByteVector beforeBytes_;
-    wave::OwnedPageRecords pages_;
+    OwnedPageRecords pages_;
     wave::WaveDocument doc_;
 };
 
@@ -180,7 +182,7 @@ TEST_F(SavedCartReadByLibsndfile, FileRewrittenInPlaceSinceLoadIsNotWritten) {
 
 TEST_F(SavedCartReadByLibsndfile, ApplyingUnchangedPagesLeavesTheFileIdentical) {
     ASSERT_EQ(Open(), wave::LoadFailure::None);
-    const wave::SaveResult saved = doc_.SaveCart(wave::SaveWritesFrom(pages_.cart, pages_.cart2));
+    const wave::SaveResult saved = doc_.SaveCart(SaveWritesFrom(pages_.cart, pages_.cart2));
     ASSERT_TRUE(saved.ok) << saved.error;
     EXPECT_TRUE(fixture::ReadFile(path_) == beforeBytes_) << "an unchanged apply rewrote some field";
 }
@@ -198,7 +200,7 @@ TEST_F(SavedCartReadByLibsndfile, PageEditsReachLibsndfileAndOurLoader) {
     pages_.cart2.m_nEndMinute = 2;
     pages_.cart2.m_nEndSecond = 3;
     pages_.cart2.m_strURL = "http://new.example.org/";
-    const wave::SaveResult saved = doc_.SaveCart(wave::SaveWritesFrom(pages_.cart, pages_.cart2));
+    const wave::SaveResult saved = doc_.SaveCart(SaveWritesFrom(pages_.cart, pages_.cart2));
     ASSERT_TRUE(saved.ok) << saved.error;
 
     const auto after = ReadWithLibsndfile(path_);
@@ -211,10 +213,11 @@ TEST_F(SavedCartReadByLibsndfile, PageEditsReachLibsndfileAndOurLoader) {
     SetText(expected.url, "http://new.example.org/");
     EXPECT_EQ(DifferingCartFields(*after.cart, expected), NoFields{});
 
-    wave::OwnedPageRecords reloaded;
+    OwnedPageRecords reloaded;
     wave::WaveDocument again;
     reloaded.info.m_strPath = path_.string();
-    ASSERT_EQ(again.OpenWave(reloaded.refs(), wave::WaveStream::Mode::ReadOnly), wave::LoadFailure::None);
+    ASSERT_EQ(fixture::OpenIntoPages(again, reloaded.refs(), wave::WaveStream::Mode::ReadOnly),
+              wave::LoadFailure::None);
     EXPECT_EQ(wave::DecodeText(reloaded.cart.m_strTitle), "Caf\u00E9 \u2013 live");
     EXPECT_EQ(reloaded.cart2.m_nEndYear, 2040u);
     EXPECT_EQ(reloaded.cart2.m_nEndDay, 29u);
@@ -229,7 +232,7 @@ TEST_F(SavedCartReadByLibsndfile, FileWithoutUrlKeepsItsUrlAreaEmpty) {
     ASSERT_EQ(pages_.cart2.m_strURL, "");
 
     pages_.cart.m_strTitle = "Retitled";
-    const wave::SaveResult saved = doc_.SaveCart(wave::SaveWritesFrom(pages_.cart, pages_.cart2));
+    const wave::SaveResult saved = doc_.SaveCart(SaveWritesFrom(pages_.cart, pages_.cart2));
     ASSERT_TRUE(saved.ok) << saved.error;
 
     const auto after = ReadWithLibsndfile(path_);

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "wave/ChunkLayout.h"
-#include "wave/PageRecords.h"
 
 namespace fixture {
 

@@ -8,7 +8,9 @@
 #include <QTest>
 #include <chrono>
 
+#include "pages/CartPageFields.h"
 #include "res/resource.h"
+#include "tests/support/PagesLoad.h"
 #include "tests/ui/UiFixture.h"
 
 using fixture::ByteVector;
@@ -19,14 +21,14 @@ QLineEdit* Edit(const UiFixture& ui, int page, int id) { return qobject_cast<QLi
 
 // What the core's saver makes of the file with these changes on the pages.
 ByteVector ExpectedAfterSave(const ByteVector& before, const std::filesystem::path& copy,
-                             void (*edit)(wave::OwnedPageRecords&)) {
+                             void (*edit)(OwnedPageRecords&)) {
     fixture::WriteFile(copy, before);
-    wave::OwnedPageRecords records;
+    OwnedPageRecords records;
     records.info.m_strPath = copy.string();
     wave::WaveDocument document;
-    document.OpenWave(records.refs());
+    fixture::OpenIntoPages(document, records.refs());
     edit(records);
-    document.SaveCart(wave::SaveWritesFrom(records.cart, records.cart2));
+    document.SaveCart(SaveWritesFrom(records.cart, records.cart2));
     return fixture::ReadFile(copy);
 }
 }  // namespace
@@ -51,7 +53,7 @@ private slots:
         QVERIFY(ui.ApplyEnabled());
         ui.ApplyAndWait();
 
-        const ByteVector expected = ExpectedAfterSave(before, ui.dir.file("copy.wav"), [](wave::OwnedPageRecords& r) {
+        const ByteVector expected = ExpectedAfterSave(before, ui.dir.file("copy.wav"), [](OwnedPageRecords& r) {
             r.cart.m_strTitle = "Evening News";
             r.cart2.m_nStartMonth = 12;
         });
@@ -81,10 +83,10 @@ private slots:
         // No event is processed from here on: a worker that waited for this
         // thread would hang the destruction.
         ui.dialog.reset();
-        wave::OwnedPageRecords records;
+        OwnedPageRecords records;
         records.info.m_strPath = path.string();
         wave::WaveDocument reread;
-        QCOMPARE(int(reread.OpenWave(records.refs())), int(wave::LoadFailure::None));
+        QCOMPARE(int(fixture::OpenIntoPages(reread, records.refs())), int(wave::LoadFailure::None));
         QCOMPARE(QString::fromStdString(records.cart.m_strTitle), QString("Morning Jingle!"));
     }
 
@@ -194,7 +196,7 @@ private slots:
         QTest::keyClicks(Edit(ui, kCartInfoPage, IDC_TITLE), "!");
         ui.ApplyAndWait();
         const ByteVector after = fixture::ReadFile(path);
-        const auto cartAt = static_cast<std::size_t>(ui.dialog->Document().m_lCartPos);
+        const auto cartAt = static_cast<std::size_t>(ui.dialog->Document().loaded.cartPos);
         for (const wave::Field field : {wave::cart::kStartDate, wave::cart::kEndTime}) {
             const auto from = static_cast<long>(cartAt + field.offset);
             const auto to = from + static_cast<long>(field.width);

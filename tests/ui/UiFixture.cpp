@@ -79,6 +79,6 @@ QWidget* UiFixture::Item(int page, int id) const { return Sheet().GetPage(page)-
 bool UiFixture::ApplyEnabled() const { return dialog->GetDlgItem(IDC_APPLY)->isEnabled(); }
 
 std::string UiFixture::CartFieldOnDisk(const std::filesystem::path& path, wave::Field field) const {
-    const auto at = static_cast<std::size_t>(dialog->Document().m_lCartPos) + field.offset;
+    const auto at = static_cast<std::size_t>(dialog->Document().loaded.cartPos) + field.offset;
     return wave::ReadTextField(fixture::ReadFile(path), {at, field.width});
 }

@@ -1,30 +1,11 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 
-namespace wave {
-
-class WaveStream;
-
-// The 16-byte format block at the start of the "fmt " data.
-struct WaveFormat {
-    std::uint16_t wFormatTag = 0;
-    std::uint16_t nChannels = 0;
-    std::uint32_t nSamplesPerSec = 0;
-    std::uint32_t nAvgBytesPerSec = 0;
-    std::uint16_t nBlockAlign = 0;
-    std::uint16_t wBitsPerSample = 0;
-};
-
-struct PostTimer {
-    std::uint32_t dwUsage = 0;  // four characters, the first in the lowest byte
-    std::uint32_t dwValue = 0;  // a position in samples
-};
-
-using PostTimers = std::array<PostTimer, 8>;
+#include "wave/PostTimers.h"
+#include "wave/WaveFormat.h"
 
 // The records below hold the values the pages show, under the pages' own
 // member names; each page derives from its record. Text members hold the
@@ -32,7 +13,7 @@ using PostTimers = std::array<PostTimer, 8>;
 
 struct InfoPageRecord {
     std::string m_strPath;
-    std::optional<WaveFormat> m_format;  // none until a format block was read
+    std::optional<wave::WaveFormat> m_format;  // none until a format block was read
 };
 
 struct EbuInfoRecord {
@@ -57,7 +38,7 @@ struct CartInfoRecord {
 struct CartInfo2Record {
     bool m_bCartLoaded = false;
     bool m_bUrlSupported = false;
-    PostTimers m_timers{};
+    wave::PostTimers m_timers{};
     std::uint32_t m_nSampleRate = 0;
     std::string m_strUserDef;
     std::string m_strURL;
@@ -92,7 +73,7 @@ struct PageRecords {
     PlayerRecord& player;
 };
 
-// A set of records owned together, for users without pages (the CLI, tests).
+// A set of records owned together, for users without pages (tests).
 struct OwnedPageRecords {
     InfoPageRecord info;
     EbuInfoRecord ebu;
@@ -102,5 +83,3 @@ struct OwnedPageRecords {
 
     PageRecords refs() { return {info, ebu, cart, cart2, player}; }
 };
-
-}  // namespace wave
