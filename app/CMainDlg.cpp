@@ -165,7 +165,7 @@ wave::LoadFailure CMainDlg::OpenByWalk(wave::ChunkWalk walk) {
     const std::string& path = m_pSheet->m_InfoPage.m_strPath;
     wave::LoadFailure failure = m_document.OpenWave(path, wave::WaveStream::Mode::ReadWrite, walk);
     // A file the user may read but not write is still shown, for viewing.
-    m_bReadOnly = failure == wave::LoadFailure::OpenFailed && m_document.file.writeRefused();
+    m_bReadOnly = failure == wave::LoadFailure::OpenFailed && m_document.file.WriteRefused();
     if (m_bReadOnly) {
         failure = m_document.OpenWave(path, wave::WaveStream::Mode::ReadOnly, walk);
         m_bReadOnly = failure != wave::LoadFailure::OpenFailed;

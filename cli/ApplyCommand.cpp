@@ -21,14 +21,14 @@ class ApplyCommand : public Command {
 public:
     explicit ApplyCommand(CLI::App& apply) : Command(apply) {
         apply.add_flag("--dry-run", dryRun_, "Check and report; write nothing");
-        read_.addTo(apply);
+        read_.AddTo(apply);
         apply
             .add_option("EDITS", edits_,
                         "JSON Lines as show --json prints, or CSV as show --csv prints; - for standard input")
             ->required();
     }
 
-    int run(Console& console) const override { return RunApply(edits_, dryRun_, read_.options(), console); }
+    int Run(Console& console) const override { return RunApply(edits_, dryRun_, read_.Options(), console); }
 
 private:
     std::string edits_;
@@ -112,7 +112,7 @@ std::string FileIdentity(const std::string& path) {
 bool NamedBefore(const EditRow& row, const std::string& identity, NamedFiles& named, BatchSaves& saves) {
     const auto [first, isNew] = named.try_emplace(identity, row.line);
     if (!isNew)
-        saves.fail(row.file, LineOf(row) + "this file was already named on line " + std::to_string(first->second));
+        saves.Fail(row.file, LineOf(row) + "this file was already named on line " + std::to_string(first->second));
     return !isNew;
 }
 
@@ -121,23 +121,23 @@ bool ApplyRow(const EditRow& row, bool dryRun, ReadOptions options, NamedFiles& 
     // user may only read, as the show output it often is fed back from.
     auto loaded = std::make_unique<LoadedFile>(row.file, wave::WaveStream::Mode::ReadOnly, options);
     const wave::WaveStream& stream = loaded->document.file;
-    if (NamedBefore(row, stream.is_open() ? stream.identity() : FileIdentity(row.file), named, saves)) return false;
-    if (!loaded->ok()) {
-        saves.fail(row.file, LineOf(row) + texts::MessageFor(loaded->failure).text);
+    if (NamedBefore(row, stream.IsOpen() ? stream.Identity() : FileIdentity(row.file), named, saves)) return false;
+    if (!loaded->Ok()) {
+        saves.Fail(row.file, LineOf(row) + texts::MessageFor(loaded->failure).text);
         return false;
     }
     const CheckedRow checked = CheckRow(row, *loaded);
     if (!checked.error.empty()) {
-        saves.fail(row.file, checked.error);
+        saves.Fail(row.file, checked.error);
         return false;
     }
     // No write at all, not even of the same bytes.
     if (ChangesNothing(*loaded, checked.writes)) {
-        saves.say(row.file, "nothing to change");
+        saves.Say(row.file, "nothing to change");
         return true;
     }
     if (dryRun) return WriteAndReport(row.file, std::move(loaded), checked.writes, true, saves);
-    saves.writeAndFinish(row.file, std::move(loaded), checked.writes, FieldList(checked.writes),
+    saves.WriteAndFinish(row.file, std::move(loaded), checked.writes, FieldList(checked.writes),
                          LineOf(row) + texts::MessageFor(wave::LoadFailure::OpenFailed).text);
     return true;
 }
@@ -171,18 +171,18 @@ int RunApply(const std::string& edits, bool dryRun, ReadOptions options, Console
     NamedFiles named;
     BatchSaves saves(console);
     EditReader reader(*text);
-    while (std::optional<EditRow> row = reader.next()) {
+    while (std::optional<EditRow> row = reader.Next()) {
         bool ok = row->error.empty();
         if (ok) {
             ok = ApplyRow(*row, dryRun, options, named, saves);
         } else {
             // A refused row still names its file.
-            saves.fail(row->file.empty() ? edits : row->file, row->error);
+            saves.Fail(row->file.empty() ? edits : row->file, row->error);
             named.try_emplace(FileIdentity(row->file), row->line);
         }
         if (!ok) status = kSomeFileFailed;
     }
-    return saves.allSaved() ? status : kSomeFileFailed;
+    return saves.AllSaved() ? status : kSomeFileFailed;
 }
 
 }  // namespace cli

@@ -26,7 +26,7 @@ std::size_t MaxWaiting() {
 }  // namespace
 
 BatchSaves::~BatchSaves() {
-    allSaved();
+    AllSaved();
     {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
@@ -35,32 +35,32 @@ BatchSaves::~BatchSaves() {
     // The jthreads join as they go.
 }
 
-void BatchSaves::say(const std::string& file, std::string text) {
-    add({file, std::move(text), false, true, nullptr, std::nullopt});
+void BatchSaves::Say(const std::string& file, std::string text) {
+    Add({file, std::move(text), false, true, nullptr, std::nullopt});
 }
 
-void BatchSaves::fail(const std::string& file, std::string text) {
-    add({file, std::move(text), true, true, nullptr, std::nullopt});
+void BatchSaves::Fail(const std::string& file, std::string text) {
+    Add({file, std::move(text), true, true, nullptr, std::nullopt});
 }
 
-void BatchSaves::finish(const std::string& file, std::unique_ptr<LoadedFile> written, std::string fields) {
-    enqueue({file, std::move(fields), false, false, std::move(written), std::nullopt});
+void BatchSaves::Finish(const std::string& file, std::unique_ptr<LoadedFile> written, std::string fields) {
+    Enqueue({file, std::move(fields), false, false, std::move(written), std::nullopt});
 }
 
-void BatchSaves::writeAndFinish(const std::string& file, std::unique_ptr<LoadedFile> loaded, wave::CartWrites writes,
+void BatchSaves::WriteAndFinish(const std::string& file, std::unique_ptr<LoadedFile> loaded, wave::CartWrites writes,
                                 std::string fields, std::string openFailure) {
-    enqueue(
+    Enqueue(
         {file, std::move(fields), false, false, std::move(loaded), Reopen{std::move(writes), std::move(openFailure)}});
 }
 
-void BatchSaves::enqueue(Outcome outcome) {
-    addSyncThread();
+void BatchSaves::Enqueue(Outcome outcome) {
+    AddSyncThread();
     if (threads_.empty()) {
         // No thread could be had: save here, as a single save does.
         Sync(outcome);
         outcome.done = true;
         saveFailed_ = saveFailed_ || outcome.error;
-        add(std::move(outcome));
+        Add(std::move(outcome));
         return;
     }
     std::unique_lock lock(mutex_);
@@ -71,23 +71,23 @@ void BatchSaves::enqueue(Outcome outcome) {
     // Past the cap, wait until half of the files waiting are done: the
     // threads then wake this one once per many files, not once per file.
     if (syncing_ > maxWaiting_) synced_.wait(lock, [this] { return syncing_ <= maxWaiting_ / 2; });
-    printReady(lock);
+    PrintReady(lock);
 }
 
-bool BatchSaves::allSaved() {
+bool BatchSaves::AllSaved() {
     std::unique_lock lock(mutex_);
     synced_.wait(lock, [this] { return syncing_ == 0; });
-    printReady(lock);
+    PrintReady(lock);
     return !saveFailed_;
 }
 
-void BatchSaves::add(Outcome outcome) {
+void BatchSaves::Add(Outcome outcome) {
     std::unique_lock lock(mutex_);
     outcomes_.push_back(std::move(outcome));
-    printReady(lock);
+    PrintReady(lock);
 }
 
-void BatchSaves::printReady(std::unique_lock<std::mutex>& lock) {
+void BatchSaves::PrintReady(std::unique_lock<std::mutex>& lock) {
     while (!outcomes_.empty() && outcomes_.front().done) {
         const Outcome outcome = std::move(outcomes_.front());
         outcomes_.pop_front();
@@ -103,7 +103,7 @@ void BatchSaves::printReady(std::unique_lock<std::mutex>& lock) {
 
 // One more thread while no more run than files wait, up to kSyncThreads: a
 // single save costs one thread, a batch soon has them all.
-void BatchSaves::addSyncThread() {
+void BatchSaves::AddSyncThread() {
     if (threads_.empty()) maxWaiting_ = MaxWaiting();
     std::size_t waiting = 0;
     {
@@ -112,13 +112,13 @@ void BatchSaves::addSyncThread() {
     }
     if (threads_.size() > waiting || threads_.size() >= kSyncThreads) return;
     try {
-        threads_.emplace_back([this] { syncWhileThereIsWork(); });
+        threads_.emplace_back([this] { SyncWhileThereIsWork(); });
     } catch (const std::system_error&) {
         // Fewer threads only make the batch slower.
     }
 }
 
-void BatchSaves::syncWhileThereIsWork() {
+void BatchSaves::SyncWhileThereIsWork() {
     std::unique_lock lock(mutex_);
     for (;;) {
         work_.wait(lock, [this] { return stopping_ || !toSync_.empty(); });
@@ -142,14 +142,14 @@ void BatchSaves::Sync(Outcome& outcome) {
         // The saver checks, under its lock, that the file reopened is the
         // one the load read (its device and inode, not only its name) and
         // that its cart bytes are still those loaded.
-        saved = document.file.open(outcome.file, wave::WaveStream::Mode::ReadWrite)
+        saved = document.file.Open(outcome.file, wave::WaveStream::Mode::ReadWrite)
                     ? document.WriteCart(outcome.reopen->writes)
                     : wave::SaveResult{false, outcome.reopen->openFailure, std::nullopt};
     }
     if (saved.ok) saved = document.FinishSave();
     // The descriptor goes back now; the memory goes when the outcome is
     // printed, on the thread that allocated most of it.
-    document.file.close();
+    document.file.Close();
     if (saved.ok) {
         outcome.text = "saved " + outcome.text;
     } else {

@@ -31,21 +31,21 @@ public:
     BatchSaves& operator=(const BatchSaves&) = delete;
 
     // "FILE: TEXT" on the console's output.
-    void say(const std::string& file, std::string text);
+    void Say(const std::string& file, std::string text);
     // An error line for the file on the console's error stream.
-    void fail(const std::string& file, std::string text);
+    void Fail(const std::string& file, std::string text);
     // A file whose cart data WriteCart has written: "FILE: saved FIELDS"
     // once FinishSave has synced it, or the reason it could not.
-    void finish(const std::string& file, std::unique_ptr<LoadedFile> written, std::string fields);
+    void Finish(const std::string& file, std::unique_ptr<LoadedFile> written, std::string fields);
     // A file loaded read-only: a sync thread opens it for writing, writes
     // and syncs it, so that the next rows are read meanwhile. openFailure is
     // the message when it cannot be opened for writing.
-    void writeAndFinish(const std::string& file, std::unique_ptr<LoadedFile> loaded, wave::CartWrites writes,
+    void WriteAndFinish(const std::string& file, std::unique_ptr<LoadedFile> loaded, wave::CartWrites writes,
                         std::string fields, std::string openFailure);
 
     // Waits for every sync and prints the outcomes left. False when a sync
     // failed.
-    bool allSaved();
+    bool AllSaved();
 
 private:
     // What a sync thread still has to write before it syncs.
@@ -63,11 +63,11 @@ private:
         std::optional<Reopen> reopen;
     };
 
-    void add(Outcome outcome);
-    void enqueue(Outcome outcome);
-    void printReady(std::unique_lock<std::mutex>& lock);
-    void addSyncThread();
-    void syncWhileThereIsWork();
+    void Add(Outcome outcome);
+    void Enqueue(Outcome outcome);
+    void PrintReady(std::unique_lock<std::mutex>& lock);
+    void AddSyncThread();
+    void SyncWhileThereIsWork();
     static void Sync(Outcome& outcome);
 
     Console& console_;

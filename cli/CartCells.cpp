@@ -38,7 +38,7 @@ std::string CellOf(const CartColumn& column, const LoadedFile& loaded) {
                                            return TimerCell(decoded(wave::UsageText(timer.usage)), timer.value);
                                        },
                                        [](wave::NoUrlArea) { return std::string(); }},
-                      loaded.cart().Of(column.row->field));
+                      loaded.Cart().Of(column.row->field));
 }
 
 }  // namespace cli

@@ -19,7 +19,7 @@ std::string FieldList(const wave::CartWrites& writes) {
 }
 
 std::optional<WriteRefusal> CheckAgainstFile(const LoadedFile& loaded, const wave::CartWrites& writes) {
-    if (!loaded.ok()) return WriteRefusal{std::nullopt, texts::MessageFor(loaded.failure).text};
+    if (!loaded.Ok()) return WriteRefusal{std::nullopt, texts::MessageFor(loaded.failure).text};
     for (const wave::CartWrite& write : writes) {
         if (wave::RowOf(write.field).kind == wave::FieldKind::Url &&
             !wave::HoldsUrlArea(*loaded.document.loaded.cart)) {
@@ -35,15 +35,15 @@ std::optional<WriteRefusal> CheckAgainstFile(const LoadedFile& loaded, const wav
 bool WriteAndReport(const std::string& file, std::unique_ptr<LoadedFile> loaded, const wave::CartWrites& writes,
                     bool dryRun, BatchSaves& saves) {
     if (dryRun) {
-        saves.say(file, "would write " + FieldList(writes) + "; nothing written");
+        saves.Say(file, "would write " + FieldList(writes) + "; nothing written");
         return true;
     }
     const wave::SaveResult written = loaded->document.WriteCart(writes);
     if (!written.ok) {
-        saves.fail(file, written.error);
+        saves.Fail(file, written.error);
         return false;
     }
-    saves.finish(file, std::move(loaded), FieldList(writes));
+    saves.Finish(file, std::move(loaded), FieldList(writes));
     return true;
 }
 

@@ -25,9 +25,9 @@ public:
     Command& operator=(const Command&) = delete;
 
     // Whether the command line parsed named this command.
-    bool named() const { return command_->parsed(); }
+    bool Named() const { return command_->parsed(); }
     // Runs it with the options the command line gave; the exit status.
-    virtual int run(Console& console) const = 0;
+    virtual int Run(Console& console) const = 0;
 
 protected:
     explicit Command(const CLI::App& command) : command_(&command) {}

@@ -2,14 +2,14 @@
 
 namespace cli {
 
-bool CsvReader::atRecordEnd() const { return pos_ == text_.size() || text_[pos_] == '\r' || text_[pos_] == '\n'; }
+bool CsvReader::AtRecordEnd() const { return pos_ == text_.size() || text_[pos_] == '\r' || text_[pos_] == '\n'; }
 
-std::optional<CsvRecord> CsvReader::fail(std::string why) {
+std::optional<CsvRecord> CsvReader::Fail(std::string why) {
     error_ = "line " + std::to_string(line_) + ": " + std::move(why);
     return std::nullopt;
 }
 
-bool CsvReader::quotedCell(std::string& cell) {
+bool CsvReader::QuotedCell(std::string& cell) {
     ++pos_;  // the opening quote
     while (pos_ < text_.size()) {
         const char c = text_[pos_++];
@@ -23,28 +23,28 @@ bool CsvReader::quotedCell(std::string& cell) {
     return false;
 }
 
-bool CsvReader::plainCell(std::string& cell) {
-    while (!atRecordEnd() && text_[pos_] != ',') {
+bool CsvReader::PlainCell(std::string& cell) {
+    while (!AtRecordEnd() && text_[pos_] != ',') {
         if (text_[pos_] == '"') return false;
         cell += text_[pos_++];
     }
     return true;
 }
 
-std::optional<CsvRecord> CsvReader::next() {
+std::optional<CsvRecord> CsvReader::Next() {
     if (pos_ >= text_.size() || !error_.empty()) return std::nullopt;
     CsvRecord record{line_, {}};
     while (true) {
         std::string cell;
         if (pos_ < text_.size() && text_[pos_] == '"') {
             const std::size_t opened = line_;
-            if (!quotedCell(cell)) {
+            if (!QuotedCell(cell)) {
                 line_ = opened;
-                return fail("a quoted cell is not closed");
+                return Fail("a quoted cell is not closed");
             }
-            if (!atRecordEnd() && text_[pos_] != ',') return fail("text follows the closing quote of a cell");
-        } else if (!plainCell(cell)) {
-            return fail("a quote inside a cell that does not start with one");
+            if (!AtRecordEnd() && text_[pos_] != ',') return Fail("text follows the closing quote of a cell");
+        } else if (!PlainCell(cell)) {
+            return Fail("a quote inside a cell that does not start with one");
         }
         record.cells.push_back(std::move(cell));
         if (pos_ < text_.size() && text_[pos_] == ',') {

@@ -22,14 +22,14 @@ public:
 
     // The next record; nothing at the end of the text or at malformed text,
     // which error() then describes.
-    std::optional<CsvRecord> next();
-    const std::string& error() const { return error_; }
+    std::optional<CsvRecord> Next();
+    const std::string& Error() const { return error_; }
 
 private:
-    bool quotedCell(std::string& cell);
-    bool plainCell(std::string& cell);
-    bool atRecordEnd() const;
-    std::optional<CsvRecord> fail(std::string why);
+    bool QuotedCell(std::string& cell);
+    bool PlainCell(std::string& cell);
+    bool AtRecordEnd() const;
+    std::optional<CsvRecord> Fail(std::string why);
 
     std::string_view text_;
     std::size_t pos_ = 0;

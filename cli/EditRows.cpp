@@ -128,7 +128,7 @@ std::string CartCells(const rapidjson::Value& cart, EditRow& row) {
 std::string FixedValueOf(std::string_view key, const LoadedFile& loaded) {
     if (key == "offset") return std::to_string(loaded.document.loaded.cartPos);
     if (key == "size") return std::to_string(loaded.document.loaded.cartSize);
-    return JoinedLines(wave::PostTimerLines(loaded.cart().Timers(), loaded.sampleRate()));
+    return JoinedLines(wave::PostTimerLines(loaded.Cart().Timers(), loaded.SampleRate()));
 }
 
 EditReader::EditReader(std::string_view text) : text_(text) {
@@ -138,9 +138,9 @@ EditReader::EditReader(std::string_view text) : text_(text) {
     json_ = first != std::string_view::npos && text_[first] == '{';
     if (json_) return;
     csv_.emplace(text_);
-    const std::optional<CsvRecord> header = csv_->next();
+    const std::optional<CsvRecord> header = csv_->Next();
     if (!header) {
-        headerError_ = csv_->error().empty() ? "line 1: no header row" : csv_->error();
+        headerError_ = csv_->Error().empty() ? "line 1: no header row" : csv_->Error();
         return;
     }
     bool hasFile = false;
@@ -156,7 +156,7 @@ EditReader::EditReader(std::string_view text) : text_(text) {
     if (!hasFile && headerError_.empty()) headerError_ = "line 1: no file column";
 }
 
-std::optional<EditRow> EditReader::nextJson() {
+std::optional<EditRow> EditReader::NextJson() {
     while (pos_ < text_.size()) {
         const std::size_t end = std::min(text_.find('\n', pos_), text_.size());
         const std::string_view line = text_.substr(pos_, end - pos_);
@@ -190,7 +190,7 @@ std::optional<EditRow> EditReader::nextJson() {
     return std::nullopt;
 }
 
-std::optional<EditRow> EditReader::nextCsv() {
+std::optional<EditRow> EditReader::NextCsv() {
     if (!headerError_.empty()) {
         EditRow failed = Refused(1, headerError_);
         headerError_.clear();
@@ -199,12 +199,12 @@ std::optional<EditRow> EditReader::nextCsv() {
         return failed;
     }
     if (!csv_) return std::nullopt;
-    std::optional<CsvRecord> record = csv_->next();
+    std::optional<CsvRecord> record = csv_->Next();
     // A blank line is a record of one empty cell.
-    while (record && record->cells.size() == 1 && record->cells[0].empty()) record = csv_->next();
+    while (record && record->cells.size() == 1 && record->cells[0].empty()) record = csv_->Next();
     if (!record) {
         std::optional<EditRow> failed;
-        if (!csv_->error().empty()) failed = Refused(0, csv_->error());
+        if (!csv_->Error().empty()) failed = Refused(0, csv_->Error());
         csv_.reset();
         return failed;
     }
@@ -225,6 +225,6 @@ std::optional<EditRow> EditReader::nextCsv() {
     return row;
 }
 
-std::optional<EditRow> EditReader::next() { return json_ ? nextJson() : nextCsv(); }
+std::optional<EditRow> EditReader::Next() { return json_ ? NextJson() : NextCsv(); }
 
 }  // namespace cli

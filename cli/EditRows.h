@@ -48,11 +48,11 @@ class EditReader {
 public:
     explicit EditReader(std::string_view text);
     // The next row; nothing at the end of the text.
-    std::optional<EditRow> next();
+    std::optional<EditRow> Next();
 
 private:
-    std::optional<EditRow> nextJson();
-    std::optional<EditRow> nextCsv();
+    std::optional<EditRow> NextJson();
+    std::optional<EditRow> NextCsv();
 
     std::string_view text_;
     bool json_ = false;

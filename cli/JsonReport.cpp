@@ -99,7 +99,7 @@ void Format(Writer& w, const std::optional<wave::WaveFormat>& format) {
 
 void Bext(Writer& w, const LoadedFile& loaded) {
     w.Key("bext");
-    if (!loaded.hasBext()) {
+    if (!loaded.HasBext()) {
         w.Null();
         return;
     }
@@ -133,7 +133,7 @@ void CartValue(Writer& w, const char* key, const wave::CartValue& value, const L
                                     Timers(w, key, timers, loaded.charset);
                                     w.Key("postTimerLines");
                                     w.StartArray();
-                                    for (const std::string& line : wave::PostTimerLines(timers, loaded.sampleRate()))
+                                    for (const std::string& line : wave::PostTimerLines(timers, loaded.SampleRate()))
                                         String(w, line);
                                     w.EndArray();
                                 },
@@ -146,7 +146,7 @@ void CartValue(Writer& w, const char* key, const wave::CartValue& value, const L
 
 void Cart(Writer& w, const LoadedFile& loaded) {
     w.Key("cart");
-    if (!loaded.ok()) {
+    if (!loaded.Ok()) {
         w.Null();
         return;
     }
@@ -155,7 +155,7 @@ void Cart(Writer& w, const LoadedFile& loaded) {
     w.Int64(loaded.document.loaded.cartPos);
     w.Key("size");
     w.Uint(loaded.document.loaded.cartSize);
-    const wave::CartValues cart = loaded.cart();
+    const wave::CartValues cart = loaded.Cart();
     for (const wave::CartFieldRow& row : wave::CartFieldRows()) CartValue(w, row.key, cart.Of(row.field), loaded);
     w.EndObject();
 }
@@ -170,9 +170,9 @@ std::string_view JsonReport::Write(const std::string& file, const LoadedFile& lo
     // Paths need not be UTF-8; a stray byte must not cost the report.
     String(writer_, file, true);
     writer_.Key("ok");
-    writer_.Bool(loaded.ok());
+    writer_.Bool(loaded.Ok());
     Error(writer_, loaded.failure);
-    Format(writer_, loaded.format());
+    Format(writer_, loaded.Format());
     Bext(writer_, loaded);
     Cart(writer_, loaded);
     // Only reports of the any-layout walk say so; the others keep their bytes.

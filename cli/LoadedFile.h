@@ -24,14 +24,14 @@ struct LoadedFile {
     LoadedFile(const LoadedFile&) = delete;
     LoadedFile& operator=(const LoadedFile&) = delete;
 
-    bool ok() const { return failure == wave::LoadFailure::None; }
+    bool Ok() const { return failure == wave::LoadFailure::None; }
     // Whether the walk reached a bext chunk in this file.
-    bool hasBext() const { return document.loaded.bext.has_value(); }
-    const std::optional<wave::WaveFormat>& format() const { return document.loaded.format; }
+    bool HasBext() const { return document.loaded.bext.has_value(); }
+    const std::optional<wave::WaveFormat>& Format() const { return document.loaded.format; }
     // The cart chunk's values; only while ok().
-    wave::CartValues cart() const { return document.Cart(); }
+    wave::CartValues Cart() const { return document.Cart(); }
     // The sample rate the post timers count in.
-    std::uint32_t sampleRate() const { return format() ? format()->samplesPerSec : 0; }
+    std::uint32_t SampleRate() const { return Format() ? Format()->samplesPerSec : 0; }
 
     wave::WaveDocument document;
     wave::ChunkWalk walk;

@@ -12,7 +12,7 @@ const std::map<std::string, wave::Charset> kCharsets = {
 
 }  // namespace
 
-void ReadOptionFlags::addTo(CLI::App& command) {
+void ReadOptionFlags::AddTo(CLI::App& command) {
     command.add_flag("--any-layout", anyLayout_,
                      "Find the fmt, bext and cart chunks in any order, also in RF64 and BW64 files");
     command
@@ -21,7 +21,7 @@ void ReadOptionFlags::addTo(CLI::App& command) {
         ->check(CLI::IsMember(kCharsets));
 }
 
-ReadOptions ReadOptionFlags::options() const {
+ReadOptions ReadOptionFlags::Options() const {
     return {anyLayout_ ? wave::ChunkWalk::AnyLayout : wave::ChunkWalk::FixedOrder, kCharsets.at(encoding_)};
 }
 

@@ -11,9 +11,9 @@ namespace cli {
 // files.
 class ReadOptionFlags {
 public:
-    void addTo(CLI::App& command);
+    void AddTo(CLI::App& command);
     // What the command line gave, once it is parsed.
-    ReadOptions options() const;
+    ReadOptions Options() const;
 
 private:
     bool anyLayout_ = false;

@@ -19,7 +19,7 @@ class SetCommand : public Command {
 public:
     explicit SetCommand(CLI::App& set) : Command(set) {
         set.add_flag("--dry-run", dryRun_, "Check and report; write nothing");
-        read_.addTo(set);
+        read_.AddTo(set);
         for (const wave::CartFieldRow* row : SettableFields()) {
             if (row == &timerRow_) continue;
             fields_.emplace_back(row, set.add_option(row->option, texts_[row], HelpFor(*row)));
@@ -33,7 +33,7 @@ public:
         });
     }
 
-    int run(Console& console) const override { return RunSet(values(), files_, dryRun_, read_.options(), console); }
+    int Run(Console& console) const override { return RunSet(values(), files_, dryRun_, read_.Options(), console); }
 
 private:
     // The fields the command line named, in the order of the options.
@@ -75,7 +75,7 @@ Plan CheckValues(const std::vector<RequestedValue>& values, wave::Charset charse
 
 bool SetOne(const std::string& file, const Plan& plan, bool dryRun, ReadOptions options, BatchSaves& saves) {
     if (!plan.error.empty()) {
-        saves.fail(file, plan.error);
+        saves.Fail(file, plan.error);
         return false;
     }
     // A dry run must work on files the user may only read.
@@ -83,7 +83,7 @@ bool SetOne(const std::string& file, const Plan& plan, bool dryRun, ReadOptions 
         file, dryRun ? wave::WaveStream::Mode::ReadOnly : wave::WaveStream::Mode::ReadWrite, options);
     if (const std::optional<WriteRefusal> refused = CheckAgainstFile(*loaded, plan.writes)) {
         const std::string option = refused->field ? wave::RowOf(*refused->field).option + std::string(": ") : "";
-        saves.fail(file, option + refused->message);
+        saves.Fail(file, option + refused->message);
         return false;
     }
     return WriteAndReport(file, std::move(loaded), plan.writes, dryRun, saves);
@@ -104,7 +104,7 @@ int RunSet(const std::vector<RequestedValue>& values, const std::vector<std::str
     for (const std::string& file : files) {
         if (!SetOne(file, plan, dryRun, options, saves)) status = kSomeFileFailed;
     }
-    return saves.allSaved() ? status : kSomeFileFailed;
+    return saves.AllSaved() ? status : kSomeFileFailed;
 }
 
 }  // namespace cli

@@ -16,13 +16,13 @@ public:
         CLI::Option* jsonFlag = show.add_flag("--json", json_, "One JSON object per file, one per line");
         show.add_flag("--csv", csv_, "A header row, then one CSV row of cart fields per file, for apply")
             ->excludes(jsonFlag);
-        read_.addTo(show);
+        read_.AddTo(show);
         show.add_option("FILE", files_, "WAV files")->required();
     }
 
-    int run(Console& console) const override {
+    int Run(Console& console) const override {
         const ReportForm form = json_ ? ReportForm::Json : csv_ ? ReportForm::Csv : ReportForm::Text;
-        return RunShow(files_, form, read_.options(), console);
+        return RunShow(files_, form, read_.Options(), console);
     }
 
 private:
@@ -53,11 +53,11 @@ int RunShow(const std::vector<std::string>& files, ReportForm form, ReadOptions 
             }
             // A file that did not load has no cart to put in the row.
             case ReportForm::Csv:
-                if (loaded.ok()) PrintCsvRow(console.out, file, loaded);
+                if (loaded.Ok()) PrintCsvRow(console.out, file, loaded);
                 break;
             case ReportForm::Text: PrintTextReport(console.out, file, loaded); break;
         }
-        if (!loaded.ok()) {
+        if (!loaded.Ok()) {
             ReportError(console, file, texts::MessageFor(loaded.failure).text);
             status = kSomeFileFailed;
         }

@@ -54,7 +54,7 @@ void CartRow(std::ostream& out, const char* label, const wave::CartValue& value,
                                 [&](std::uint32_t number) { Row(out, label, std::to_string(number)); },
                                 [&](const wave::PostTimers& timers) {
                                     std::string lines;
-                                    for (const std::string& line : wave::PostTimerLines(timers, loaded.sampleRate()))
+                                    for (const std::string& line : wave::PostTimerLines(timers, loaded.SampleRate()))
                                         lines += line + '\n';
                                     Row(out, label, lines);
                                 },
@@ -65,7 +65,7 @@ void CartRow(std::ostream& out, const char* label, const wave::CartValue& value,
 // The fields a page shows, under the page's labels.
 void PrintCart(std::ostream& out, const LoadedFile& loaded) {
     out << wave::kCartCaption << '\n';
-    const wave::CartValues cart = loaded.cart();
+    const wave::CartValues cart = loaded.Cart();
     for (const wave::CartFieldRow& row : wave::CartFieldRows()) {
         if (row.label != nullptr) CartRow(out, row.label, cart.Of(row.field), loaded);
     }
@@ -75,9 +75,9 @@ void PrintCart(std::ostream& out, const LoadedFile& loaded) {
 
 void PrintTextReport(std::ostream& out, const std::string& file, const LoadedFile& loaded) {
     out << "File: " << file << '\n';
-    if (loaded.format()) PrintFormat(out, *loaded.format());
-    if (loaded.hasBext()) PrintBext(out, *loaded.document.loaded.bext, loaded.charset);
-    if (loaded.ok()) PrintCart(out, loaded);
+    if (loaded.Format()) PrintFormat(out, *loaded.Format());
+    if (loaded.HasBext()) PrintBext(out, *loaded.document.loaded.bext, loaded.charset);
+    if (loaded.Ok()) PrintCart(out, loaded);
 }
 
 }  // namespace cli

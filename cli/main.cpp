@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
         return code == 0 ? 0 : cli::kUsageError;
     }
     // The app takes exactly one command.
-    const auto& named = *std::ranges::find_if(commands, [](const auto& command) { return command->named(); });
+    const auto& named = *std::ranges::find_if(commands, [](const auto& command) { return command->Named(); });
     cli::Console console{std::cin, std::cout, std::cerr};
-    return Finish(named->run(console));
+    return Finish(named->Run(console));
 }

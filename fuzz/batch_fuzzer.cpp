@@ -163,7 +163,7 @@ void CheckApply(std::string_view text, cli::ReadOptions options) {
 
 bool NamesOnlyBatchFiles(std::string_view text) {
     cli::EditReader reader(text);
-    while (const std::optional<cli::EditRow> row = reader.next()) {
+    while (const std::optional<cli::EditRow> row = reader.Next()) {
         if (!row->error.empty()) continue;  // `apply` opens nothing for it
         bool known = false;
         for (std::string_view name : kNames) known = known || row->file == name;
@@ -181,7 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     cli::EditReader reader(text);
     std::size_t rows = 0;
     std::size_t lastLine = 0;
-    while (const std::optional<cli::EditRow> row = reader.next()) {
+    while (const std::optional<cli::EditRow> row = reader.Next()) {
         // Every row but a last refusal takes at least one byte of the text.
         Require(++rows <= size + 1, "the reader gives more rows than the text holds");
         CheckRow(*row, lastLine);

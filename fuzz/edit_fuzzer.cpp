@@ -73,8 +73,8 @@ std::string ReadBack(const wave::CartWrite& write, const cli::LoadedFile& loaded
             return {data.begin() + static_cast<std::ptrdiff_t>(span.offset),
                     data.begin() + static_cast<std::ptrdiff_t>(span.offset + span.width)};
         case wave::FieldKind::Url:
-            Require(loaded.cart().HoldsUrl(), "an accepted URL reads back as no URL");
-            return loaded.cart().Text(write.field);
+            Require(loaded.Cart().HoldsUrl(), "an accepted URL reads back as no URL");
+            return loaded.Cart().Text(write.field);
         case wave::FieldKind::TextToEnd: return wave::ReadTextToEnd(data, span.offset);
         default: return wave::ReadTextField(data, span);
     }
@@ -157,7 +157,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(SameOutside(before, after, Written(*writes, cartPos, cartSize)),
             "a byte outside the edited fields changed");
     const cli::LoadedFile reloaded(scratch.path(), wave::WaveStream::Mode::ReadOnly, input.options);
-    Require(reloaded.ok(), "a saved file no longer loads");
+    Require(reloaded.Ok(), "a saved file no longer loads");
     Require(static_cast<std::uint64_t>(reloaded.document.loaded.cartPos) == cartPos &&
                 reloaded.document.loaded.cart->size() == cartSize,
             "a saved file loads other cart data than was saved");

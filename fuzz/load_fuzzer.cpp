@@ -74,7 +74,7 @@ void CheckLoad(wave::LoadFailure failure, const wave::WaveDocument& doc, const O
                const sparse::Image& image) {
     using wave::LoadFailure;
     Require(failure != LoadFailure::OpenFailed, "the scratch file could not be opened");
-    Require(doc.file.is_open() == wave::StreamStaysOpen(failure),
+    Require(doc.file.IsOpen() == wave::StreamStaysOpen(failure),
             "the stream is left open or closed against the outcome's row");
 
     const bool formatRead = failure == LoadFailure::None || failure == LoadFailure::DataBeforeCart ||

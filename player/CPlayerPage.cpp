@@ -75,7 +75,7 @@ void CPlayerPage::HoldPlayback(bool held) {
 
 void CPlayerPage::OnPlay() {
     m_bReopenFailureShown = false;  // each Play may fail anew, and says so once
-    if (m_pDocument != nullptr && m_pDocument->file.is_open()) {
+    if (m_pDocument != nullptr && m_pDocument->file.IsOpen()) {
         m_bGoneShown = false;  // it is back (opened anew): losing it again is news
         m_lFilePos = m_pDocument->LendFile();
     }

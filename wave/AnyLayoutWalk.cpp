@@ -37,7 +37,7 @@ struct ChunksFound {
 
 class ChunkWalker {
 public:
-    ChunkWalker(WaveStream& file, bool sizesInDs64) : reader_(file), sizesInDs64_(sizesInDs64), end_(file.size()) {}
+    ChunkWalker(WaveStream& file, bool sizesInDs64) : reader_(file), sizesInDs64_(sizesInDs64), end_(file.Size()) {}
 
     ChunksFound Run() {
         std::int64_t position = ChunkReader::kFileHeaderSize;
@@ -45,11 +45,11 @@ public:
             const ChunkHeader header = reader_.HeaderAt(position);
             if (!header.whole) break;
             const std::int64_t dataPos = position + kHeaderSize;
-            if (header.id == kCart && !found_.cartSize && header.signedSize() <= 0) {
+            if (header.id == kCart && !found_.cartSize && header.SignedSize() <= 0) {
                 // Unusable, yet it is the cart chunk the file has. A size of
                 // zero still says where the next chunk starts.
                 found_.chunks.push_back({header.id, position, header.size});
-                found_.cartSize = header.signedSize();
+                found_.cartSize = header.SignedSize();
                 if (header.size != 0) break;
                 position = dataPos;
                 continue;
@@ -82,7 +82,7 @@ private:
             found_.bext = reader_.BextAt(dataPos, size);
         } else if (header.id == kCart && !found_.cartSize) {
             // Its size is positive and inside the file here.
-            found_.cartSize = header.signedSize();
+            found_.cartSize = header.SignedSize();
             found_.cartPos = dataPos;
             found_.cart = reader_.BytesAt(dataPos, std::min<std::uint64_t>(size, kMaxCartData));
         }

@@ -84,7 +84,7 @@ SaveResult WaveDocument::PrepareCart(const CartWrites& writes, std::vector<std::
 
 SaveResult WaveDocument::CheckFileUnchanged() {
     const SaveResult changed = Failed("The file was changed by another program since it was loaded.");
-    if (file.identity() != loadedIdentity_ || !file.pathStillNamesOpenFile() || loaded.cartPos < kHeaderSize) {
+    if (file.Identity() != loadedIdentity_ || !file.PathStillNamesOpenFile() || loaded.cartPos < kHeaderSize) {
         return changed;
     }
     // Another program's edit of any cart field would be undone by writing
@@ -92,7 +92,7 @@ SaveResult WaveDocument::CheckFileUnchanged() {
     // read takes the header and the data.
     const std::vector<std::uint8_t> expected = LoadedChunk(loaded.cartSize, *loaded.cart);
     std::vector<std::uint8_t> onDisk(expected.size());
-    if (!file.seekp(loaded.cartPos - kHeaderSize) || file.read(onDisk.data(), onDisk.size()) != onDisk.size() ||
+    if (!file.Seek(loaded.cartPos - kHeaderSize) || file.Read(onDisk.data(), onDisk.size()) != onDisk.size() ||
         onDisk != expected) {
         return changed;
     }
@@ -102,7 +102,7 @@ SaveResult WaveDocument::CheckFileUnchanged() {
 SaveResult WaveDocument::WriteCart(const CartWrites& writes) {
     std::vector<std::uint8_t> image;
     if (SaveResult prepared = PrepareCart(writes, image); !prepared.ok) return prepared;
-    if (!file.is_open()) return Failed("The file is not open.");
+    if (!file.IsOpen()) return Failed("The file is not open.");
     if (saveLock_) return Failed("A save of this file is still being finished.");
     auto lock = std::make_unique<RangeLock>(file, loaded.cartPos - kHeaderSize,
                                             kHeaderSize + static_cast<std::int64_t>(image.size()));
@@ -111,8 +111,8 @@ SaveResult WaveDocument::WriteCart(const CartWrites& writes) {
     // The file already holds these bytes: rewriting them would change only
     // its modification time, which watch folders and backups read as an edit.
     const bool same = image == *loaded.cart;
-    if (!same && (!file.seekp(loaded.cartPos) || !file.write(image.data(), image.size()))) {
-        return Failed("The cart chunk could not be written (" + file.lastError() + ").");
+    if (!same && (!file.Seek(loaded.cartPos) || !file.Write(image.data(), image.size()))) {
+        return Failed("The cart chunk could not be written (" + file.LastError() + ").");
     }
     saveLock_ = std::move(lock);
     writtenCart_ = std::move(image);
@@ -121,13 +121,13 @@ SaveResult WaveDocument::WriteCart(const CartWrites& writes) {
 
 SaveResult WaveDocument::FinishSave() {
     if (!saveLock_) return Failed("No save of this file is waiting to be finished.");
-    const bool synced = file.sync();
+    const bool synced = file.Sync();
     // Only data known to be on disk counts as loaded: after a failed sync,
     // the next save's check finds the file changed rather than trusting it.
     if (synced) loaded.cart = std::move(writtenCart_);
     writtenCart_.reset();
     saveLock_.reset();
-    if (!synced) return Failed("The cart chunk could not be written to disk (" + file.lastError() + ").");
+    if (!synced) return Failed("The cart chunk could not be written to disk (" + file.LastError() + ").");
     return {};
 }
 

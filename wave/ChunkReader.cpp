@@ -15,18 +15,18 @@ std::uint16_t U16(ConstBytes data, std::size_t offset) { return static_cast<std:
 }  // namespace
 
 void ChunkReader::MoveTo(std::int64_t position) {
-    const std::int64_t here = file_.tellp();
+    const std::int64_t here = file_.Tell();
     if (position > here) {
-        file_.ignore(position - here);
+        file_.Skip(position - here);
     } else if (position < here) {
-        file_.seekp(position);
+        file_.Seek(position);
     }
 }
 
 std::size_t ChunkReader::ReadFilled(std::int64_t position, std::uint8_t* out, std::size_t n) {
     std::fill(out, out + n, std::uint8_t{0xFF});
     MoveTo(position);
-    return file_.read(out, n);
+    return file_.Read(out, n);
 }
 
 FileHeader ChunkReader::FileHeaderAt0() {
@@ -48,10 +48,10 @@ bool ChunkReader::PadAt(std::int64_t dataEnd, std::uint64_t size) {
 }
 
 std::vector<std::uint8_t> ChunkReader::BytesAt(std::int64_t position, std::uint64_t n) {
-    const auto left = static_cast<std::uint64_t>(std::max<std::int64_t>(0, file_.size() - position));
+    const auto left = static_cast<std::uint64_t>(std::max<std::int64_t>(0, file_.Size() - position));
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::min(n, left)));
     MoveTo(position);
-    bytes.resize(file_.read(bytes.data(), bytes.size()));
+    bytes.resize(file_.Read(bytes.data(), bytes.size()));
     return bytes;
 }
 

@@ -25,7 +25,7 @@ struct ChunkHeader {
     bool whole = false;
 
     // The size as the fixed-order walk takes it: 2 GiB and more is negative.
-    std::int32_t signedSize() const { return static_cast<std::int32_t>(size); }
+    std::int32_t SignedSize() const { return static_cast<std::int32_t>(size); }
 };
 
 // Reads the parts of RIFF chunks at given positions of an open stream, for
@@ -42,7 +42,7 @@ public:
     // Fills the stream's buffer from the start of the file: a walk that
     // goes from chunk to chunk in order then reads a small file at once.
     // Without it, each read takes exactly the bytes asked for.
-    void Prefetch() { file_.peek(); }
+    void Prefetch() { file_.Peek(); }
 
     FileHeader FileHeaderAt0();
     ChunkHeader HeaderAt(std::int64_t position);

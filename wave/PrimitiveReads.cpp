@@ -4,7 +4,7 @@ namespace wave {
 
 namespace {
 
-std::uint32_t NextByte(WaveStream& stream) { return static_cast<std::uint32_t>(stream.get()) & 0xFFu; }
+std::uint32_t NextByte(WaveStream& stream) { return static_cast<std::uint32_t>(stream.Get()) & 0xFFu; }
 
 }  // namespace
 
@@ -20,6 +20,6 @@ std::uint32_t ReadLE(WaveStream& stream, int n) {
     return value;
 }
 
-void SkipBytes(WaveStream& stream, std::int64_t n) { stream.ignore(n); }
+void SkipBytes(WaveStream& stream, std::int64_t n) { stream.Skip(n); }
 
 }  // namespace wave

@@ -13,9 +13,9 @@ namespace wave {
 class RangeLock {
 public:
     RangeLock(WaveStream& file, std::int64_t start, std::int64_t length)
-        : file_(file), start_(start), length_(length), held_(file.lockRange(start, length)) {}
+        : file_(file), start_(start), length_(length), held_(file.LockRange(start, length)) {}
     ~RangeLock() {
-        if (held_) file_.unlockRange(start_, length_);
+        if (held_) file_.UnlockRange(start_, length_);
     }
     RangeLock(const RangeLock&) = delete;
     RangeLock& operator=(const RangeLock&) = delete;

@@ -3,17 +3,17 @@
 namespace wave {
 
 LoadFailure WaveDocument::OpenWave(const std::string& path, WaveStream::Mode mode, ChunkWalk walk) {
-    if (file.is_open()) file.close();
+    if (file.IsOpen()) file.Close();
     lent_ = false;  // a file opened anew is nobody's loan
-    const bool opened = file.open(path, mode);
+    const bool opened = file.Open(path, mode);
     const LoadFailure failure = LoadWaveFile(walk);
     return opened ? failure : LoadFailure::OpenFailed;
 }
 
 std::int64_t WaveDocument::LendFile() {
-    if (!file.is_open()) return -1;
-    const std::int64_t position = file.tellp();
-    file.close();
+    if (!file.IsOpen()) return -1;
+    const std::int64_t position = file.Tell();
+    file.Close();
     lent_ = true;
     return position;
 }
@@ -21,9 +21,9 @@ std::int64_t WaveDocument::LendFile() {
 bool WaveDocument::TakeFileBack(std::int64_t position) {
     if (!lent_) return true;
     // The path and mode of the last open: a read-only file stays read-only.
-    if (!file.open(file.path(), file.mode())) return false;
+    if (!file.Open(file.Path(), file.OpenMode())) return false;
     lent_ = false;
-    file.seekp(position);
+    file.Seek(position);
     return true;
 }
 
@@ -32,15 +32,15 @@ LoadFailure WaveDocument::LoadWaveFile(ChunkWalk walk) {
     // behind as this one's.
     loaded = LoadedWave{};
     pastRefusal_.reset();
-    loadedIdentity_ = file.identity();
-    if (!file.is_open()) return LoadFailure::None;
+    loadedIdentity_ = file.Identity();
+    if (!file.IsOpen()) return LoadFailure::None;
     loaded = walk == ChunkWalk::AnyLayout ? WalkAnyLayout(file) : WalkFixedOrder(file);
     const LoadFailure failure = loaded.failure;
     if (lookPastRefusal && walk == ChunkWalk::FixedOrder && loaded.stoppedAt) {
         if (LoadedWave any = WalkAnyLayout(file); any.failure == LoadFailure::None) pastRefusal_ = std::move(any);
     }
     refusal_ = failure;
-    if (!pastRefusal_ && !StreamStaysOpen(failure)) file.close();
+    if (!pastRefusal_ && !StreamStaysOpen(failure)) file.Close();
     return failure;
 }
 
@@ -59,7 +59,7 @@ LoadFailure WaveDocument::TakePastRefusal() {
 void WaveDocument::DeclinePastRefusal() {
     if (!pastRefusal_) return;
     pastRefusal_.reset();
-    if (!StreamStaysOpen(refusal_)) file.close();
+    if (!StreamStaysOpen(refusal_)) file.Close();
 }
 
 std::string WaveDocument::ChunkName(std::uint32_t id) {

@@ -32,7 +32,7 @@ public:
         reader_.Prefetch();
         const FileHeader file = reader_.FileHeaderAt0();
         if (file.id != kRiff) return StopAt(file.id, LoadFailure::NotWave);
-        if (RiffSizeSaysEndedEarly(file, file_.size())) return Fail(LoadFailure::PrematureEnd);
+        if (RiffSizeSaysEndedEarly(file, file_.Size())) return Fail(LoadFailure::PrematureEnd);
         if (file.form != kWave) return Fail(LoadFailure::InvalidRiffHeader);
 
         const ChunkHeader fmt = Next(ChunkReader::kFileHeaderSize);
@@ -41,8 +41,8 @@ public:
         const WaveFormat format = reader_.FormatAt(dataPos, ChunkReader::kFormatBlockSize);
         // A block declared shorter than 16 bytes is read whole all the same,
         // and the next header is looked for after it.
-        const std::int64_t fmtEnd = dataPos + std::max<std::int64_t>(ChunkReader::kFormatBlockSize, fmt.signedSize());
-        if (fmtEnd > file_.size()) return Fail(LoadFailure::PrematureEnd);
+        const std::int64_t fmtEnd = dataPos + std::max<std::int64_t>(ChunkReader::kFormatBlockSize, fmt.SignedSize());
+        if (fmtEnd > file_.Size()) return Fail(LoadFailure::PrematureEnd);
         loaded_.format = format;
         return AfterFormat(fmtEnd);
     }
@@ -64,7 +64,7 @@ private:
             if (header.id == kData) return StopAt(header.id, LoadFailure::CartNotFound);
         }
         if (header.id != kCart) return StopAt(header.id, LoadFailure::CartNotFound);
-        if (header.signedSize() <= 0) return Fail(LoadFailure::InvalidCartHeader);
+        if (header.SignedSize() <= 0) return Fail(LoadFailure::InvalidCartHeader);
 
         loaded_.cartPos = position + kHeaderSize;
         loaded_.cartSize = header.size;
@@ -74,7 +74,7 @@ private:
 
     // A negative size passes over nothing.
     static std::uint64_t Positive(const ChunkHeader& header) {
-        return static_cast<std::uint64_t>(std::max(header.signedSize(), 0));
+        return static_cast<std::uint64_t>(std::max(header.SignedSize(), 0));
     }
 
     std::int64_t PastChunk(std::int64_t position, const ChunkHeader& header) {

@@ -35,10 +35,10 @@ std::string IdentityText(std::uint64_t device, std::uint64_t inode) {
 
 }  // namespace
 
-WaveStream::~WaveStream() { close(); }
+WaveStream::~WaveStream() { Close(); }
 
-bool WaveStream::open(const std::string& path, Mode mode) {
-    close();
+bool WaveStream::Open(const std::string& path, Mode mode) {
+    Close();
     path_ = path;
     // O_NONBLOCK keeps a FIFO chosen by mistake from hanging the open; the
     // regular-file test below then refuses it. It has no effect on regular
@@ -47,7 +47,7 @@ bool WaveStream::open(const std::string& path, Mode mode) {
     const int fd = ::open(path.c_str(), flags);
     writeRefused_ = fd < 0 && mode == Mode::ReadWrite && (errno == EACCES || errno == EPERM || errno == EROFS);
     if (fd < 0) {
-        recordError("open");
+        RecordError("open");
         failed_ = true;
         return false;
     }
@@ -73,7 +73,7 @@ bool WaveStream::open(const std::string& path, Mode mode) {
     return true;
 }
 
-void WaveStream::close() {
+void WaveStream::Close() {
     if (fd_ >= 0) {
         ::close(fd_);
         fd_ = -1;
@@ -84,12 +84,12 @@ void WaveStream::close() {
     eof_ = false;
 }
 
-void WaveStream::recordError(const char* operation) {
+void WaveStream::RecordError(const char* operation) {
     lastError_ = std::string(operation) + ": " + std::strerror(errno);
 }
 
-bool WaveStream::fillBuffer() {
-    bufferStart_ = tellp();
+bool WaveStream::FillBuffer() {
+    bufferStart_ = Tell();
     buffer_.resize(kBufferSize);
     bufferPos_ = 0;
     ssize_t n = -1;
@@ -97,26 +97,26 @@ bool WaveStream::fillBuffer() {
         do {
             n = ::pread(fd_, buffer_.data(), kBufferSize, bufferStart_);
         } while (n < 0 && errno == EINTR);
-        if (n < 0) recordError("read");
+        if (n < 0) RecordError("read");
     }
     buffer_.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
     return !buffer_.empty();
 }
 
-int WaveStream::get() {
-    if (bufferPos_ == buffer_.size() && !fillBuffer()) {
+int WaveStream::Get() {
+    if (bufferPos_ == buffer_.size() && !FillBuffer()) {
         eof_ = true;
         return kEof;
     }
     return buffer_[bufferPos_++];
 }
 
-int WaveStream::peek() {
-    if (bufferPos_ == buffer_.size() && !fillBuffer()) return kEof;
+int WaveStream::Peek() {
+    if (bufferPos_ == buffer_.size() && !FillBuffer()) return kEof;
     return buffer_[bufferPos_];
 }
 
-std::size_t WaveStream::read(std::uint8_t* out, std::size_t n) {
+std::size_t WaveStream::Read(std::uint8_t* out, std::size_t n) {
     if (n == 0) return 0;
     const std::size_t fromBuffer = std::min(n, buffer_.size() - bufferPos_);
     if (fromBuffer > 0) std::memcpy(out, buffer_.data() + bufferPos_, fromBuffer);
@@ -125,11 +125,11 @@ std::size_t WaveStream::read(std::uint8_t* out, std::size_t n) {
     if (done < n) {
         // The rest goes straight into the caller's buffer: chunk data can be
         // large and is read once.
-        std::int64_t position = tellp();
+        std::int64_t position = Tell();
         while (done < n && fd_ >= 0) {
             const ssize_t got = ::pread(fd_, out + done, n - done, position);
             if (got < 0 && errno == EINTR) continue;
-            if (got < 0) recordError("read");
+            if (got < 0) RecordError("read");
             if (got <= 0) break;
             done += static_cast<std::size_t>(got);
             position += got;
@@ -142,15 +142,15 @@ std::size_t WaveStream::read(std::uint8_t* out, std::size_t n) {
     return done;
 }
 
-void WaveStream::ignore(std::int64_t n) {
+void WaveStream::Skip(std::int64_t n) {
     if (n <= 0) return;
     const auto inBuffer = static_cast<std::int64_t>(buffer_.size() - bufferPos_);
     if (n <= inBuffer) {
         bufferPos_ += static_cast<std::size_t>(n);
         return;
     }
-    std::int64_t target = tellp() + n;
-    const std::int64_t end = size();
+    std::int64_t target = Tell() + n;
+    const std::int64_t end = Size();
     if (target > end) {
         target = std::max<std::int64_t>(end, 0);
         eof_ = true;
@@ -160,9 +160,9 @@ void WaveStream::ignore(std::int64_t n) {
     bufferStart_ = target;
 }
 
-std::int64_t WaveStream::tellp() const { return bufferStart_ + static_cast<std::int64_t>(bufferPos_); }
+std::int64_t WaveStream::Tell() const { return bufferStart_ + static_cast<std::int64_t>(bufferPos_); }
 
-bool WaveStream::seekp(std::int64_t position) {
+bool WaveStream::Seek(std::int64_t position) {
     if (fd_ < 0 || position < 0) {
         lastError_ = "seek: invalid position";
         return false;
@@ -174,19 +174,19 @@ bool WaveStream::seekp(std::int64_t position) {
     return true;
 }
 
-bool WaveStream::write(const std::uint8_t* data, std::size_t n) {
+bool WaveStream::Write(const std::uint8_t* data, std::size_t n) {
     if (fd_ < 0) {
         lastError_ = "write: the file is not open";
         return false;
     }
-    std::int64_t position = tellp();
+    std::int64_t position = Tell();
     std::size_t done = 0;
     while (done < n) {
         const ssize_t put = ::pwrite(fd_, data + done, n - done, position);
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) {
             if (put == 0) errno = ENOSPC;
-            recordError("write");
+            RecordError("write");
             break;
         }
         done += static_cast<std::size_t>(put);
@@ -198,37 +198,37 @@ bool WaveStream::write(const std::uint8_t* data, std::size_t n) {
     return done == n;
 }
 
-bool WaveStream::sync() {
+bool WaveStream::Sync() {
     if (fd_ < 0 || ::fdatasync(fd_) != 0) {
-        if (fd_ >= 0) recordError("sync");
+        if (fd_ >= 0) RecordError("sync");
         return false;
     }
     return true;
 }
 
-bool WaveStream::lockRange(std::int64_t start, std::int64_t length) {
+bool WaveStream::LockRange(std::int64_t start, std::int64_t length) {
     return fd_ >= 0 && SetRangeLock(fd_, F_WRLCK, start, length);
 }
 
-void WaveStream::unlockRange(std::int64_t start, std::int64_t length) {
+void WaveStream::UnlockRange(std::int64_t start, std::int64_t length) {
     if (fd_ >= 0) SetRangeLock(fd_, F_UNLCK, start, length);
 }
 
-std::int64_t WaveStream::size() const {
+std::int64_t WaveStream::Size() const {
     if (fd_ >= 0 && openedSize_ >= 0) return openedSize_;
     struct stat st {};
     if (fd_ < 0 || ::fstat(fd_, &st) != 0) return -1;
     return st.st_size;
 }
 
-std::string WaveStream::identity() const { return fd_ < 0 ? std::string() : IdentityText(openedDevice_, openedInode_); }
+std::string WaveStream::Identity() const { return fd_ < 0 ? std::string() : IdentityText(openedDevice_, openedInode_); }
 
 std::string WaveStream::IdentityOf(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) != 0 ? std::string() : IdentityText(st.st_dev, st.st_ino);
 }
 
-bool WaveStream::pathStillNamesOpenFile() const {
+bool WaveStream::PathStillNamesOpenFile() const {
     // An open file keeps its device and inode, so only the name is looked up.
     struct stat named {};
     if (fd_ < 0 || ::stat(path_.c_str(), &named) != 0) return false;

@@ -15,7 +15,7 @@ class WaveStream {
 public:
     enum class Mode { ReadOnly, ReadWrite };
 
-    // What get() and peek() return past the end of the file: all bits set.
+    // What Get() and Peek() return past the end of the file: all bits set.
     // The primitive reads cut it to eight bits, so the end reads as 0xFF.
     static constexpr int kEof = -1;
 
@@ -26,64 +26,64 @@ public:
 
     // Opens an existing file without truncating it; never creates one.
     // Returns false (and sets the fail state) when the file cannot be opened.
-    bool open(const std::string& path, Mode mode);
-    void close();
-    bool is_open() const { return fd_ >= 0; }
+    bool Open(const std::string& path, Mode mode);
+    void Close();
+    bool IsOpen() const { return fd_ >= 0; }
     // The mode of the last successful open, kept after close, so that a
     // stream handed away for a while comes back as it was.
-    Mode mode() const { return mode_; }
-    bool fail() const { return failed_; }
-    bool eof() const { return eof_; }
-    const std::string& path() const { return path_; }
+    Mode OpenMode() const { return mode_; }
+    bool Failed() const { return failed_; }
+    bool AtEnd() const { return eof_; }
+    const std::string& Path() const { return path_; }
 
     // The next byte as 0 to 255, or kEof with the end-of-file state set.
-    int get();
+    int Get();
     // The next byte without consuming it, or kEof (end-of-file state untouched).
-    int peek();
+    int Peek();
     // Reads up to n bytes; returns the count read. A short count sets eof.
-    std::size_t read(std::uint8_t* buffer, std::size_t n);
-    // Passes over n bytes as n calls of get() would, without reading them.
-    void ignore(std::int64_t n);
+    std::size_t Read(std::uint8_t* buffer, std::size_t n);
+    // Passes over n bytes as n calls of Get() would, without reading them.
+    void Skip(std::int64_t n);
 
     // Position of the next byte to be read or written.
-    std::int64_t tellp() const;
+    std::int64_t Tell() const;
     // Moves the position; clears the end-of-file state. False on failure.
-    bool seekp(std::int64_t position);
-    // Writes all n bytes at the position. False on failure (see lastError()).
-    bool write(const std::uint8_t* buffer, std::size_t n);
+    bool Seek(std::int64_t position);
+    // Writes all n bytes at the position. False on failure (see LastError()).
+    bool Write(const std::uint8_t* buffer, std::size_t n);
     // Forces written data to the disk, with what the system needs to read it
     // back (not the modification time: a save never changes the length, so
     // the time alone would cost every save a second disk write). False on
     // failure.
-    bool sync();
+    bool Sync();
 
     // Takes an open-file-description write lock on [start, start + length),
     // waiting while another open of the file holds one there (readers are not
     // held off). False when it cannot be had: some file systems refuse such
     // locks, and a read-only stream cannot take a write lock.
-    bool lockRange(std::int64_t start, std::int64_t length);
-    void unlockRange(std::int64_t start, std::int64_t length);
+    bool LockRange(std::int64_t start, std::int64_t length);
+    void UnlockRange(std::int64_t start, std::int64_t length);
 
     // Size of the open file in bytes, or -1. For a read-only stream, the size
     // it had when opened.
-    std::int64_t size() const;
+    std::int64_t Size() const;
     // True when the path still names the file this stream has open.
-    bool pathStillNamesOpenFile() const;
+    bool PathStillNamesOpenFile() const;
     // The open file's device and inode, which tell it apart however it is
     // named; empty when nothing is open.
-    std::string identity() const;
+    std::string Identity() const;
     // The same for the file a path names, without opening it; empty when the
     // path names nothing.
     static std::string IdentityOf(const std::string& path);
     // The system's reason for the last failed operation.
-    const std::string& lastError() const { return lastError_; }
+    const std::string& LastError() const { return lastError_; }
     // True when the last open failed only for want of permission to write
     // (a read-only file, or a read-only file system).
-    bool writeRefused() const { return writeRefused_; }
+    bool WriteRefused() const { return writeRefused_; }
 
 private:
-    bool fillBuffer();
-    void recordError(const char* operation);
+    bool FillBuffer();
+    void RecordError(const char* operation);
 
     int fd_ = -1;
     Mode mode_ = Mode::ReadWrite;

@@ -34,7 +34,7 @@ Ran RunCommand(AddCommand add, std::vector<std::string> args, const std::string&
     std::ostringstream err;
     cli::Console console{in, out, err};
     Ran ran;
-    ran.status = command->run(console);
+    ran.status = command->Run(console);
     ran.out = out.str();
     ran.err = err.str();
     return ran;

@@ -192,7 +192,7 @@ TEST_P(AnyLayoutRows, EndTheLoadWithTheRowsOfTheDefaultWalk) {
     const RowCase& row = GetParam();
     const LoadedFixture loaded(row.file, "case.wav", ChunkWalk::AnyLayout);
     EXPECT_EQ(loaded.failure, row.row);
-    EXPECT_EQ(loaded.document.file.is_open(), wave::StreamStaysOpen(row.row));
+    EXPECT_EQ(loaded.document.file.IsOpen(), wave::StreamStaysOpen(row.row));
     EXPECT_EQ(loaded.records.info.m_format.has_value(), row.formatShown);
     EXPECT_EQ(loaded.records.ebu.m_strDescription, row.bextShown ? "A short tone" : "");
     EXPECT_EQ(loaded.document.CartLoaded(), row.row == LoadFailure::None);

@@ -71,15 +71,15 @@ TEST(LookPastRefusal, KeepsTheCartAsideUntilTakenAndLeavesTheRefusalShown) {
     EXPECT_FALSE(loaded.document.CartPastRefusal());
     EXPECT_FALSE(loaded.document.loaded.stoppedAt);
     EXPECT_EQ(loaded.document.Cart().Text(wave::CartField::Title), "Morning Jingle");
-    EXPECT_TRUE(loaded.document.file.is_open());  // a save needs it
+    EXPECT_TRUE(loaded.document.file.IsOpen());  // a save needs it
 }
 
 TEST(LookPastRefusal, DeclinedClosesTheStreamAsTheRefusalWould) {
     LoadedFixture loaded(PeakBeforeCart());
     loaded.document.lookPastRefusal = true;
     ASSERT_EQ(loaded.reload(), LoadFailure::CartNotFound);
-    EXPECT_TRUE(loaded.document.file.is_open());
+    EXPECT_TRUE(loaded.document.file.IsOpen());
     loaded.document.DeclinePastRefusal();
-    EXPECT_FALSE(loaded.document.file.is_open());
+    EXPECT_FALSE(loaded.document.file.IsOpen());
     EXPECT_FALSE(loaded.document.CartPastRefusal());
 }

@@ -113,7 +113,7 @@ TEST_P(FailureRows, EndTheLoadWithTheirMessageAndStreamState) {
     EXPECT_STREQ(message.text, row.text);
     EXPECT_STREQ(texts::CaptionFor(loaded.failure, "app"), row.caption);
     EXPECT_EQ(message.icon, row.icon);
-    EXPECT_EQ(loaded.document.file.is_open(), row.streamOpen);
+    EXPECT_EQ(loaded.document.file.IsOpen(), row.streamOpen);
     EXPECT_FALSE(loaded.records.cart.m_bCartLoaded);
     EXPECT_FALSE(loaded.records.cart2.m_bCartLoaded);
     EXPECT_EQ(loaded.document.loaded.cartPos, -1);
@@ -131,7 +131,7 @@ TEST(Loader, FileThatCannotBeOpenedIsRowOneWithTheApplicationsNameAndNothingCrea
     EXPECT_STREQ(texts::MessageFor(LoadFailure::OpenFailed).text, "Unable to open file.\nMake sure it is not in use.");
     EXPECT_STREQ(texts::CaptionFor(LoadFailure::OpenFailed, "reelmarker"), "reelmarker");
     EXPECT_EQ(texts::MessageFor(LoadFailure::OpenFailed).icon, MessageIcon::None);
-    EXPECT_FALSE(document.file.is_open());
+    EXPECT_FALSE(document.file.IsOpen());
     EXPECT_FALSE(std::filesystem::exists(records.info.m_strPath));
 
     records.info.m_strPath = dir.path().string();  // a folder is no file
@@ -150,7 +150,7 @@ TEST(Loader, LayoutExampleRemembersTheCartDataAt654) {
     EXPECT_EQ(loaded.document.loaded.cartPos, 654);
     EXPECT_EQ(loaded.document.loaded.cartSize, 2048u);
     EXPECT_EQ(*loaded.document.loaded.cart, ByteVector(file.begin() + 654, file.begin() + 2702));
-    EXPECT_TRUE(loaded.document.file.is_open());
+    EXPECT_TRUE(loaded.document.file.IsOpen());
     EXPECT_TRUE(loaded.records.cart.m_bCartLoaded);
     EXPECT_TRUE(loaded.records.cart2.m_bCartLoaded);
     EXPECT_EQ(loaded.records.player.m_strFile, loaded.path.string());

@@ -175,7 +175,7 @@ TEST(Saver, RefusesWhenAnotherProgramChangedTheFile) {
         // playback and a batch's sync threads reopen it.
         LoadedFixture loaded(before);
         std::filesystem::rename(loaded.dir.write("new.wav", before), loaded.path);
-        ASSERT_TRUE(loaded.document.file.open(loaded.path.string(), wave::WaveStream::Mode::ReadWrite));
+        ASSERT_TRUE(loaded.document.file.Open(loaded.path.string(), wave::WaveStream::Mode::ReadWrite));
         EXPECT_FALSE(loaded.document.SaveCart({{CartField::Title, "lost?"}}).ok);
         EXPECT_EQ(loaded.fileBytes(), before);
     }
@@ -189,7 +189,7 @@ TEST(Saver, RefusesWhenAnotherProgramChangedTheFile) {
 
 TEST(Saver, ReportsAFailedWriteInsteadOfSuccess) {
     LoadedFixture loaded(fixture::TypicalWave());
-    loaded.document.file.open(loaded.path.string(), wave::WaveStream::Mode::ReadOnly);
+    loaded.document.file.Open(loaded.path.string(), wave::WaveStream::Mode::ReadOnly);
     const wave::SaveResult result = loaded.document.SaveCart({{CartField::Title, "x"}});
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find("The cart chunk could not be written ("), std::string::npos) << result.error;
@@ -206,7 +206,7 @@ TEST(Saver, NothingToSaveWithoutACartChunkOrAnOpenFile) {
     EXPECT_FALSE(loaded.document.SaveCart({}).ok);
 
     LoadedFixture closed(fixture::TypicalWave());
-    closed.document.file.close();
+    closed.document.file.Close();
     EXPECT_EQ(closed.document.SaveCart({}).error, "The file is not open.");
 }
 

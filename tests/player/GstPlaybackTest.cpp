@@ -68,7 +68,7 @@ ByteVector Mp2Wave() {
 // dialog would.
 struct PageOnFile {
     explicit PageOnFile(const std::filesystem::path& path) {
-        document.file.open(path.string(), wave::WaveStream::Mode::ReadWrite);
+        document.file.Open(path.string(), wave::WaveStream::Mode::ReadWrite);
         page.OnSetActive();
         page.m_strFile = path.string();
         page.m_pDocument = &document;
@@ -113,10 +113,10 @@ class GstPlaybackTest : public QObject {
         const wave::WaveStream& stream = player.document.file;
         page.show();
         page.OnPlay();
-        if (!page.m_pGraph || stream.is_open()) return false;
+        if (!page.m_pGraph || stream.IsOpen()) return false;
         // The end arrives as an event through the event loop; the page stops.
         const bool ended = QTest::qWaitFor([&page] { return !page.m_pGraph; }, 10000);
-        return ended && stream.is_open() && page.Item<QPushButton>(IDC_PLAY)->isEnabled();
+        return ended && stream.IsOpen() && page.Item<QPushButton>(IDC_PLAY)->isEnabled();
     }
 
 private slots:
@@ -154,7 +154,7 @@ private slots:
             QVERIFY(page.m_pGraph);
             QCoreApplication::processEvents();
             page.OnStop();
-            QVERIFY(stream.is_open());
+            QVERIFY(stream.IsOpen());
         };
         playAndStop();  // the first play loads the plugins and their files
         const int descriptors = OpenDescriptors();

@@ -32,7 +32,7 @@ class PlayerPageTest : public QObject {
     // A loaded file with the stream moved away from its start, on the Player page.
     void LoadAndShowPlayer() {
         ui->Open(ui->dir.write("a.wav", fixture::TypicalWave()));
-        QVERIFY(Stream().seekp(kPutPosition));
+        QVERIFY(Stream().Seek(kPutPosition));
         QVERIFY(ui->ShowPage(kPlayerPage));
     }
 
@@ -49,8 +49,8 @@ class PlayerPageTest : public QObject {
     }
 
     void VerifyStreamBack() {
-        QVERIFY(Stream().is_open());
-        QCOMPARE(Stream().tellp(), kPutPosition);
+        QVERIFY(Stream().IsOpen());
+        QCOMPARE(Stream().Tell(), kPutPosition);
     }
 
 private slots:
@@ -80,7 +80,7 @@ private slots:
     void playClosesTheStreamAndStopGivesItBackWhereItWas() {
         LoadAndShowPlayer();
         Play();
-        QVERIFY(!Stream().is_open());
+        QVERIFY(!Stream().IsOpen());
         QVERIFY(!Button(IDC_PLAY)->isEnabled());
         QVERIFY(Button(IDC_STOP)->isEnabled());
         QCOMPARE(script.renderedPath, QString::fromStdString(ui->dir.file("a.wav").string()));
@@ -99,7 +99,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(ui->dialog.get()));
         Button(IDC_PLAY)->setFocus();
         QTest::keyClick(Button(IDC_PLAY), Qt::Key_Space);
-        QVERIFY(!Stream().is_open());  // playing
+        QVERIFY(!Stream().IsOpen());  // playing
         QCOMPARE(QApplication::focusWidget(), Button(IDC_STOP));
         QTest::keyClick(Button(IDC_STOP), Qt::Key_Space);
         VerifyStreamBack();
@@ -197,7 +197,7 @@ private slots:
         if (!unwritable.Ok()) QSKIP("this file system lets the file be written whatever its mode");
         ui->Open(path);
         QCOMPARE(ui->Boxes().size(), std::size_t{1});  // the load says the file is read-only
-        QVERIFY(Stream().seekp(kPutPosition));
+        QVERIFY(Stream().Seek(kPutPosition));
         QVERIFY(ui->ShowPage(kPlayerPage));
         Play();
         if (toTheEnd) {
@@ -207,7 +207,7 @@ private slots:
         }
         QCOMPARE(ui->Boxes().size(), std::size_t{1});
         VerifyStreamBack();
-        QCOMPARE(int(Stream().mode()), int(wave::WaveStream::Mode::ReadOnly));
+        QCOMPARE(int(Stream().OpenMode()), int(wave::WaveStream::Mode::ReadOnly));
     }
 
     void aVanishedFileIsToldGoneOnceUntilItIsBack() {
@@ -219,7 +219,7 @@ private slots:
         QVERIFY(ui->Boxes()[0].text.contains("moved or deleted"));
         QVERIFY(ui->Boxes()[0].text.contains(QString::fromStdString(ui->dir.file("a.wav").string())));
         QVERIFY(!ui->Boxes()[0].text.contains("restart"));
-        QVERIFY(!Stream().is_open());
+        QVERIFY(!Stream().IsOpen());
         QVERIFY(Button(IDC_PLAY)->isEnabled());
         Play();
         QTest::mouseClick(Button(IDC_STOP), Qt::LeftButton);
@@ -272,7 +272,7 @@ private slots:
             });
         };
         QCOMPARE(violations(), 1);
-        QVERIFY(!Stream().is_open());
+        QVERIFY(!Stream().IsOpen());
         QVERIFY(ui->ShowPage(kPlayerPage));
         Play();  // another Play, another failure: told again
         QCOMPARE(violations(), 2);
@@ -286,7 +286,7 @@ private slots:
         ui->ApplyAndWait();
         QCOMPARE(ui->Boxes().back().text, QString("ChartChunk Infomation has been saved."));
         QCOMPARE(script.graphsAlive, 0);
-        QVERIFY(Stream().is_open());
+        QVERIFY(Stream().IsOpen());
     }
 
     void positionsAreShownAsWholeSecondsWrappingAtADay_data() {
