@@ -28,7 +28,7 @@ public:
             ->required();
     }
 
-    int Run(Console& console) const override { return RunApply(edits_, dryRun_, read_.Options(), console); }
+    int Run(Console& console) const override { return RunApply(edits_, {dryRun_}, read_.Options(), console); }
 
 private:
     std::string edits_;
@@ -67,7 +67,7 @@ CheckedValue CheckCell(const CellEdit& cell, wave::Charset charset) {
 
 // The row's values against the file: values equal to the file's are left
 // alone, so `show --json` output fed back changes nothing.
-CheckedRow CheckRow(const EditRow& row, const LoadedFile& loaded) {
+CheckedRow CheckRow(const EditRow& row, LoadedFile& loaded) {
     CheckedRow checked;
     for (const FixedValue& fixed : row.fixed) {
         if (fixed.value != FixedValueOf(fixed.key, loaded)) {
@@ -82,7 +82,7 @@ CheckedRow CheckRow(const EditRow& row, const LoadedFile& loaded) {
         checked.writes.push_back(std::move(*value.write));
         checked.columns.push_back(column.name);
     }
-    if (const std::optional<WriteRefusal> refused = CheckAgainstFile(loaded, checked.writes)) {
+    if (const std::optional<WriteRefusal> refused = CheckAgainstFile(loaded, checked.writes, {})) {
         std::string column = "file";
         for (std::size_t i = 0; i < checked.writes.size(); ++i) {
             if (checked.writes[i].field == refused->field) column = checked.columns[i];
@@ -136,7 +136,7 @@ bool ApplyRow(const EditRow& row, bool dryRun, ReadOptions options, NamedFiles& 
         saves.Say(row.file, "nothing to change");
         return true;
     }
-    if (dryRun) return WriteAndReport(row.file, std::move(loaded), checked.writes, true, saves);
+    if (dryRun) return WriteAndReport(row.file, std::move(loaded), checked.writes, {true}, saves);
     saves.WriteAndFinish(row.file, std::move(loaded), checked.writes, FieldList(checked.writes),
                          LineOf(row) + texts::MessageFor(wave::LoadFailure::OpenFailed).text);
     return true;
@@ -161,7 +161,7 @@ std::unique_ptr<Command> AddApplyCommand(CLI::App& app) {
         *app.add_subcommand("apply", "Rewrite the cart fields each row of an edits file names."));
 }
 
-int RunApply(const std::string& edits, bool dryRun, ReadOptions options, Console& console) {
+int RunApply(const std::string& edits, WriteOptions write, ReadOptions options, Console& console) {
     const std::optional<std::string> text = ReadEdits(edits, console.in);
     if (!text) {
         ReportError(console, edits, "the edits could not be read");
@@ -174,7 +174,7 @@ int RunApply(const std::string& edits, bool dryRun, ReadOptions options, Console
     while (std::optional<EditRow> row = reader.Next()) {
         bool ok = row->error.empty();
         if (ok) {
-            ok = ApplyRow(*row, dryRun, options, named, saves);
+            ok = ApplyRow(*row, write.dryRun, options, named, saves);
         } else {
             // A refused row still names its file.
             saves.Fail(row->file.empty() ? edits : row->file, row->error);

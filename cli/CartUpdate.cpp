@@ -18,24 +18,53 @@ std::string FieldList(const wave::CartWrites& writes) {
     return list;
 }
 
-std::optional<WriteRefusal> CheckAgainstFile(const LoadedFile& loaded, const wave::CartWrites& writes) {
-    if (!loaded.Ok()) return WriteRefusal{std::nullopt, texts::MessageFor(loaded.failure).text};
-    for (const wave::CartWrite& write : writes) {
-        if (wave::RowOf(write.field).kind == wave::FieldKind::Url &&
+namespace {
+
+// The refusal of a file without a cart chunk, and whether one could be added.
+WriteRefusal NoCart(LoadedFile& loaded) {
+    return {std::nullopt, texts::MessageFor(loaded.failure).text, loaded.document.CanAddCart() ? "adds one" : ""};
+}
+
+// Tag text refused by a chunk read whole would fit an enlarged one.
+bool GrowthWouldHold(const LoadedFile& loaded, const wave::SaveResult& prepared) {
+    const wave::LoadedWave& wave = loaded.document.loaded;
+    return prepared.field == wave::CartField::TagText && wave.cart && wave.cart->size() == wave.cartSize;
+}
+
+}  // namespace
+
+std::optional<WriteRefusal> CheckAgainstFile(LoadedFile& loaded, const wave::CartWrites& writes,
+                                             const WriteOptions& write) {
+    const bool newCart = !loaded.Ok() && write.grow && loaded.document.CanAddCart();
+    if (!loaded.Ok() && !newCart) return NoCart(loaded);
+    for (const wave::CartWrite& each : writes) {
+        if (!newCart && wave::RowOf(each.field).kind == wave::FieldKind::Url &&
             !wave::HoldsUrlArea(*loaded.document.loaded.cart)) {
-            return WriteRefusal{write.field, "the cart chunk of this file has no URL area"};
+            return WriteRefusal{each.field, "the cart chunk of this file has no URL area", ""};
         }
     }
     std::vector<std::uint8_t> image;
-    const wave::SaveResult prepared = loaded.document.PrepareCart(writes, image);
+    const wave::SaveResult prepared = loaded.document.PrepareCart(writes, image, write.grow);
     if (prepared.ok) return std::nullopt;
-    return WriteRefusal{prepared.field, prepared.error};
+    const bool wouldHold = !write.grow && GrowthWouldHold(loaded, prepared);
+    return WriteRefusal{prepared.field, prepared.error, wouldHold ? "enlarges the chunk" : ""};
 }
 
 bool WriteAndReport(const std::string& file, std::unique_ptr<LoadedFile> loaded, const wave::CartWrites& writes,
-                    bool dryRun, BatchSaves& saves) {
-    if (dryRun) {
-        saves.Say(file, "would write " + FieldList(writes) + "; nothing written");
+                    const WriteOptions& write, BatchSaves& saves) {
+    const bool grows = write.grow && loaded->document.NeedsGrowth(writes);
+    const std::string how = !grows ? "" : loaded->Ok() ? " (cart chunk enlarged)" : " (cart chunk added)";
+    if (write.dryRun) {
+        saves.Say(file, "would write " + FieldList(writes) + how + "; nothing written");
+        return true;
+    }
+    if (grows) {
+        const wave::SaveResult grown = loaded->document.GrowCart(writes, write.append);
+        if (!grown.ok) {
+            saves.Fail(file, grown.error);
+            return false;
+        }
+        saves.Say(file, "saved " + FieldList(writes) + how);
         return true;
     }
     const wave::SaveResult written = loaded->document.WriteCart(writes);

@@ -6,6 +6,7 @@
 
 #include "cli/BatchSaves.h"
 #include "cli/LoadedFile.h"
+#include "cli/WriteOptionFlags.h"
 
 namespace cli {
 
@@ -14,18 +15,25 @@ namespace cli {
 struct WriteRefusal {
     std::optional<wave::CartField> field;
     std::string message;
+    // What a new or larger cart chunk would do for the file: "adds one",
+    // "enlarges the chunk"; empty where growth would not help.
+    std::string growthWould;
 };
 
 // The fields the writes touch, in the order of their bytes, each once.
 std::string FieldList(const wave::CartWrites& writes);
 
-// Checks that the file loaded and can hold every write; nothing when it can.
-std::optional<WriteRefusal> CheckAgainstFile(const LoadedFile& loaded, const wave::CartWrites& writes);
+// Checks that the file loaded and can hold every write, or with growth
+// allowed, that a cart chunk can be added or enlarged to hold them; nothing
+// when it can.
+std::optional<WriteRefusal> CheckAgainstFile(LoadedFile& loaded, const wave::CartWrites& writes,
+                                             const WriteOptions& write);
 
 // Writes the checked writes in place and hands the file to the batch to sync
-// and report, or in a dry run only says what it would write. False when the
-// write failed (already reported).
+// and report; adds or enlarges the cart chunk where growth is allowed and
+// needed; in a dry run only says what it would write. False when the write
+// failed (already reported).
 bool WriteAndReport(const std::string& file, std::unique_ptr<LoadedFile> loaded, const wave::CartWrites& writes,
-                    bool dryRun, BatchSaves& saves);
+                    const WriteOptions& write, BatchSaves& saves);
 
 }  // namespace cli

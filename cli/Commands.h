@@ -8,6 +8,7 @@
 #include "cli/Console.h"
 #include "cli/FieldOptions.h"
 #include "cli/LoadedFile.h"
+#include "cli/WriteOptionFlags.h"
 
 namespace cli {
 
@@ -49,12 +50,12 @@ int RunShow(const std::vector<std::string>& files, ReportForm form, ReadOptions 
 
 // Rewrites the named fields of each file in place; every value is checked
 // against each file before anything is written to it.
-int RunSet(const std::vector<RequestedValue>& values, const std::vector<std::string>& files, bool dryRun,
+int RunSet(const std::vector<RequestedValue>& values, const std::vector<std::string>& files, WriteOptions write,
            ReadOptions options, Console& console);
 
 // Rewrites the cart fields each row of the edits names (JSON Lines or CSV,
 // "-" for the console's input); each row is checked whole against its file
 // first.
-int RunApply(const std::string& edits, bool dryRun, ReadOptions options, Console& console);
+int RunApply(const std::string& edits, WriteOptions write, ReadOptions options, Console& console);
 
 }  // namespace cli

@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "cli/LoadedFile.h"
 #include "cli/ReadOptionFlags.h"
+#include "cli/WriteOptionFlags.h"
 #include "wave/FieldCodecs.h"
 
 namespace cli {
@@ -18,7 +19,7 @@ void OneValueEach(CLI::Option* option) { option->expected(1)->allow_extra_args(f
 class SetCommand : public Command {
 public:
     explicit SetCommand(CLI::App& set) : Command(set) {
-        set.add_flag("--dry-run", dryRun_, "Check and report; write nothing");
+        write_.AddTo(set);
         read_.AddTo(set);
         for (const wave::CartFieldRow* row : SettableFields()) {
             if (row == &timerRow_) continue;
@@ -33,7 +34,9 @@ public:
         });
     }
 
-    int Run(Console& console) const override { return RunSet(values(), files_, dryRun_, read_.Options(), console); }
+    int Run(Console& console) const override {
+        return RunSet(values(), files_, write_.Options(), read_.Options(), console);
+    }
 
 private:
     // The fields the command line named, in the order of the options.
@@ -49,7 +52,7 @@ private:
 
     const wave::CartFieldRow& timerRow_ = wave::RowOf(wave::CartField::Timers);
     std::vector<std::string> files_;
-    bool dryRun_ = false;
+    WriteOptionFlags write_;
     ReadOptionFlags read_;
     std::map<const wave::CartFieldRow*, std::string> texts_;
     std::vector<std::pair<const wave::CartFieldRow*, const CLI::Option*>> fields_;
@@ -73,20 +76,21 @@ Plan CheckValues(const std::vector<RequestedValue>& values, wave::Charset charse
     return plan;
 }
 
-bool SetOne(const std::string& file, const Plan& plan, bool dryRun, ReadOptions options, BatchSaves& saves) {
+bool SetOne(const std::string& file, const Plan& plan, WriteOptions write, ReadOptions options, BatchSaves& saves) {
     if (!plan.error.empty()) {
         saves.Fail(file, plan.error);
         return false;
     }
     // A dry run must work on files the user may only read.
     auto loaded = std::make_unique<LoadedFile>(
-        file, dryRun ? wave::WaveStream::Mode::ReadOnly : wave::WaveStream::Mode::ReadWrite, options);
-    if (const std::optional<WriteRefusal> refused = CheckAgainstFile(*loaded, plan.writes)) {
+        file, write.dryRun ? wave::WaveStream::Mode::ReadOnly : wave::WaveStream::Mode::ReadWrite, options);
+    if (const std::optional<WriteRefusal> refused = CheckAgainstFile(*loaded, plan.writes, write)) {
         const std::string option = refused->field ? wave::RowOf(*refused->field).option + std::string(": ") : "";
-        saves.Fail(file, option + refused->message);
+        const std::string hint = refused->growthWould.empty() ? "" : " (--grow " + refused->growthWould + ")";
+        saves.Fail(file, option + refused->message + hint);
         return false;
     }
-    return WriteAndReport(file, std::move(loaded), plan.writes, dryRun, saves);
+    return WriteAndReport(file, std::move(loaded), plan.writes, write, saves);
 }
 
 }  // namespace
@@ -96,13 +100,13 @@ std::unique_ptr<Command> AddSetCommand(CLI::App& app) {
         *app.add_subcommand("set", "Rewrite the named cart fields of each file in place."));
 }
 
-int RunSet(const std::vector<RequestedValue>& values, const std::vector<std::string>& files, bool dryRun,
+int RunSet(const std::vector<RequestedValue>& values, const std::vector<std::string>& files, WriteOptions write,
            ReadOptions options, Console& console) {
     const Plan plan = CheckValues(values, options.charset);
     int status = kAllSucceeded;
     BatchSaves saves(console);
     for (const std::string& file : files) {
-        if (!SetOne(file, plan, dryRun, options, saves)) status = kSomeFileFailed;
+        if (!SetOne(file, plan, write, options, saves)) status = kSomeFileFailed;
     }
     return saves.AllSaved() ? status : kSomeFileFailed;
 }

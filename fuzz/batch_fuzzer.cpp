@@ -112,7 +112,7 @@ ApplyRun Apply(const BatchFolder& folder, bool dryRun, cli::ReadOptions options)
     std::ostringstream err;
     cli::Console console{in, out, err};
     ApplyRun run;
-    run.status = cli::RunApply("edits", dryRun, options, console);
+    run.status = cli::RunApply("edits", {dryRun}, options, console);
     Require(::fchdir(back) == 0, "cannot leave the batch folder");
     ::close(back);
     run.out = out.str();

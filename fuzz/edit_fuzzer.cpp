@@ -102,7 +102,7 @@ std::vector<Extent> Written(const wave::CartWrites& writes, std::uint64_t cartPo
 
 // The values checked as `set` checks them, then against the file; nothing
 // when either refuses.
-std::optional<wave::CartWrites> Plan(const EditInput& input, const cli::LoadedFile& loaded) {
+std::optional<wave::CartWrites> Plan(const EditInput& input, cli::LoadedFile& loaded) {
     wave::CartWrites writes;
     for (const cli::RequestedValue& value : input.values) {
         const cli::CheckedValue checked = cli::CheckRequested(value, input.options.charset);
@@ -112,7 +112,7 @@ std::optional<wave::CartWrites> Plan(const EditInput& input, const cli::LoadedFi
         }
         writes.push_back(*checked.write);
     }
-    if (const auto refused = cli::CheckAgainstFile(loaded, writes)) {
+    if (const auto refused = cli::CheckAgainstFile(loaded, writes, {})) {
         Require(!refused->message.empty(), "a file was refused without a message");
         return std::nullopt;
     }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "wave/FieldCodecs.h"
+#include "wave/NewCart.h"
 #include "wave/RangeLock.h"
 #include "wave/WaveDocument.h"
 
@@ -63,9 +64,9 @@ std::vector<std::uint8_t> LoadedChunk(std::uint32_t declaredSize, const std::vec
 
 }  // namespace
 
-SaveResult WaveDocument::PrepareCart(const CartWrites& writes, std::vector<std::uint8_t>& image) const {
-    if (!CartLoaded()) return Failed("No cart chunk is loaded.");
-    image = *loaded.cart;
+SaveResult WaveDocument::PrepareCart(const CartWrites& writes, std::vector<std::uint8_t>& image, bool grow) const {
+    if (!CartLoaded() && !grow) return Failed("No cart chunk is loaded.");
+    image = CartLoaded() ? *loaded.cart : NewCartImage();
     for (const CartWrite& write : writes) {
         // Tag text beyond the bytes loaded would stay on disk after the new
         // text's padding and read back as part of it.
@@ -74,7 +75,11 @@ SaveResult WaveDocument::PrepareCart(const CartWrites& writes, std::vector<std::
                               " bytes read from it; its " + DisplayName(write.field) + " cannot be rewritten.",
                           write.field);
         }
-        const Field target = TargetOf(write, image.size());
+        Field target = TargetOf(write, image.size());
+        if (grow && RowOf(write.field).kind == FieldKind::TextToEnd && write.value.size() > target.width) {
+            image.resize(GrownSize(write.value.size()));
+            target = TargetOf(write, image.size());
+        }
         // A value that would not read back whole (too long, or beyond the
         // bytes the chunk holds) is refused rather than silently cut.
         if (!Store(image, write, target)) return FieldRefused(write, target);

@@ -26,6 +26,7 @@ std::uint64_t ReadU64(ConstBytes data, std::size_t offset) {
 std::optional<Ds64Sizes> Ds64Sizes::Parse(ConstBytes data) {
     if (data.size() < kTable) return std::nullopt;
     Ds64Sizes sizes;
+    sizes.riffSize_ = ReadU64(data, kRiffSizeOffset);
     sizes.dataSize_ = ReadU64(data, kDataSize);
     const std::size_t held = (data.size() - kTable) / kEntrySize;
     const std::size_t count = std::min<std::size_t>({ReadU32(data, kTableLength), held, kMaxTableEntries});

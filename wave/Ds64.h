@@ -25,8 +25,14 @@ public:
 
     // The size recorded for the chunk with this ID, if any.
     std::optional<std::uint64_t> SizeOf(std::uint32_t id) const;
+    // The size of the whole RIFF form, less its first 8 bytes.
+    std::uint64_t RiffSize() const { return riffSize_; }
+
+    // Where the RIFF size lies in the ds64 data, as a low then a high word.
+    static constexpr std::size_t kRiffSizeOffset = 0;
 
 private:
+    std::uint64_t riffSize_ = 0;
     std::uint64_t dataSize_ = 0;
     std::vector<std::pair<std::uint32_t, std::uint64_t>> table_;
 };

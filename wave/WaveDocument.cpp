@@ -33,6 +33,7 @@ LoadFailure WaveDocument::LoadWaveFile(ChunkWalk walk) {
     loaded = LoadedWave{};
     pastRefusal_.reset();
     loadedIdentity_ = file.Identity();
+    loadedSize_ = file.Size();
     if (!file.IsOpen()) return LoadFailure::None;
     loaded = walk == ChunkWalk::AnyLayout ? WalkAnyLayout(file) : WalkFixedOrder(file);
     const LoadFailure failure = loaded.failure;

@@ -15,6 +15,9 @@
 
 namespace wave {
 
+struct ChunkSurvey;
+struct CartPlacement;
+
 // The outcome of a save: ok, or why nothing (or not everything) was written.
 struct SaveResult {
     bool ok = true;
@@ -77,7 +80,23 @@ public:
 
     // The cart data with the writes applied, or why one of them cannot be
     // stored (no cart chunk, or a field that does not fit the data read).
-    SaveResult PrepareCart(const CartWrites& writes, std::vector<std::uint8_t>& image) const;
+    // With grow, a file without a cart chunk starts from a new one (version
+    // "0101", every other field empty), and tag text longer than the chunk's
+    // room enlarges the data.
+    SaveResult PrepareCart(const CartWrites& writes, std::vector<std::uint8_t>& image, bool grow = false) const;
+
+    // Whether the last load found no cart chunk because the file holds none
+    // (not one the walk did not reach), so that one may be added.
+    bool CanAddCart();
+    // Whether the writes need a cart chunk that is new or larger than the
+    // one loaded.
+    bool NeedsGrowth(const CartWrites& writes) const;
+    // Saves writes that need a new or larger cart chunk: into a filler next
+    // to it, at the end of the file (when it is last there, or with append),
+    // or by rewriting the file beside itself and renaming it over the old
+    // one. Nothing is changed on a failure. The document then holds the
+    // file as saved, read by the any-layout walk.
+    SaveResult GrowCart(const CartWrites& writes, bool append);
 
     // Applies the writes and writes the cart data back in place, with one
     // write, then syncs it to disk. Writes nothing when a check fails, nor
@@ -103,10 +122,20 @@ private:
     // a save writes only into that same file.
     std::string loadedIdentity_;
 
+    std::int64_t loadedSize_ = -1;
+
     std::optional<LoadedWave> pastRefusal_;
     LoadFailure refusal_ = LoadFailure::None;
 
     SaveResult CheckFileUnchanged();
+    bool ReopenClosed();
+    SaveResult CheckLayoutUnchanged(const ChunkSurvey& survey);
+    SaveResult GrowLocked(const CartWrites& writes, bool append);
+    SaveResult GrowIntoFiller(const CartPlacement& place, const std::vector<std::uint8_t>& image);
+    SaveResult GrowAtEnd(const ChunkSurvey& survey, const CartPlacement& place,
+                         const std::vector<std::uint8_t>& image);
+    SaveResult GrowByRewrite(const ChunkSurvey& survey, const std::vector<std::uint8_t>& image);
+    SaveResult Reload();
 };
 
 }  // namespace wave

@@ -214,6 +214,14 @@ void WaveStream::UnlockRange(std::int64_t start, std::int64_t length) {
     if (fd_ >= 0) SetRangeLock(fd_, F_UNLCK, start, length);
 }
 
+bool WaveStream::Truncate(std::int64_t size) {
+    if (fd_ < 0 || ::ftruncate(fd_, size) != 0) {
+        RecordError("truncate");
+        return false;
+    }
+    return true;
+}
+
 std::int64_t WaveStream::Size() const {
     if (fd_ >= 0 && openedSize_ >= 0) return openedSize_;
     struct stat st {};

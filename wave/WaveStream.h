@@ -29,6 +29,8 @@ public:
     bool Open(const std::string& path, Mode mode);
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
+    // The open file's descriptor, for copying from it; -1 when closed.
+    int Descriptor() const { return fd_; }
     // The mode of the last successful open, kept after close, so that a
     // stream handed away for a while comes back as it was.
     Mode OpenMode() const { return mode_; }
@@ -56,6 +58,8 @@ public:
     // the time alone would cost every save a second disk write). False on
     // failure.
     bool Sync();
+    // Cuts or extends the file to this size. False on failure.
+    bool Truncate(std::int64_t size);
 
     // Takes an open-file-description write lock on [start, start + length),
     // waiting while another open of the file holds one there (readers are not

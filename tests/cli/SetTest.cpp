@@ -222,7 +222,7 @@ TEST_F(SetFixture, NewFieldLimitsAreNamedAndWriteNothing) {
         {{"--timer", "1=MRK"}, "--timer: \"1=MRK\" is not of the form N=USAGE:SAMPLES"},
         {{"--clear-timer", "9"}, "--clear-timer: the timer number must be 1 to 8"},
         {{"--tag-text", std::string(13, 't')},
-         "--tag-text: Tag text is 13 bytes long; the field holds at most 12 bytes."},
+         "--tag-text: Tag text is 13 bytes long; the field holds at most 12 bytes. (--grow enlarges the chunk)"},
     };
     ExpectEachRefused(path, {"--user-def", "fine"}, cases);
     EXPECT_EQ(RunCli({"set", "--tag-text", std::string(12, 't'), path}).status, 0);
@@ -233,7 +233,8 @@ TEST_F(SetFixture, TagTextIsRefusedWhereTheChunkHasNoneOrMoreThanWasRead) {
     const CliRun none = RunCli({"set", "--tag-text", "x", bare});
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(none.err,
-              "reelmarker-cli: " + bare + ": --tag-text: The cart chunk of this file is too short to hold Tag text.\n");
+              "reelmarker-cli: " + bare +
+                  ": --tag-text: The cart chunk of this file is too short to hold Tag text. (--grow enlarges the chunk)\n");
     EXPECT_EQ(fixture::ReadFile(bare), before);
 
     const std::size_t huge = wave::kMaxCartData + 100;

@@ -1,0 +1,57 @@
+// `set --grow` and `--append`: a cart chunk is added or enlarged only on the
+// user's word, and the refusal without it says which word.
+#include <gtest/gtest.h>
+
+#include "tests/cli/CliRunner.h"
+#include "tests/support/WaveBuilder.h"
+
+namespace {
+
+using fixture::ByteVector;
+using fixture::WaveBuilder;
+
+ByteVector PlainPcm() {
+    return WaveBuilder().chunk("fmt ", fixture::PcmFormat()).chunk("data", ByteVector(400, 0x11)).bytes();
+}
+
+TEST(Grow, AFileWithoutCartIsRefusedUntilGrowIsGiven) {
+    fixture::TempDir dir;
+    const std::string path = dir.write("a.wav", PlainPcm()).string();
+
+    const CliRun refused = RunCli({"set", "--title", "News", path});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("--grow adds one"), std::string::npos) << refused.err;
+    EXPECT_EQ(fixture::ReadFile(path), PlainPcm());
+
+    const CliRun dry = RunCli({"set", "--grow", "--dry-run", "--title", "News", path});
+    EXPECT_EQ(dry.status, 0) << dry.err;
+    EXPECT_NE(dry.out.find("would write Title (cart chunk added); nothing written"), std::string::npos) << dry.out;
+    EXPECT_EQ(fixture::ReadFile(path), PlainPcm());
+
+    const CliRun grown = RunCli({"set", "--grow", "--title", "News", path});
+    EXPECT_EQ(grown.status, 0) << grown.err;
+    EXPECT_NE(grown.out.find("saved Title (cart chunk added)"), std::string::npos) << grown.out;
+    const CliRun shown = RunCli({"show", "--json", path});
+    EXPECT_NE(shown.out.find("\"title\":\"News\""), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("\"version\":\"0101\""), std::string::npos) << shown.out;
+}
+
+TEST(Grow, LongTagTextNamesGrowAndAppendPutsTheChunkLast) {
+    fixture::TempDir dir;
+    const std::string path = dir.write("a.wav", fixture::TypicalWave()).string();
+    const std::string text(600, 'q');
+
+    const CliRun refused = RunCli({"set", "--tag-text", text, path});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("(--grow enlarges the chunk)"), std::string::npos) << refused.err;
+
+    const CliRun appended = RunCli({"set", "--append", "--tag-text", text, path});
+    EXPECT_EQ(appended.status, 0) << appended.err;
+    EXPECT_NE(appended.out.find("(cart chunk enlarged)"), std::string::npos) << appended.out;
+    // The enlarged chunk is last, so the fixed-order walk no longer reaches it.
+    const CliRun shown = RunCli({"show", "--json", "--any-layout", path});
+    EXPECT_NE(shown.out.find("\"tagText\":\"" + text + "\""), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("\"title\":\"Morning Jingle\""), std::string::npos) << shown.out;
+}
+
+}  // namespace
