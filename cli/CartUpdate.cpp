@@ -61,7 +61,7 @@ bool WriteAndReport(const std::string& file, std::unique_ptr<LoadedFile> loaded,
     if (grows) {
         const wave::SaveResult grown = loaded->document.GrowCart(writes, write.append);
         if (!grown.ok) {
-            saves.Fail(file, grown.error);
+            saves.Fail(file, grown.error + (grown.atEndWouldDo ? " (--append adds the chunk at the end instead)" : ""));
             return false;
         }
         saves.Say(file, "saved " + FieldList(writes) + how);

@@ -1,5 +1,7 @@
 // Adding a cart chunk, or enlarging one: only on the caller's word, and so
 // that a failure at any step leaves the file as it was.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <memory>
 
@@ -235,6 +237,14 @@ SaveResult WaveDocument::GrowAtEnd(const ChunkSurvey& survey, const CartPlacemen
 }
 
 SaveResult WaveDocument::GrowByRewrite(const ChunkSurvey& survey, const std::vector<std::uint8_t>& image) {
+    // A new file would take only this name of the file.
+    struct stat st {};
+    if (::fstat(file.Descriptor(), &st) == 0 && st.st_nlink > 1) {
+        SaveResult refused = Failed("The file has " + std::to_string(st.st_nlink) +
+                                    " hard links, and a rewrite would split them." + kUnchanged);
+        refused.atEndWouldDo = true;
+        return refused;
+    }
     RewriteBuilder builder(survey, file, image);
     const std::vector<RewritePiece> pieces = builder.Build();
     const RewriteOutcome outcome = RewriteBeside(file.Descriptor(), file.Path(), pieces);

@@ -60,10 +60,9 @@ CartPlan PlaceCart(const ChunkSurvey& survey, std::uint32_t cartSize, bool appen
         if (std::optional<CartPlacement> inPlace = IntoFiller(survey, cart, cartSize)) return *inPlace;
         const bool cartIsLast = cart >= 0 && static_cast<std::size_t>(cart) + 1 == survey.chunks.size();
         if (!cartIsLast) {
-            const std::int64_t oldCart =
-                cart >= 0 ? survey.chunks[static_cast<std::size_t>(cart)].end -
-                                survey.chunks[static_cast<std::size_t>(cart)].entry.offset
-                          : 0;
+            const std::int64_t oldCart = cart >= 0 ? survey.chunks[static_cast<std::size_t>(cart)].end -
+                                                         survey.chunks[static_cast<std::size_t>(cart)].entry.offset
+                                                   : 0;
             const std::uint64_t newSize = survey.riffSize - static_cast<std::uint64_t>(oldCart) + 2 * kHeaderSize +
                                           cartSize + kRewriteFillerSize + 1;
             if (!survey.IsRf64() && newSize > kMaxRiffSize)

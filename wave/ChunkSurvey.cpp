@@ -55,7 +55,8 @@ private:
         std::int64_t position = ChunkReader::kFileHeaderSize;
         bool sawData = false;
         while (position < survey_.fileSize) {
-            if (survey_.chunks.size() == kMaxChunks) return "it has more than " + std::to_string(kMaxChunks) + " chunks";
+            if (survey_.chunks.size() == kMaxChunks)
+                return "it has more than " + std::to_string(kMaxChunks) + " chunks";
             const ChunkHeader header = reader_.HeaderAt(position);
             if (!header.whole) {
                 return std::to_string(survey_.fileSize - position) + " stray bytes follow its last chunk at byte " +

@@ -23,6 +23,9 @@ struct SaveResult {
     bool ok = true;
     std::string error;
     std::optional<CartField> field;  // the field that could not be stored
+    // A growth refused only because the file would have to be rewritten:
+    // putting the chunk after the last one would do.
+    bool atEndWouldDo = false;
 };
 
 // Which chunk walk a load runs. FixedOrder: "fmt ", then the
@@ -132,8 +135,7 @@ private:
     SaveResult CheckLayoutUnchanged(const ChunkSurvey& survey);
     SaveResult GrowLocked(const CartWrites& writes, bool append);
     SaveResult GrowIntoFiller(const CartPlacement& place, const std::vector<std::uint8_t>& image);
-    SaveResult GrowAtEnd(const ChunkSurvey& survey, const CartPlacement& place,
-                         const std::vector<std::uint8_t>& image);
+    SaveResult GrowAtEnd(const ChunkSurvey& survey, const CartPlacement& place, const std::vector<std::uint8_t>& image);
     SaveResult GrowByRewrite(const ChunkSurvey& survey, const std::vector<std::uint8_t>& image);
     SaveResult Reload();
 };

@@ -2,6 +2,8 @@
 // user's word, and the refusal without it says which word.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "tests/cli/CliRunner.h"
 #include "tests/support/WaveBuilder.h"
 
@@ -52,6 +54,21 @@ TEST(Grow, LongTagTextNamesGrowAndAppendPutsTheChunkLast) {
     const CliRun shown = RunCli({"show", "--json", "--any-layout", path});
     EXPECT_NE(shown.out.find("\"tagText\":\"" + text + "\""), std::string::npos) << shown.out;
     EXPECT_NE(shown.out.find("\"title\":\"Morning Jingle\""), std::string::npos) << shown.out;
+}
+
+TEST(Grow, AHardLinkedFileIsNotRewrittenButCanBeAppendedTo) {
+    fixture::TempDir dir;
+    const std::string path = dir.write("a.wav", PlainPcm()).string();
+    std::filesystem::create_hard_link(path, dir.path() / "b.wav");
+
+    const CliRun refused = RunCli({"set", "--grow", "--title", "News", path});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("2 hard links"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("--append"), std::string::npos) << refused.err;
+    EXPECT_EQ(fixture::ReadFile(path), PlainPcm());
+
+    EXPECT_EQ(RunCli({"set", "--append", "--title", "News", path}).status, 0);
+    EXPECT_EQ(fixture::ReadFile(dir.path() / "b.wav"), fixture::ReadFile(path));  // still one file
 }
 
 }  // namespace

@@ -52,7 +52,11 @@ std::string TitleAfterReload(const std::filesystem::path& path, ChunkWalk walk) 
 const wave::CartWrites kTitle = {{CartField::Title, "Added"}};
 
 TEST(CartGrowth, AddsACartBeforeDataByRewriteKeepingEveryOtherChunk) {
-    LoadedFixture loaded(WaveBuilder().chunk("fmt ", fixture::PcmFormat()).chunk("data", kAudio).chunk("LIST", ByteVector(40, 'L')).bytes());
+    LoadedFixture loaded(WaveBuilder()
+                             .chunk("fmt ", fixture::PcmFormat())
+                             .chunk("data", kAudio)
+                             .chunk("LIST", ByteVector(40, 'L'))
+                             .bytes());
     ASSERT_EQ(loaded.failure, LoadFailure::DataBeforeCart);
     const ByteVector data = ChunkBytes(loaded.path, "data");
     ASSERT_TRUE(loaded.document.CanAddCart());
