@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "app/CCartCkSheet.h"
+#include "framework/AddCartQuestion.h"
 #include "framework/DesktopSettings.h"
 #include "framework/MessageBoxService.h"
 #include "framework/OpenAnywayQuestion.h"
@@ -155,6 +156,7 @@ void CMainDlg::LoadWaveFile() {
     }
     if (failure != wave::LoadFailure::None) {
         ShowLoadFailure(failure);
+        OfferNewCart();
     } else if (m_bReadOnly) {
         framework::MessageBoxes().Show(this, "This file is read-only: it can be viewed but cannot be saved.",
                                        "Read-Only File", framework::MessageIcon::Information);
@@ -174,8 +176,22 @@ wave::LoadFailure CMainDlg::OpenByWalk(wave::ChunkWalk walk) {
     return failure;
 }
 
+void CMainDlg::OfferNewCart() {
+    if (m_bReadOnly || !m_document.CanAddCart()) return;
+    if (!framework::AddCartQuestions().Ask(this, "This file has no cart chunk. Add one when you save?")) return;
+    m_bAddingCart = true;
+    ShowNewCart(m_document, m_pSheet->Records());
+    ShowPages();
+    m_pSheet->GetActivePage()->UpdateData(false);
+}
+
 void CMainDlg::ShowLoaded() {
+    m_bAddingCart = false;
     ShowLoadedWave(m_document, m_pSheet->Records());
+    ShowPages();
+}
+
+void CMainDlg::ShowPages() {
     m_pSheet->m_InfoPage.ShowFormat();
     m_pSheet->m_CartInfoPage.m_bReadOnly = m_pSheet->m_CartInfoPage2.m_bReadOnly = m_bReadOnly;
     if (!CartLoaded() || m_bReadOnly) GetDlgItem(IDC_APPLY)->setEnabled(false);
@@ -224,7 +240,15 @@ void CMainDlg::OnApply() {
 
 void CMainDlg::SaveThreadProc(wave::CartWrites writes) {
     SetProgress(0);
-    m_saveResult = m_document.SaveCart(writes);
+    if (m_bAddingCart) {
+        // A rewrite of a large file takes a while: its bytes move the bar.
+        auto progress = [this](std::uint64_t done, std::uint64_t total) {
+            if (total > 0) SetProgress(static_cast<int>(done * (kProgressSteps - 1) / total));
+        };
+        m_saveResult = m_document.GrowCart(writes, false, progress);
+    } else {
+        m_saveResult = m_document.SaveCart(writes);
+    }
     for (int i = 0; i < kProgressSteps && !m_bStopWorker; ++i) {
         SetProgress(i);
         std::this_thread::sleep_for(kProgressStep);
@@ -255,7 +279,11 @@ void CMainDlg::OnSaveDone() {
     m_stcWait->hide();
     m_btnExit->setEnabled(true);
     HoldOffDuringSave(false);
-    if (m_saveResult.ok) {
+    if (m_saveResult.ok && m_bAddingCart) {
+        // The document holds the file as saved, the new chunk read back.
+        ShowLoaded();
+        m_pSheet->GetActivePage()->UpdateData(false);
+    } else if (m_saveResult.ok) {
         m_loadedCart2 = m_savingCart2;
     } else {
         // Nothing was written: the edits are still to be saved.

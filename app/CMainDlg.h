@@ -66,6 +66,12 @@ private:
     // The pages and APPLY after a load: the format, read-only state, and the
     // dates and times the next save compares with.
     void ShowLoaded();
+    // The pages' state after a load or an accepted offer: read-only flags,
+    // APPLY, the values loaded to compare edits with.
+    void ShowPages();
+    // After the box saying a file has no cart chunk: offers to add one at
+    // the next save.
+    void OfferNewCart();
     // The offer of the any-layout walk for a file the fixed-order one refused.
     static QString AnyLayoutQuestion(wave::LoadFailure failure, std::uint32_t stoppedAt);
     void ShowLoadFailure(wave::LoadFailure failure);
@@ -95,6 +101,7 @@ private:
     std::atomic<bool> m_bStopWorker{false};
     wave::SaveResult m_saveResult;  // written by the worker, read after it is joined
     bool m_bReadOnly = false;       // the file could be opened for reading only
+    bool m_bAddingCart = false;     // the next save adds a cart chunk, as the user accepted
     wave::ChunkWalk m_walk = wave::ChunkWalk::FixedOrder;
     // Dates and times as loaded (or last saved): only those changed since
     // are written. The values a running save writes become the new ones.

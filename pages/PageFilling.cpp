@@ -5,6 +5,7 @@
 
 #include "pages/CartPageFields.h"
 #include "wave/BextFields.h"
+#include "wave/NewCart.h"
 
 namespace {
 
@@ -26,6 +27,13 @@ void SetCartFlags(PageRecords pages, bool loaded) {
     pages.cart2.m_bCartLoaded = loaded;
 }
 
+void ShowCart(const wave::WaveDocument& document, const wave::CartValues& cart, PageRecords pages) {
+    const std::optional<wave::WaveFormat>& format = document.loaded.format;
+    pages.cart2.m_nSampleRate = format ? format->samplesPerSec : 0;
+    FillCartPages(cart, pages.cart, pages.cart2);
+    SetCartFlags(pages, true);
+}
+
 }  // namespace
 
 void FillEbuInfo(wave::ConstBytes bext, EbuInfoRecord& ebu) {
@@ -43,8 +51,10 @@ void ShowLoadedWave(const wave::WaveDocument& document, PageRecords pages) {
     ClearCartFlags(pages);
 
     if (loaded.bext) FillEbuInfo(*loaded.bext, pages.ebu);
-    if (!document.CartLoaded()) return;
-    pages.cart2.m_nSampleRate = loaded.format->samplesPerSec;
-    FillCartPages(document.Cart(), pages.cart, pages.cart2);
-    SetCartFlags(pages, true);
+    if (document.CartLoaded()) ShowCart(document, document.Cart(), pages);
+}
+
+void ShowNewCart(const wave::WaveDocument& document, PageRecords pages) {
+    const std::vector<std::uint8_t> image = wave::NewCartImage();
+    ShowCart(document, wave::CartValues(image), pages);
 }

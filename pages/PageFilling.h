@@ -12,3 +12,7 @@ void FillEbuInfo(wave::ConstBytes bext, EbuInfoRecord& ebu);
 void ShowLoadedWave(const wave::WaveDocument& document, PageRecords pages);
 
 void ClearCartFlags(PageRecords pages);
+
+// Both cart pages as a new cart chunk would show them (version "0101", every
+// other field empty), editable, for a file about to get one.
+void ShowNewCart(const wave::WaveDocument& document, PageRecords pages);

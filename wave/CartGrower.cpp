@@ -54,13 +54,11 @@ public:
     std::vector<RewritePiece> Build() {
         pieces_.push_back(Bytes8{});  // the file header, once the size is known
         position_ = 12;
-        bool placed = false;
-        for (const SurveyedChunk& chunk : survey_.chunks) {
+        const std::size_t at = CartIndex();
+        for (std::size_t i = 0; i < survey_.chunks.size(); ++i) {
+            const SurveyedChunk& chunk = survey_.chunks[i];
+            if (i == at) PlaceCart();
             if (chunk.entry.id == kCart) continue;
-            if (chunk.entry.id == kData && !placed) {
-                PlaceCart();
-                placed = true;
-            }
             previousLacksPad_ = chunk.LacksPad();
             if (chunk.entry.id == kDs64 && survey_.IsRf64()) {
                 ds64Piece_ = pieces_.size();
@@ -69,7 +67,7 @@ public:
                 Add(OldFileRange{chunk.entry.offset, static_cast<std::uint64_t>(chunk.end - chunk.entry.offset)});
             }
         }
-        if (!placed) PlaceCart();
+        if (at == survey_.chunks.size()) PlaceCart();
         FixSizes();
         return std::move(pieces_);
     }
@@ -77,6 +75,23 @@ public:
     std::uint64_t RiffSize() const { return static_cast<std::uint64_t>(position_ - 8); }
 
 private:
+    // Where the fixed-order walk looks for it: after "fmt " and the optional
+    // "fact", "mext" and "bext" that follow it in that order, so long as
+    // that is before "data"; else right before "data" (or last).
+    std::size_t CartIndex() const {
+        const auto& chunks = survey_.chunks;
+        std::size_t at = 0;
+        if (!chunks.empty() && chunks[0].entry.id == kFmt) {
+            at = 1;
+            for (const std::uint32_t id : {kFact, kMext, kBext}) {
+                if (at < chunks.size() && chunks[at].entry.id == id) ++at;
+            }
+            return at;
+        }
+        const int data = survey_.Find(kData);
+        return data < 0 ? chunks.size() : static_cast<std::size_t>(data);
+    }
+
     void Add(RewritePiece piece) {
         if (const auto* bytes = std::get_if<Bytes8>(&piece))
             position_ += static_cast<std::int64_t>(bytes->size());
@@ -168,13 +183,15 @@ SaveResult WaveDocument::Reload() {
     return {};
 }
 
-SaveResult WaveDocument::GrowCart(const CartWrites& writes, bool append) {
+SaveResult WaveDocument::GrowCart(const CartWrites& writes, bool append,
+                                  const std::function<void(std::uint64_t, std::uint64_t)>& progress) {
     // The lock goes before the reload closes the stream it is on.
-    if (SaveResult written = GrowLocked(writes, append); !written.ok) return written;
+    if (SaveResult written = GrowLocked(writes, append, progress); !written.ok) return written;
     return Reload();
 }
 
-SaveResult WaveDocument::GrowLocked(const CartWrites& writes, bool append) {
+SaveResult WaveDocument::GrowLocked(const CartWrites& writes, bool append,
+                                    const std::function<void(std::uint64_t, std::uint64_t)>& progress) {
     std::vector<std::uint8_t> image;
     if (SaveResult prepared = PrepareCart(writes, image, true); !prepared.ok) return prepared;
     if (!ReopenClosed()) return Failed("The file could not be opened (" + file.LastError() + ")." + kUnchanged);
@@ -190,7 +207,7 @@ SaveResult WaveDocument::GrowLocked(const CartWrites& writes, bool append) {
     switch (place.route) {
         case CartRoute::IntoFiller: return GrowIntoFiller(place, image);
         case CartRoute::AtEnd: return GrowAtEnd(survey, place, image);
-        case CartRoute::Rewrite: return GrowByRewrite(survey, image);
+        case CartRoute::Rewrite: return GrowByRewrite(survey, image, progress);
     }
     return Failed("No way to place the cart chunk was chosen.");
 }
@@ -236,7 +253,8 @@ SaveResult WaveDocument::GrowAtEnd(const ChunkSurvey& survey, const CartPlacemen
     return {};
 }
 
-SaveResult WaveDocument::GrowByRewrite(const ChunkSurvey& survey, const std::vector<std::uint8_t>& image) {
+SaveResult WaveDocument::GrowByRewrite(const ChunkSurvey& survey, const std::vector<std::uint8_t>& image,
+                                       const std::function<void(std::uint64_t, std::uint64_t)>& progress) {
     // A new file would take only this name of the file.
     struct stat st {};
     if (::fstat(file.Descriptor(), &st) == 0 && st.st_nlink > 1) {
@@ -247,7 +265,8 @@ SaveResult WaveDocument::GrowByRewrite(const ChunkSurvey& survey, const std::vec
     }
     RewriteBuilder builder(survey, file, image);
     const std::vector<RewritePiece> pieces = builder.Build();
-    const RewriteOutcome outcome = RewriteBeside(file.Descriptor(), file.Path(), pieces);
+    const RewriteOutcome outcome =
+        RewriteBeside(file.Descriptor(), file.Path(), pieces, SystemRewriteCalls(), progress);
     if (!outcome.ok) return Failed(outcome.error);
     return {};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -99,7 +100,9 @@ public:
     // or by rewriting the file beside itself and renaming it over the old
     // one. Nothing is changed on a failure. The document then holds the
     // file as saved, read by the any-layout walk.
-    SaveResult GrowCart(const CartWrites& writes, bool append);
+    // progress(done, total) follows the bytes of a rewrite.
+    SaveResult GrowCart(const CartWrites& writes, bool append,
+                        const std::function<void(std::uint64_t, std::uint64_t)>& progress = {});
 
     // Applies the writes and writes the cart data back in place, with one
     // write, then syncs it to disk. Writes nothing when a check fails, nor
@@ -133,10 +136,12 @@ private:
     SaveResult CheckFileUnchanged();
     bool ReopenClosed();
     SaveResult CheckLayoutUnchanged(const ChunkSurvey& survey);
-    SaveResult GrowLocked(const CartWrites& writes, bool append);
+    SaveResult GrowLocked(const CartWrites& writes, bool append,
+                          const std::function<void(std::uint64_t, std::uint64_t)>& progress);
     SaveResult GrowIntoFiller(const CartPlacement& place, const std::vector<std::uint8_t>& image);
     SaveResult GrowAtEnd(const ChunkSurvey& survey, const CartPlacement& place, const std::vector<std::uint8_t>& image);
-    SaveResult GrowByRewrite(const ChunkSurvey& survey, const std::vector<std::uint8_t>& image);
+    SaveResult GrowByRewrite(const ChunkSurvey& survey, const std::vector<std::uint8_t>& image,
+                             const std::function<void(std::uint64_t, std::uint64_t)>& progress);
     SaveResult Reload();
 };
 
