@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <tuple>
 
 #include "tests/sndfile/LibsndfileFiles.h"
@@ -135,6 +136,8 @@ struct Layout {
     const char* name;
     std::function<void(const fs::path&)> write;
 };
+
+void PrintTo(const Layout& layout, std::ostream* out) { *out << layout.name; }
 
 const Layout kLayouts[] = {
     {"pcm", [](const fs::path& p) { WriteLibsndfile(p, SF_FORMAT_WAV | SF_FORMAT_PCM_16, {}); }},
