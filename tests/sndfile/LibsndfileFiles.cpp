@@ -115,9 +115,16 @@ void WriteWithLibsndfile(const std::filesystem::path& path, const WriteOptions& 
                 throw std::runtime_error("libsndfile refused the cart info");
             }
         }
+        if (options.peak && sf_command(file.get(), SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_TRUE) != SF_TRUE) {
+            throw std::runtime_error("libsndfile refused the PEAK chunk");
+        }
         const std::vector<short> tone = Tone(options.frames, options.channels);
         if (sf_writef_short(file.get(), tone.data(), options.frames) != options.frames) {
             throw std::runtime_error("libsndfile wrote fewer frames than asked");
+        }
+        if (options.titleAfterData &&
+            sf_set_string(file.get(), SF_STR_TITLE, options.titleAfterData->c_str()) != SF_ERR_NO_ERROR) {
+            throw std::runtime_error("libsndfile refused the title");
         }
     }
 }

@@ -46,6 +46,11 @@ struct WriteOptions {
     sf_count_t frames = 4800;
     std::optional<SF_CART_INFO> cart;
     std::optional<SF_BROADCAST_INFO> bext;
+    // A "PEAK" chunk before "data" (float formats).
+    bool peak = false;
+    // Set once the frames are written, so that libsndfile puts its LIST chunk
+    // after "data".
+    std::optional<std::string> titleAfterData;
 };
 
 // Writes a tone with the given metadata. Throws when libsndfile refuses.
