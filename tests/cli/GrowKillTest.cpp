@@ -90,7 +90,7 @@ enum class Found { Old, New, Neither };
 
 // What the name holds: the old bytes exactly, or a new file the project's
 // own fixed-order load reads with the title, its audio untouched.
-Found Inspect(const std::filesystem::path& path, const ByteVector& old, const ByteVector& oldData, std::string& why) {
+Found Examine(const std::filesystem::path& path, const ByteVector& old, const ByteVector& oldData, std::string& why) {
     const ByteVector now = ReadWhole(path);
     if (now == old) return Found::Old;
     wave::WaveDocument doc;
@@ -155,7 +155,7 @@ TEST(GrowKill, AKilledRewriteLeavesTheOldFileOrTheWholeNewOne) {
     const auto duration = Clock::now() - start;
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     std::string why;
-    ASSERT_EQ(Inspect(path, old, oldData, why), Found::New) << why;
+    ASSERT_EQ(Examine(path, old, oldData, why), Found::New) << why;
 
     // A little past the end, so that jitter cannot keep the kills from the
     // rename and the folder's sync, the rewrite's last steps.
@@ -176,7 +176,7 @@ TEST(GrowKill, AKilledRewriteLeavesTheOldFileOrTheWholeNewOne) {
         const std::string at =
             "run " + std::to_string(run) + ", killed after " + std::to_string(wait.count()) + " us of a " +
             std::to_string(std::chrono::duration_cast<std::chrono::microseconds>(duration).count()) + " us rewrite";
-        const Found found = Inspect(path, old, oldData, why);
+        const Found found = Examine(path, old, oldData, why);
         ASSERT_NE(found, Found::Neither) << at << ": " << why;
         (found == Found::Old ? olds : news) += 1;
         std::string strays;
