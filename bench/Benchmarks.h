@@ -9,5 +9,9 @@ void RegisterOpenLargeFile();
 void RegisterMetadataScan();
 void RegisterCliShow();
 void RegisterInPlaceSave();
+void RegisterGrowth();
+
+// The growth benchmarks' files, made apart from the others: they hold real bytes.
+void ReleaseGrowthFiles();
 
 }  // namespace bench

@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     bench::RegisterMetadataScan();
     bench::RegisterCliShow();
     bench::RegisterInPlaceSave();
+    bench::RegisterGrowth();
     int status = 0;
     try {
         benchmark::RunSpecifiedBenchmarks();
@@ -21,7 +22,8 @@ int main(int argc, char** argv) {
         status = 1;
     }
     benchmark::Shutdown();
-    // The large sparse files go with their directory.
+    // The large files go with their directories.
     bench::ReleaseFiles();
+    bench::ReleaseGrowthFiles();
     return status;
 }
