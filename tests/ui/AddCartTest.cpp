@@ -3,7 +3,6 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "framework/AddCartQuestion.h"
 #include "res/resource.h"
 #include "tests/support/Unwritable.h"
 #include "tests/ui/UiFixture.h"
@@ -12,16 +11,6 @@
 using fixture::ByteVector;
 
 namespace {
-
-class ScriptedAddCart : public framework::AddCartQuestion {
-public:
-    bool Ask(QWidget*, const QString& text) override {
-        asked.push_back(text);
-        return answer;
-    }
-    bool answer = true;
-    std::vector<QString> asked;
-};
 
 ByteVector PlainPcm() {
     return fixture::WaveBuilder().chunk("fmt ", fixture::PcmFormat()).chunk("data", ByteVector(400, 0x22)).bytes();
@@ -35,18 +24,12 @@ class AddCartTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        auto question = std::make_unique<ScriptedAddCart>();
-        question_ = question.get();
-        previous_ = framework::SetAddCartQuestion(std::move(question));
-    }
-    void cleanup() { framework::SetAddCartQuestion(std::move(previous_)); }
-
     void addedOnApplyWithTheTypedFields() {
         UiFixture ui;
+        ui.AddCart().answer = true;
         const auto path = ui.dir.write("a.wav", PlainPcm());
         ui.Open(path);
-        QCOMPARE(question_->asked, std::vector<QString>{"This file has no cart chunk. Add one when you save?"});
+        QCOMPARE(ui.AddCart().asked, std::vector<QString>{"This file has no cart chunk. Add one when you save?"});
         QCOMPARE(ui.Boxes().size(), std::size_t{1});    // the refusal comes first
         QCOMPARE(fixture::ReadFile(path), PlainPcm());  // nothing yet
         QVERIFY(ui.ShowPage(kCartInfoPage));
@@ -62,26 +45,21 @@ private slots:
     }
 
     void cancelledOrReadOnlyLeavesTheFileAlone() {
-        question_->answer = false;
         UiFixture ui;
         const auto path = ui.dir.write("a.wav", PlainPcm());
         ui.Open(path);
-        QCOMPARE(question_->asked.size(), std::size_t{1});
+        QCOMPARE(ui.AddCart().asked.size(), std::size_t{1});
         QVERIFY(ui.ShowPage(kCartInfoPage));
         QVERIFY(!Edit(ui, kCartInfoPage, IDC_TITLE)->isEnabled());
 
-        question_->asked.clear();
+        ui.AddCart().asked.clear();
         const auto locked = ui.dir.write("b.wav", PlainPcm());
         const fixture::Unwritable unwritable(locked);
         if (!unwritable.Ok()) QSKIP("the file system cannot make a file read-only");
         ui.Open(locked);
-        QVERIFY(question_->asked.empty());
+        QVERIFY(ui.AddCart().asked.empty());
         QCOMPARE(fixture::ReadFile(path), PlainPcm());
     }
-
-private:
-    ScriptedAddCart* question_ = nullptr;
-    std::unique_ptr<framework::AddCartQuestion> previous_;
 };
 
 QTEST_MAIN(AddCartTest)

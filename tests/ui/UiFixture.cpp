@@ -41,6 +41,9 @@ UiFixture::UiFixture() {
     auto question = std::make_unique<ScriptedSaveQuestion>();
     question_ = question.get();
     previousQuestion_ = framework::SetSaveQuestion(std::move(question));
+    auto addCart = std::make_unique<ScriptedAddCart>();
+    addCart_ = addCart.get();
+    previousAddCart_ = framework::SetAddCartQuestion(std::move(addCart));
     dialog = std::make_unique<CMainDlg>();
     framework::AfxSetMainWnd(dialog.get());
     dialog->show();
@@ -52,6 +55,7 @@ UiFixture::~UiFixture() {
     framework::SetMessageBoxService(std::move(previousBoxes_));
     framework::SetFileChooser(std::move(previousChooser_));
     framework::SetSaveQuestion(std::move(previousQuestion_));
+    framework::SetAddCartQuestion(std::move(previousAddCart_));
 }
 
 void UiFixture::Open(const std::filesystem::path& path) {

@@ -7,6 +7,7 @@
 
 #include "app/CCartCkSheet.h"
 #include "app/CMainDlg.h"
+#include "framework/AddCartQuestion.h"
 #include "framework/FileChooser.h"
 #include "framework/SaveQuestion.h"
 #include "tests/support/WaveBuilder.h"
@@ -43,6 +44,18 @@ public:
     std::vector<QString> askedAbout;
 };
 
+// Answers the offer to add a cart chunk (Cancel unless told otherwise) and
+// records what it was asked.
+class ScriptedAddCart : public framework::AddCartQuestion {
+public:
+    bool Ask(QWidget*, const QString& text) override {
+        asked.push_back(text);
+        return answer;
+    }
+    bool answer = false;
+    std::vector<QString> asked;
+};
+
 // Types text as key presses, letters beyond ASCII included (QTest's own
 // key clicks take only ASCII).
 void TypeText(QWidget* widget, const QString& text);
@@ -68,6 +81,7 @@ public:
     const std::vector<framework::RecordedBox>& Boxes() const { return boxes_->boxes; }
     CCartCkSheet& Sheet() const { return *dialog->Sheet(); }
     ScriptedSaveQuestion& Question() const { return *question_; }
+    ScriptedAddCart& AddCart() const { return *addCart_; }
     ScriptedFileChooser* Chooser() const { return chooser_; }
     void AnswerNextOpen(const std::filesystem::path& path);
 
@@ -78,7 +92,9 @@ private:
     framework::RecordingMessageBoxService* boxes_;
     ScriptedFileChooser* chooser_;
     ScriptedSaveQuestion* question_;
+    ScriptedAddCart* addCart_;
     std::unique_ptr<framework::SaveQuestion> previousQuestion_;
+    std::unique_ptr<framework::AddCartQuestion> previousAddCart_;
     std::unique_ptr<framework::MessageBoxService> previousBoxes_;
     std::unique_ptr<framework::FileChooser> previousChooser_;
 };
