@@ -151,9 +151,12 @@ bool WaveDocument::ReopenClosed() {
 bool WaveDocument::CanAddCart() {
     if (CartLoaded()) return false;
     if (loaded.failure != LoadFailure::CartNotFound && loaded.failure != LoadFailure::DataBeforeCart) return false;
+    const bool wasOpen = file.IsOpen();
     if (!ReopenClosed()) return false;
-    const ChunkSurvey survey = SurveyChunks(file);
-    return survey.Find(kCart) < 0;
+    const bool none = SurveyChunks(file).Find(kCart) < 0;
+    // Asking changes nothing: a stream the load closed is closed again.
+    if (!wasOpen) file.Close();
+    return none;
 }
 
 bool WaveDocument::NeedsGrowth(const CartWrites& writes) const {

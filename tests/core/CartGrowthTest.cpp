@@ -59,7 +59,9 @@ TEST(CartGrowth, AddsACartBeforeDataByRewriteKeepingEveryOtherChunk) {
                              .bytes());
     ASSERT_EQ(loaded.failure, LoadFailure::DataBeforeCart);
     const ByteVector data = ChunkBytes(loaded.path, "data");
+    ASSERT_FALSE(loaded.document.file.IsOpen());  // the refusal's row closes it
     ASSERT_TRUE(loaded.document.CanAddCart());
+    EXPECT_FALSE(loaded.document.file.IsOpen());  // and asking leaves it so
     ASSERT_TRUE(loaded.document.GrowCart(kTitle, false).ok);
 
     EXPECT_EQ(ChunkIds(loaded.path), (std::vector<std::string>{"fmt ", "cart", "JUNK", "data", "LIST"}));
