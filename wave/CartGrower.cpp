@@ -289,7 +289,9 @@ SaveResult WaveDocument::GrowByRewrite(const ChunkSurvey& survey, const std::vec
     const std::vector<RewritePiece> pieces = builder.Build();
     const RewriteOutcome outcome =
         RewriteBeside(file.Descriptor(), file.Path(), pieces, SystemRewriteCalls(), progress);
-    if (!outcome.ok) return Failed(outcome.error);
+    // The rewrite's own words say what failed and whether the file is as it
+    // was; they begin in lower case.
+    if (!outcome.ok) return Failed("The file could not be rewritten: " + outcome.error + ".");
     return {};
 }
 
