@@ -71,8 +71,7 @@ CheckedValue CheckCell(const CellEdit& cell, wave::Charset charset) {
 // The row's values against the file's cart data: values equal to the
 // file's (or, where a cart chunk is added, to the new chunk's) are left
 // alone, so `show --json` output fed back changes nothing.
-CheckedRow CheckRow(const EditRow& row, LoadedFile& loaded, const wave::CartValues& cart,
-                    const WriteOptions& write) {
+CheckedRow CheckRow(const EditRow& row, LoadedFile& loaded, const wave::CartValues& cart, const WriteOptions& write) {
     CheckedRow checked;
     for (const FixedValue& fixed : row.fixed) {
         if (fixed.value != FixedValueOf(fixed.key, loaded, cart)) {

@@ -7,6 +7,7 @@
 
 #include "tests/core/LoadedFixture.h"
 #include "wave/CartPlacement.h"
+#include "wave/ChunkIds.h"
 #include "wave/ChunkSurvey.h"
 #include "wave/FieldCodecs.h"
 
@@ -26,7 +27,7 @@ std::vector<std::string> ChunkIds(const std::filesystem::path& path) {
     file.Open(path.string(), wave::WaveStream::Mode::ReadOnly);
     std::vector<std::string> ids;
     for (const wave::SurveyedChunk& chunk : wave::SurveyChunks(file).chunks)
-        ids.push_back(wave::WaveDocument::ChunkName(chunk.entry.id));
+        ids.push_back(wave::ChunkName(chunk.entry.id));
     return ids;
 }
 
@@ -35,7 +36,7 @@ wave::SurveyedChunk Chunk(const std::filesystem::path& path, const std::string& 
     wave::WaveStream file;
     file.Open(path.string(), wave::WaveStream::Mode::ReadOnly);
     for (const wave::SurveyedChunk& chunk : wave::SurveyChunks(file).chunks) {
-        if (wave::WaveDocument::ChunkName(chunk.entry.id) == id) return chunk;
+        if (wave::ChunkName(chunk.entry.id) == id) return chunk;
     }
     return {};
 }
