@@ -43,7 +43,9 @@ EditInput Parse(const std::uint8_t* data, std::size_t size) {
     const std::vector<const wave::CartFieldRow*> fields = cli::SettableFields();
     for (std::size_t n = header & 0x7; n > 0; --n) {
         const std::size_t choice = next() % (fields.size() + 1);
-        const std::size_t length = std::min<std::size_t>(next(), size - std::min(at, size));
+        // The byte first: the remaining length must count it as read.
+        const std::uint8_t wanted = next();
+        const std::size_t length = std::min<std::size_t>(wanted, size - std::min(at, size));
         std::string text(reinterpret_cast<const char*>(data) + std::min(at, size), length);
         at += length;
         const bool clearTimer = choice == fields.size();

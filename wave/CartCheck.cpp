@@ -68,6 +68,7 @@ public:
                     ")",
                 Pos(cart::kEndDate));
         }
+        CheckTimers(cart_, layout_, options_.profile, findings_);
         CheckLevel();
         CheckReserved();
         if (!layout_.bext) Add("C17", Severity::Info, "a cart chunk without a bext chunk", -8);

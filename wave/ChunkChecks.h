@@ -10,4 +10,7 @@ void CheckBext(const CheckedLayout& layout, const CheckOptions& options, Finding
 // The C rules on the first cart chunk, the timer rules by the profile.
 void CheckCart(const CheckedLayout& layout, const CheckOptions& options, Findings& findings);
 
+// The timer rules (C8 to C13) on the cart chunk's post timers.
+void CheckTimers(const CheckedChunkData& cart, const CheckedLayout& layout, CheckProfile profile, Findings& findings);
+
 }  // namespace wave

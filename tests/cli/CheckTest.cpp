@@ -12,10 +12,12 @@ namespace {
 using fixture::ByteVector;
 using fixture::WaveBuilder;
 
-// A typical file whose end lies before its start: one warning, and the
-// typical file's unpadded bext and reserved bytes.
+// A typical file without timers whose end lies before its start: one
+// warning, and the typical file's unpadded bext and reserved bytes.
 ByteVector EndBeforeStart() {
-    return fixture::TypicalWave(fixture::TypicalCart().text(wave::cart::kEndDate, "2000-01-01"));
+    fixture::ChunkData cart = fixture::TypicalCart().text(wave::cart::kEndDate, "2000-01-01");
+    for (std::size_t k = 0; k < wave::cart::kPostTimerCount; ++k) cart.timer(k, "", 0);
+    return fixture::TypicalWave(cart);
 }
 
 ByteVector Truncated() {

@@ -50,6 +50,16 @@ ByteVector InsertAt(ByteVector bytes, std::size_t at, std::uint8_t value) {
 
 const ByteVector kOddList{'a', 'b', 'c'};
 
+// A typical cart with only these timers, from slot 1; the audio holds 100
+// frames.
+ChunkData Timers(std::initializer_list<std::pair<std::string_view, std::uint32_t>> timers) {
+    ChunkData cart = fixture::TypicalCart();
+    std::size_t k = 0;
+    for (const auto& [usage, value] : timers) cart.timer(k++, usage, value);
+    for (; k < wave::cart::kPostTimerCount; ++k) cart.timer(k, "", 0);
+    return cart;
+}
+
 struct RuleCase {
     const char* expected;
     ByteVector bytes;
@@ -98,6 +108,14 @@ TEST(WaveCheck, EachBrokenRuleIsFoundWithItsSeverity) {
         {"C5 error", WithCart(fixture::TypicalCart().text(wave::cart::kStartTime, "25:00:00"))},
         {"C6 warning", WithCart(fixture::TypicalCart().text(wave::cart::kEndDate, "2000-01-01"))},
         {"C7 info", WithCart(fixture::TypicalCart().text(wave::cart::kEndDate, "9999-12-31"))},
+        {"C8 warning", WithCart(Timers({{"XYZ!", 1}}))},
+        {"C9 info", WithCart(Timers({{"", 5}}))},
+        {"C10 error", WithCart(Timers({{"MRK ", 101}}))},
+        {"C11 warning", WithCart(Timers({{"INTs", 50}, {"INTe", 10}}))},
+        {"C11 warning", WithCart(Timers({{"AUDs", 10}, {"AUDe", 50}, {"SEGs", 80}}))},
+        {"C12 warning", WithCart(Timers({{"AUD1", 10}}))},
+        {"C12 info", WithCart(Timers({{"AUD ", 10}, {"AUD ", 90}}))},
+        {"C13 warning", WithCart(Timers({{"AUDs", 10}, {"AUDs", 20}}))},
         {"C14 info", WithCart(fixture::TypicalCart().u32(wave::cart::kLevelReference, 0xFFFFFF00u))},
         {"C15 info", WithCart(fixture::TypicalCart().raw(800, "x"))},
         {"C16 warning", WithCart(fixture::TypicalCart().raw(1020, "http://example.org/a"))},
@@ -122,7 +140,8 @@ TEST(WaveCheck, ACleanFileBreaksNoRule) {
                          .text(wave::cart::kEndTime, "");
     for (std::size_t k = 0; k < wave::cart::kPostTimerCount; ++k) cart.timer(k, "", 0);
     EXPECT_EQ(Found(WaveWith(bext, cart)), std::set<std::string>{});
-    EXPECT_EQ(Found(fixture::TypicalWave()), (std::set<std::string>{"C15 info", "S5 warning"}));
+    // Its timers lie past its short audio.
+    EXPECT_EQ(Found(fixture::TypicalWave()), (std::set<std::string>{"C10 error", "C15 info", "S5 warning"}));
 }
 
 TEST(WaveCheck, ACartChunkOutOfFixedOrderIsCheckedOnlyWithAnyLayout) {
@@ -133,6 +152,22 @@ TEST(WaveCheck, ACartChunkOutOfFixedOrderIsCheckedOnlyWithAnyLayout) {
                                 .bytes();
     EXPECT_EQ(Found(late), (std::set<std::string>{"C info"}));
     EXPECT_TRUE(Found(late, {.anyLayout = true}).contains("C6 warning"));
+}
+
+// The profile changes only what the timer rules say of codes the system
+// does not cue on.
+TEST(WaveCheck, TheProfileNamesTheCodesItsSystemIgnores) {
+    const ByteVector marked = WithCart(Timers({{"MRK ", 10}, {"SEGs", 20}, {"AUDs", 5}, {"AUDs", 6}}));
+    const auto c8 = [&](wave::CheckProfile profile) {
+        std::set<std::string> found;
+        for (const std::string& finding : Found(marked, {.profile = profile}))
+            if (finding.starts_with("C8") || finding.starts_with("C13")) found.insert(finding);
+        return found;
+    };
+    EXPECT_EQ(c8(wave::CheckProfile::Generic), std::set<std::string>{"C13 warning"});
+    EXPECT_EQ(c8(wave::CheckProfile::Rivendell), (std::set<std::string>{"C8 warning", "C13 warning"}));
+    EXPECT_EQ(c8(wave::CheckProfile::Enco), std::set<std::string>{"C8 info"});  // reads AUDs twice
+    EXPECT_EQ(c8(wave::CheckProfile::Genesys), (std::set<std::string>{"C8 warning", "C13 warning"}));
 }
 
 TEST(WaveCheck, SummaryCountsErrorsAndWarnings) {

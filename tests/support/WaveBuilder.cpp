@@ -34,7 +34,10 @@ ChunkData& ChunkData::u32(std::size_t offset, std::uint32_t value) {
 
 ChunkData& ChunkData::timer(std::size_t k, std::string_view usage, std::uint32_t value) {
     const std::size_t entry = wave::cart::kPostTimers + 8 * k;
-    raw(entry, usage);
+    // A shorter code is NUL-padded, so "" clears the slot.
+    std::string code(usage);
+    if (code.size() < 4) code.resize(4, '\0');
+    raw(entry, code);
     return u32(entry + 4, value);
 }
 
