@@ -10,6 +10,8 @@
 #include "cli/EditRows.h"
 #include "cli/ErrorLine.h"
 #include "cli/ReadOptionFlags.h"
+#include "cli/SpreadsheetForms.h"
+#include "cli/XlsxReader.h"
 #include "texts/LoadFailureTexts.h"
 #include "wave/FieldCodecs.h"
 
@@ -23,15 +25,26 @@ public:
         apply.add_flag("--dry-run", dryRun_, "Check and report; write nothing");
         read_.AddTo(apply);
         apply
+            .add_option("--csv-encoding", csvEncoding_,
+                        "Character set of CSV edits: utf-8 (default; a byte order mark is skipped) or windows-1252, "
+                        "which a spreadsheet's plain CSV saves")
+            ->check(CLI::IsMember(kCsvEncodings));
+        apply
             .add_option("EDITS", edits_,
-                        "JSON Lines as show --json prints, or CSV as show --csv prints; - for standard input")
+                        "JSON Lines as show --json prints, CSV as show --csv prints (comma, semicolon or tab), or a "
+                        ".xlsx workbook; - for standard input")
             ->required();
     }
 
-    int Run(Console& console) const override { return RunApply(edits_, {dryRun_}, read_.Options(), console); }
+    int Run(Console& console) const override {
+        return RunApply(edits_, {dryRun_}, read_.Options(), console, kCsvEncodings.at(csvEncoding_));
+    }
 
 private:
+    inline static const std::map<std::string, CsvEncoding> kCsvEncodings = {{"utf-8", CsvEncoding::Utf8},
+                                                                            {"windows-1252", CsvEncoding::Windows1252}};
     std::string edits_;
+    std::string csvEncoding_ = "utf-8";
     bool dryRun_ = false;
     ReadOptionFlags read_;
 };
@@ -40,12 +53,28 @@ struct CheckedRow {
     wave::CartWrites writes;
     std::vector<std::string> columns;  // the column each write came from
     std::string error;
+    std::vector<std::string> warnings;  // cells taken as the file's values
 };
 
 std::string LineOf(const EditRow& row) { return "line " + std::to_string(row.line) + ": "; }
 
 std::string At(const EditRow& row, const std::string& column, const std::string& why) {
     return LineOf(row) + "column " + column + ": " + why;
+}
+
+// A value in a one-line message, its line breaks shown.
+std::string Quoted(std::string_view text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '\r') {
+            quoted += "\\r";
+        } else if (c == '\n') {
+            quoted += "\\n";
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + '"';
 }
 
 // The cell as `show` prints it.
@@ -71,14 +100,28 @@ CheckedRow CheckRow(const EditRow& row, LoadedFile& loaded) {
     CheckedRow checked;
     for (const FixedValue& fixed : row.fixed) {
         if (fixed.value != FixedValueOf(fixed.key, loaded)) {
-            return {{}, {}, At(row, fixed.key, "cannot be written; it differs from the file's")};
+            return {{}, {}, At(row, fixed.key, "cannot be written; it differs from the file's"), {}};
         }
     }
     for (const CellEdit& cell : row.cells) {
         const CartColumn& column = *cell.column;
-        if (CellText(cell) == CellOf(column, loaded)) continue;
+        const std::string text = CellText(cell);
+        const std::string fileValue = CellOf(column, loaded);
+        if (text == fileValue) continue;
+        if (row.fromSheet) {
+            // Only what the user changed is written, never the spreadsheet's reformatting.
+            if (const std::optional<std::string> how = SpreadsheetReformatOf(column, text, fileValue)) {
+                checked.warnings.push_back(At(row, column.name,
+                                              Quoted(text) + " is the file's " + Quoted(fileValue) + " with " + *how +
+                                                  ", as spreadsheets do; left as it is"));
+                continue;
+            }
+            if (const std::optional<std::string> why = SheetCellRefusal(column, text)) {
+                return {{}, {}, At(row, column.name, *why), {}};
+            }
+        }
         CheckedValue value = CheckCell(cell, loaded.charset);
-        if (!value.write) return {{}, {}, At(row, column.name, value.error)};
+        if (!value.write) return {{}, {}, At(row, column.name, value.error), {}};
         checked.writes.push_back(std::move(*value.write));
         checked.columns.push_back(column.name);
     }
@@ -87,7 +130,7 @@ CheckedRow CheckRow(const EditRow& row, LoadedFile& loaded) {
         for (std::size_t i = 0; i < checked.writes.size(); ++i) {
             if (checked.writes[i].field == refused->field) column = checked.columns[i];
         }
-        return {{}, {}, refused->field ? At(row, column, refused->message) : refused->message};
+        return {{}, {}, refused->field ? At(row, column, refused->message) : refused->message, {}};
     }
     return checked;
 }
@@ -127,6 +170,8 @@ bool ApplyRow(const EditRow& row, bool dryRun, ReadOptions options, NamedFiles& 
         return false;
     }
     const CheckedRow checked = CheckRow(row, *loaded);
+    // A warning goes to the error stream but fails nothing.
+    for (const std::string& warning : checked.warnings) saves.Fail(row.file, "warning: " + warning);
     if (!checked.error.empty()) {
         saves.Fail(row.file, checked.error);
         return false;
@@ -161,7 +206,8 @@ std::unique_ptr<Command> AddApplyCommand(CLI::App& app) {
         *app.add_subcommand("apply", "Rewrite the cart fields each row of an edits file names."));
 }
 
-int RunApply(const std::string& edits, WriteOptions write, ReadOptions options, Console& console) {
+int RunApply(const std::string& edits, WriteOptions write, ReadOptions options, Console& console,
+             CsvEncoding csvEncoding) {
     const std::optional<std::string> text = ReadEdits(edits, console.in);
     if (!text) {
         ReportError(console, edits, "the edits could not be read");
@@ -170,8 +216,14 @@ int RunApply(const std::string& edits, WriteOptions write, ReadOptions options, 
     int status = kAllSucceeded;
     NamedFiles named;
     BatchSaves saves(console);
-    EditReader reader(*text);
-    while (std::optional<EditRow> row = reader.Next()) {
+    // A workbook is a zip archive, whatever its name.
+    std::optional<EditReader> reader;
+    if (IsWorkbook(*text)) {
+        reader.emplace(ReadWorkbookSheet(*text));
+    } else {
+        reader.emplace(*text, csvEncoding);
+    }
+    while (std::optional<EditRow> row = reader->Next()) {
         bool ok = row->error.empty();
         if (ok) {
             ok = ApplyRow(*row, write.dryRun, options, named, saves);

@@ -4,6 +4,7 @@
 #include "cli/JsonReport.h"
 #include "cli/ReadOptionFlags.h"
 #include "cli/TextReport.h"
+#include "cli/XlsxWriter.h"
 #include "texts/LoadFailureTexts.h"
 
 namespace cli {
@@ -14,14 +15,24 @@ class ShowCommand : public Command {
 public:
     explicit ShowCommand(CLI::App& show) : Command(show) {
         CLI::Option* jsonFlag = show.add_flag("--json", json_, "One JSON object per file, one per line");
-        show.add_flag("--csv", csv_, "A header row, then one CSV row of cart fields per file, for apply")
-            ->excludes(jsonFlag);
+        CLI::Option* csvFlag =
+            show.add_flag("--csv", csv_, "A header row, then one CSV row of cart fields per file, for apply")
+                ->excludes(jsonFlag);
+        show.add_flag("--bom", bom_, "With --csv: start with a UTF-8 byte order mark, so Excel reads it as UTF-8")
+            ->needs(csvFlag);
+        show.add_option("--xlsx", xlsx_,
+                        "Write the rows --csv prints to this .xlsx workbook instead, every cell as text, for apply")
+            ->excludes(jsonFlag)
+            ->excludes(csvFlag);
         read_.AddTo(show);
         show.add_option("FILE", files_, "WAV files")->required();
     }
 
     int Run(Console& console) const override {
-        const ReportForm form = json_ ? ReportForm::Json : csv_ ? ReportForm::Csv : ReportForm::Text;
+        if (!xlsx_.empty()) return RunShowWorkbook(files_, xlsx_, read_.Options(), console);
+        const ReportForm form = json_  ? ReportForm::Json
+                                : csv_ ? (bom_ ? ReportForm::CsvWithBom : ReportForm::Csv)
+                                       : ReportForm::Text;
         return RunShow(files_, form, read_.Options(), console);
     }
 
@@ -29,6 +40,8 @@ private:
     std::vector<std::string> files_;
     bool json_ = false;
     bool csv_ = false;
+    bool bom_ = false;
+    std::string xlsx_;
     ReadOptionFlags read_;
 };
 
@@ -42,7 +55,8 @@ std::unique_ptr<Command> AddShowCommand(CLI::App& app) {
 int RunShow(const std::vector<std::string>& files, ReportForm form, ReadOptions options, Console& console) {
     int status = kAllSucceeded;
     JsonReport report;
-    if (form == ReportForm::Csv) PrintCsvHeader(console.out);
+    if (form == ReportForm::CsvWithBom) console.out << kUtf8ByteOrderMark;
+    if (form == ReportForm::Csv || form == ReportForm::CsvWithBom) PrintCsvHeader(console.out);
     for (const std::string& file : files) {
         const LoadedFile loaded(file, wave::WaveStream::Mode::ReadOnly, options);
         switch (form) {
@@ -53,6 +67,7 @@ int RunShow(const std::vector<std::string>& files, ReportForm form, ReadOptions 
             }
             // A file that did not load has no cart to put in the row.
             case ReportForm::Csv:
+            case ReportForm::CsvWithBom:
                 if (loaded.Ok()) PrintCsvRow(console.out, file, loaded);
                 break;
             case ReportForm::Text: PrintTextReport(console.out, file, loaded); break;
@@ -61,6 +76,27 @@ int RunShow(const std::vector<std::string>& files, ReportForm form, ReadOptions 
             ReportError(console, file, texts::MessageFor(loaded.failure).text);
             status = kSomeFileFailed;
         }
+    }
+    return status;
+}
+
+int RunShowWorkbook(const std::vector<std::string>& files, const std::string& workbook, ReadOptions options,
+                    Console& console) {
+    int status = kAllSucceeded;
+    std::vector<std::vector<std::string>> rows = {CsvHeaderCells()};
+    for (const std::string& file : files) {
+        const LoadedFile loaded(file, wave::WaveStream::Mode::ReadOnly, options);
+        if (loaded.Ok()) {
+            rows.push_back(CsvRowCells(file, loaded));
+        } else {
+            ReportError(console, file, texts::MessageFor(loaded.failure).text);
+            status = kSomeFileFailed;
+        }
+    }
+    // The file column names the file; apply cannot change it.
+    if (const std::optional<std::string> error = WriteTextSheet(workbook, rows, 1)) {
+        ReportError(console, workbook, *error);
+        return kSomeFileFailed;
     }
     return status;
 }

@@ -1,0 +1,115 @@
+#include "cli/SpreadsheetForms.h"
+
+#include <algorithm>
+#include <charconv>
+#include <vector>
+
+#include "wave/CartFields.h"
+
+namespace cli {
+
+namespace {
+
+bool AllDigits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The runs of digits in the text, split where it holds one of the
+// separators; nothing when it holds anything else.
+std::optional<std::vector<int>> NumbersOf(std::string_view text, std::string_view separators) {
+    std::vector<int> numbers;
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+        const std::size_t end = std::min(text.find_first_of(separators, pos), text.size());
+        const std::string_view part = text.substr(pos, end - pos);
+        int number = 0;
+        if (!AllDigits(part) || part.size() > 4) return std::nullopt;
+        std::from_chars(part.data(), part.data() + part.size(), number);
+        numbers.push_back(number);
+        pos = end + 1;
+    }
+    return numbers;
+}
+
+// Whether a year written with two or four digits is the year.
+bool SameYear(int written, int year) { return written == year || (written < 100 && written == year % 100); }
+
+// "1/2/2027", "02.01.2027", "2027/01/02", "2.1.27": the date in the order
+// of some locale, maybe followed by a midnight time.
+bool IsLocaleDate(std::string_view cell, std::string_view fileValue) {
+    const std::optional<std::vector<int>> stored = NumbersOf(fileValue, "-");
+    if (!stored || stored->size() != 3) return false;
+    for (const std::string_view midnight : {" 00:00:00", " 0:00:00", " 00:00", " 0:00", " 12:00:00 AM", " 12:00 AM"}) {
+        if (cell.ends_with(midnight)) {
+            cell.remove_suffix(midnight.size());
+            break;
+        }
+    }
+    const std::optional<std::vector<int>> n = NumbersOf(cell, "/.-");
+    if (!n || n->size() != 3) return false;
+    const int y = (*stored)[0];
+    const int m = (*stored)[1];
+    const int d = (*stored)[2];
+    const auto& p = *n;
+    return (p[0] == y && p[1] == m && p[2] == d) || (p[0] == m && p[1] == d && SameYear(p[2], y)) ||
+           (p[0] == d && p[1] == m && SameYear(p[2], y));
+}
+
+// "12:00:00 AM", "7:08:09", "07:08 PM": the time on a 12- or 24-hour clock,
+// its seconds left out only when they are 0.
+bool IsLocaleTime(std::string_view cell, std::string_view fileValue) {
+    const std::optional<std::vector<int>> stored = NumbersOf(fileValue, ":");
+    if (!stored || stored->size() != 3) return false;
+    int addHours = -1;  // none: a 24-hour clock
+    if (cell.ends_with(" AM") || cell.ends_with(" PM")) {
+        addHours = cell.ends_with(" PM") ? 12 : 0;
+        cell.remove_suffix(3);
+    }
+    const std::optional<std::vector<int>> n = NumbersOf(cell, ":.");
+    if (!n || n->size() < 2 || n->size() > 3) return false;
+    int hour = (*n)[0];
+    if (addHours >= 0) {
+        if (hour < 1 || hour > 12) return false;
+        hour = hour % 12 + addHours;
+    }
+    const int second = n->size() == 3 ? (*n)[2] : 0;
+    return hour == (*stored)[0] && (*n)[1] == (*stored)[1] && second == (*stored)[2];
+}
+
+// The text with every CR LF and lone CR as LF, as spreadsheets keep line
+// breaks inside a cell.
+std::string WithLineFeeds(std::string_view text) {
+    std::string fed;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        fed += text[i] == '\r' ? '\n' : text[i];
+    }
+    return fed;
+}
+
+}  // namespace
+
+std::optional<std::string> SpreadsheetReformatOf(const CartColumn& column, std::string_view cell,
+                                                 std::string_view fileValue) {
+    if (AllDigits(cell) && AllDigits(fileValue) && fileValue.size() > cell.size() && fileValue.ends_with(cell) &&
+        fileValue.find_first_not_of('0') >= fileValue.size() - cell.size()) {
+        return "its leading zeros dropped";
+    }
+    if (fileValue.find('\r') != std::string_view::npos && WithLineFeeds(cell) == WithLineFeeds(fileValue)) {
+        return "its line breaks as line feeds";
+    }
+    const wave::FieldKind kind = column.row->kind;
+    if (kind == wave::FieldKind::Date && IsLocaleDate(cell, fileValue)) return "the date in a locale's form";
+    if (kind == wave::FieldKind::Time && IsLocaleTime(cell, fileValue)) return "the time in a locale's form";
+    return std::nullopt;
+}
+
+std::optional<std::string> SheetCellRefusal(const CartColumn& column, std::string_view cell) {
+    if (column.row->field != wave::CartField::Version) return std::nullopt;
+    const auto characters = std::count_if(cell.begin(), cell.end(), [](char c) { return (c & 0xC0) != 0x80; });
+    if (characters == 4) return std::nullopt;
+    return "a cart version is four characters, as 0101; a spreadsheet drops leading zeros unless the column is "
+           "imported as text";
+}
+
+}  // namespace cli
