@@ -14,6 +14,20 @@ bool AllDigits(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// A decimal number in one canonical form ("007.50" and "7.5" alike), or
+// nothing when the text is not one.
+std::optional<std::string> CanonicalNumber(std::string_view text) {
+    const bool negative = text.starts_with('-');
+    if (negative) text.remove_prefix(1);
+    const std::size_t point = std::min(text.find('.'), text.size());
+    std::string_view whole = text.substr(0, point);
+    std::string_view fraction = point < text.size() ? text.substr(point + 1) : std::string_view();
+    if (!AllDigits(whole) || (point < text.size() && !AllDigits(fraction))) return std::nullopt;
+    whole.remove_prefix(std::min(whole.find_first_not_of('0'), whole.size() - 1));
+    fraction = fraction.substr(0, fraction.find_last_not_of('0') + 1);
+    return (negative ? "-" : "") + std::string(whole) + (fraction.empty() ? "" : "." + std::string(fraction));
+}
+
 // The runs of digits in the text, split where it holds one of the
 // separators; nothing when it holds anything else.
 std::optional<std::vector<int>> NumbersOf(std::string_view text, std::string_view separators) {
@@ -95,6 +109,8 @@ std::optional<std::string> SpreadsheetReformatOf(const CartColumn& column, std::
         fileValue.find_first_not_of('0') >= fileValue.size() - cell.size()) {
         return "its leading zeros dropped";
     }
+    const std::optional<std::string> number = CanonicalNumber(cell);
+    if (number && number == CanonicalNumber(fileValue)) return "the number written another way";
     if (fileValue.find('\r') != std::string_view::npos && WithLineFeeds(cell) == WithLineFeeds(fileValue)) {
         return "its line breaks as line feeds";
     }
