@@ -55,7 +55,8 @@ struct Saved {
     // Calc reads CSV in the locale's character set unless told.
     void Convert(const std::string& filter, const std::string& folder, const std::vector<std::string>& inputs,
                  bool utf8Import = false) {
-        std::string command = "timeout 180 " + soffice + " -env:UserInstallation=file://" +
+        if (!converted) return;  // a Calc that failed once would only cost more time
+        std::string command = "timeout 60 " + soffice + " -env:UserInstallation=file://" +
                               dir.file("profile").string() + " --headless" +
                               (utf8Import ? " --infilter=CSV:44,34,76,1" : "") + " --convert-to '" + filter +
                               "' --outdir " + dir.file(folder).string();
