@@ -83,18 +83,19 @@ int RunShow(const std::vector<std::string>& files, ReportForm form, ReadOptions 
 int RunShowWorkbook(const std::vector<std::string>& files, const std::string& workbook, ReadOptions options,
                     Console& console) {
     int status = kAllSucceeded;
-    std::vector<std::vector<std::string>> rows = {CsvHeaderCells()};
+    // The file column names the file; apply cannot change it.
+    TextSheetWriter sheet(workbook, 1);
+    sheet.AddRow(CsvHeaderCells());
     for (const std::string& file : files) {
         const LoadedFile loaded(file, wave::WaveStream::Mode::ReadOnly, options);
         if (loaded.Ok()) {
-            rows.push_back(CsvRowCells(file, loaded));
+            sheet.AddRow(CsvRowCells(file, loaded));
         } else {
             ReportError(console, file, texts::MessageFor(loaded.failure).text);
             status = kSomeFileFailed;
         }
     }
-    // The file column names the file; apply cannot change it.
-    if (const std::optional<std::string> error = WriteTextSheet(workbook, rows, 1)) {
+    if (const std::optional<std::string> error = sheet.Close()) {
         ReportError(console, workbook, *error);
         return kSomeFileFailed;
     }

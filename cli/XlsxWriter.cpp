@@ -1,6 +1,6 @@
 #include "cli/XlsxWriter.h"
 
-#include <xlsxwriter.h>
+#include "cli/XlsxWriterLibrary.h"
 
 #include <algorithm>
 
@@ -18,48 +18,82 @@ std::size_t CharactersIn(const std::string& text) {
         std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
-std::string Failed(lxw_error error) { return std::string("the workbook could not be written: ") + lxw_strerror(error); }
+constexpr const char* kCannot = "the workbook could not be written: ";
+
+lxw_format* TextFormat(const XlsxWriterLibrary& api, lxw_workbook* workbook) {
+    lxw_format* format = api.addFormat(workbook);
+    api.setNumberFormat(format, "@");
+    return format;
+}
 
 }  // namespace
 
+TextSheetWriter::TextSheetWriter(const std::string& path, std::size_t readOnlyColumns)
+    : readOnlyColumns_(readOnlyColumns) {
+    // Rows go straight to the file, their strings inline: a shared-string
+    // table and a cell object per value would cost more time than the rest
+    // of the export.
+    api_ = LoadXlsxWriter(loadFailure_);
+    if (api_ == nullptr) return;
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    workbook_ = api_->newWorkbook(path.c_str(), &options);
+    if (workbook_ == nullptr) {
+        error_ = LXW_ERROR_CREATING_XLSX_FILE;
+        return;
+    }
+    sheet_ = api_->addWorksheet(workbook_, "cart");
+    text_ = TextFormat(*api_, workbook_);
+    header_ = TextFormat(*api_, workbook_);
+    api_->setBold(header_);
+    readOnly_ = TextFormat(*api_, workbook_);
+    api_->setFill(readOnly_, kReadOnlyFill);
+    api_->setFontColor(readOnly_, kReadOnlyText);
+    api_->freezePanes(sheet_, 1, 0);
+}
+
+TextSheetWriter::~TextSheetWriter() { Close(); }
+
+void TextSheetWriter::AddRow(const std::vector<std::string>& cells) {
+    if (workbook_ == nullptr || error_ != LXW_NO_ERROR) return;
+    widths_.resize(std::max(widths_.size(), cells.size()));
+    for (std::size_t c = 0; c < cells.size() && error_ == LXW_NO_ERROR; ++c) {
+        // An empty cell takes its column's text format; leaving it out keeps
+        // the sheet smaller and faster to write.
+        if (cells[c].empty()) continue;
+        lxw_format* format = rows_ == 0 ? header_ : c < readOnlyColumns_ ? readOnly_ : text_;
+        error_ = api_->writeString(sheet_, static_cast<lxw_row_t>(rows_), static_cast<lxw_col_t>(c), cells[c].c_str(),
+                                   format);
+        widths_[c] = std::max(widths_[c], CharactersIn(cells[c]));
+    }
+    ++rows_;
+}
+
+std::string TextSheetWriter::Failed() const {
+    return kCannot + (api_ == nullptr ? loadFailure_ : std::string(api_->describe(static_cast<lxw_error>(error_))));
+}
+
+std::optional<std::string> TextSheetWriter::Close() {
+    if (closed_) return std::nullopt;
+    closed_ = true;
+    if (workbook_ == nullptr) return Failed();
+    for (std::size_t c = 0; c < widths_.size() && error_ == LXW_NO_ERROR; ++c) {
+        const double width = std::clamp(static_cast<double>(widths_[c]) + 2, kMinWidth, kMaxWidth);
+        const auto column = static_cast<lxw_col_t>(c);
+        error_ = api_->setColumn(sheet_, column, column, width, c < readOnlyColumns_ ? readOnly_ : text_);
+    }
+    // Closing frees the workbook, also after a failed write.
+    const lxw_error closed = api_->close(workbook_);
+    workbook_ = nullptr;
+    if (error_ == LXW_NO_ERROR) error_ = closed;
+    return error_ != LXW_NO_ERROR ? std::optional(Failed()) : std::nullopt;
+}
+
 std::optional<std::string> WriteTextSheet(const std::string& path, const std::vector<std::vector<std::string>>& rows,
                                           std::size_t readOnlyColumns) {
-    lxw_workbook* workbook = workbook_new(path.c_str());
-    if (workbook == nullptr) return Failed(LXW_ERROR_CREATING_XLSX_FILE);
-    lxw_worksheet* sheet = workbook_add_worksheet(workbook, "cart");
-    lxw_format* text = workbook_add_format(workbook);
-    format_set_num_format(text, "@");
-    lxw_format* header = workbook_add_format(workbook);
-    format_set_num_format(header, "@");
-    format_set_bold(header);
-    lxw_format* readOnly = workbook_add_format(workbook);
-    format_set_num_format(readOnly, "@");
-    format_set_bg_color(readOnly, kReadOnlyFill);
-    format_set_font_color(readOnly, kReadOnlyText);
-
-    std::vector<std::size_t> widths;
-    lxw_error error = LXW_NO_ERROR;
-    for (std::size_t r = 0; r < rows.size() && error == LXW_NO_ERROR; ++r) {
-        const std::vector<std::string>& row = rows[r];
-        widths.resize(std::max(widths.size(), row.size()));
-        for (std::size_t c = 0; c < row.size() && error == LXW_NO_ERROR; ++c) {
-            lxw_format* format = r == 0 ? header : c < readOnlyColumns ? readOnly : text;
-            error = worksheet_write_string(sheet, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c), row[c].c_str(),
-                                           format);
-            widths[c] = std::max(widths[c], CharactersIn(row[c]));
-        }
-    }
-    for (std::size_t c = 0; c < widths.size() && error == LXW_NO_ERROR; ++c) {
-        const double width = std::clamp(static_cast<double>(widths[c]) + 2, kMinWidth, kMaxWidth);
-        const auto column = static_cast<lxw_col_t>(c);
-        error = worksheet_set_column(sheet, column, column, width, c < readOnlyColumns ? readOnly : text);
-    }
-    worksheet_freeze_panes(sheet, 1, 0);
-    // The workbook is freed by closing it, also when a write failed.
-    const lxw_error closed = workbook_close(workbook);
-    if (error != LXW_NO_ERROR) return Failed(error);
-    if (closed != LXW_NO_ERROR) return Failed(closed);
-    return std::nullopt;
+    TextSheetWriter writer(path, readOnlyColumns);
+    for (const std::vector<std::string>& row : rows) writer.AddRow(row);
+    return writer.Close();
 }
 
 }  // namespace cli
