@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <vector>
 
 #include "wave/CartFields.h"
@@ -26,6 +27,20 @@ std::optional<std::string> CanonicalNumber(std::string_view text) {
     whole.remove_prefix(std::min(whole.find_first_not_of('0'), whole.size() - 1));
     fraction = fraction.substr(0, fraction.find_last_not_of('0') + 1);
     return (negative ? "-" : "") + std::string(whole) + (fraction.empty() ? "" : "." + std::string(fraction));
+}
+
+// Whether the cell is the file's long number of digits as a spreadsheet
+// shows it in scientific notation ("1.23457E+19"), its digits rounded: the
+// user cannot have typed that for a cut ID.
+bool IsScientificForm(std::string_view cell, std::string_view fileValue) {
+    if (!AllDigits(fileValue) || cell.find_first_of("Ee") == std::string_view::npos) return false;
+    double shown = 0;
+    double stored = 0;
+    const auto [cellEnd, cellError] = std::from_chars(cell.data(), cell.data() + cell.size(), shown);
+    const auto [fileEnd, fileError] = std::from_chars(fileValue.data(), fileValue.data() + fileValue.size(), stored);
+    if (cellError != std::errc() || cellEnd != cell.data() + cell.size() || fileError != std::errc()) return false;
+    // Six significant digits, as a General cell shows.
+    return stored > 0 && std::abs(shown - stored) <= stored * 5e-6;
 }
 
 // The runs of digits in the text, split where it holds one of the
@@ -111,6 +126,7 @@ std::optional<std::string> SpreadsheetReformatOf(const CartColumn& column, std::
     }
     const std::optional<std::string> number = CanonicalNumber(cell);
     if (number && number == CanonicalNumber(fileValue)) return "the number written another way";
+    if (IsScientificForm(cell, fileValue)) return "its digits rounded to scientific notation";
     if (fileValue.find('\r') != std::string_view::npos && WithLineFeeds(cell) == WithLineFeeds(fileValue)) {
         return "its line breaks as line feeds";
     }

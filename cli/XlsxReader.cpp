@@ -171,6 +171,10 @@ struct Worksheet : XmlEvents {
             text = (*shared)[index];
         } else if (type == "inlineStr") {
             text = Unescaped(inlineText.text);
+        } else if (type == "e") {
+            // A formula's error (#N/A) is no value to write.
+            error = "row " + std::to_string(row) + " holds the error " + value;
+            return;
         } else if (type == "b") {
             text = value == "1" ? "TRUE" : "FALSE";
         } else {

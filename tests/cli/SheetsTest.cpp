@@ -111,6 +111,13 @@ TEST_F(Sheets, ValuesOnlyASpreadsheetReformattedAreLeftWithAWarning) {
                   "spreadsheets do; left as it is\n");
     EXPECT_EQ(fixture::ReadFile(a), Spot());
 
+    // A long cut ID a spreadsheet showed rounded is no edit either.
+    const std::string b =
+        wave("b.wav", fixture::TypicalWave(fixture::TypicalCart(2100).text(cart::kCutID, "12345678901234567890")));
+    const CliRun rounded = RunCli({"apply", edits("r.csv", "file;cutId\n" + b + ";1.23457E+19\n")});
+    EXPECT_EQ(rounded.out, b + ": nothing to change\n") << rounded.err;
+    EXPECT_NE(rounded.err.find("with its digits rounded to scientific notation"), std::string::npos) << rounded.err;
+
     // A real change is written; a version a spreadsheet made a number is not.
     const CliRun edited =
         RunCli({"apply", edits("f.csv", "file,cutId,startTime,endDate\n" + a + ",124,07:00 PM,31.12.2099\n")});
@@ -197,6 +204,13 @@ TEST_F(Sheets, WorkbooksReadAsEachSpreadsheetWritesThem) {
     EXPECT_EQ(FieldOf(a, cart::kTitle), "Two\rLines & more");
     EXPECT_EQ(FieldOf(a, cart::kStartDate), "1905-01-01");
     EXPECT_EQ(FieldOf(c, cart::kCutID), "124");
+
+    WriteWorkbook(path, {{"xl/workbook.xml", workbook},
+                         {"xl/_rels/workbook.xml.rels", rels},
+                         {"xl/strings.xml", strings},
+                         {"xl/worksheets/sheet1.xml", sheet.substr(0, bad) + R"(<row r="5"><c t="e"><v>#N/A</v></c>)" +
+                                                          "</row></sheetData></worksheet>"}});
+    EXPECT_NE(RunCli({"apply", path}).err.find("cannot be read: row 5 holds the error #N/A"), std::string::npos);
 
     for (const std::string& broken : {std::string("PK\x03\x04 not really"), std::string("PK\x03\x04")}) {
         const CliRun refused = RunCli({"apply", edits("broken.xlsx", broken)});
