@@ -3,8 +3,8 @@
 #include "cli/ErrorLine.h"
 #include "cli/JsonReport.h"
 #include "cli/ReadOptionFlags.h"
+#include "cli/SheetThread.h"
 #include "cli/TextReport.h"
-#include "cli/XlsxWriter.h"
 #include "texts/LoadFailureTexts.h"
 
 namespace cli {
@@ -84,7 +84,7 @@ int RunShowWorkbook(const std::vector<std::string>& files, const std::string& wo
                     Console& console) {
     int status = kAllSucceeded;
     // The file column names the file; apply cannot change it.
-    TextSheetWriter sheet(workbook, 1);
+    SheetThread sheet(workbook, 1);
     sheet.AddRow(CsvHeaderCells());
     for (const std::string& file : files) {
         const LoadedFile loaded(file, wave::WaveStream::Mode::ReadOnly, options);
