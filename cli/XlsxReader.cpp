@@ -15,7 +15,7 @@ namespace {
 constexpr std::size_t kMaxColumns = 16384;
 constexpr std::size_t kMaxRows = 1048576;
 // Cells held at most, gaps included: a crafted sheet must not exhaust memory.
-constexpr std::size_t kMaxCells = std::size_t{1} << 23;
+constexpr std::size_t kMaxCells = std::size_t{1} << 22;
 
 // The number at the start of the text, or 0.
 std::size_t NumberIn(std::string_view text) {
