@@ -1,3 +1,7 @@
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+
 #include "cli/Commands.h"
 #include "cli/CsvReport.h"
 #include "cli/ErrorLine.h"
@@ -5,11 +9,26 @@
 #include "cli/ReadOptionFlags.h"
 #include "cli/SheetThread.h"
 #include "cli/TextReport.h"
+#include "cli/XlsxReader.h"
 #include "texts/LoadFailureTexts.h"
 
 namespace cli {
 
 namespace {
+
+// `show --xlsx *.wav`, the workbook's name forgotten, would write the
+// workbook over the first WAV file: the name must say it is a workbook, and
+// an existing file is replaced only when it is one.
+std::string WorkbookNameProblem(const std::string& path) {
+    std::string lower = path;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (!lower.ends_with(".xlsx")) return "the workbook's name must end in .xlsx: " + path;
+    std::ifstream existing(path, std::ios::binary);
+    char magic[4] = {};
+    if (existing && (!existing.read(magic, sizeof magic) || !IsWorkbook(std::string_view(magic, sizeof magic))))
+        return path + " exists and is not a workbook; it is not replaced";
+    return {};
+}
 
 class ShowCommand : public Command {
 public:
@@ -23,7 +42,8 @@ public:
         show.add_option("--xlsx", xlsx_,
                         "Write the rows --csv prints to this .xlsx workbook instead, every cell as text, for apply")
             ->excludes(jsonFlag)
-            ->excludes(csvFlag);
+            ->excludes(csvFlag)
+            ->check(CLI::Validator(WorkbookNameProblem, "OUT.xlsx"));
         read_.AddTo(show);
         show.add_option("FILE", files_, "WAV files")->required();
     }

@@ -144,6 +144,14 @@ TEST_F(Sheets, ShowXlsxRoundTripsThroughApply) {
     EXPECT_EQ(run.out, a + ": nothing to change\n");
     EXPECT_EQ(fixture::ReadFile(a), Spot());
     EXPECT_EQ(RunCli({"show", "--xlsx", dir.file("no/such/dir.xlsx").string(), a}).status, 1);
+    // A forgotten workbook name never costs a WAV file.
+    const CliRun forgotten = RunCli({"show", "--xlsx", a, a});
+    EXPECT_EQ(forgotten.status, 2);
+    EXPECT_NE(forgotten.err.find("must end in .xlsx"), std::string::npos) << forgotten.err;
+    const std::string named = wave("spot.XLSX", Spot());
+    EXPECT_EQ(RunCli({"show", "--xlsx", named, a}).status, 2);
+    EXPECT_EQ(fixture::ReadFile(a), Spot());
+    EXPECT_EQ(fixture::ReadFile(named), Spot());
 }
 
 TEST_F(Sheets, WorkbooksReadAsEachSpreadsheetWritesThem) {
