@@ -19,6 +19,7 @@
 
 #include "bench/BenchFiles.h"
 #include "bench/Benchmarks.h"
+#include "cli/XlsxWriter.h"
 
 extern char** environ;
 
@@ -94,15 +95,16 @@ std::string Problem(const std::filesystem::path& cli, const std::filesystem::pat
     return "";
 }
 
+using ArgsFor = std::function<std::vector<std::string>(std::size_t)>;
+
 // Times `first` and `second` over the 1000 files, alternately in every
-// iteration, reports the first's time and the ratio first / second. The
-// first's arguments for each iteration come from `firstArgsFor`, given the
-// iteration's number; the file names follow them unless `firstNamesFiles`.
-// With `firstMayFindFaults`, the first may exit with 1 as well.
-void Compare(benchmark::State& state, const std::filesystem::path& firstProgram,
-             const std::function<std::vector<std::string>(std::size_t)>& firstArgsFor, bool firstNamesFiles,
-             const std::filesystem::path& secondProgram, std::vector<std::string> secondArgs,
-             bool firstMayFindFaults = false) {
+// iteration, reports the first's time and the ratio first / second. Each
+// one's whole argument list for each iteration comes from its function,
+// given the iteration's number. With `firstMayFindFaults`, the first may
+// exit with 1 as well.
+void CompareRuns(benchmark::State& state, const std::filesystem::path& firstProgram, const ArgsFor& firstArgsFor,
+                 const std::filesystem::path& secondProgram, const ArgsFor& secondArgsFor,
+                 bool firstMayFindFaults = false) {
     const std::filesystem::path cli = ExecutableDir() / "reelmarker-cli";
     const std::vector<std::string>& files = SmallFiles();
     if (const std::string problem = Problem(cli, ExecutableDir() / "reelmarker-sndfile-show", files.front());
@@ -112,14 +114,13 @@ void Compare(benchmark::State& state, const std::filesystem::path& firstProgram,
         }
         return;
     }
-    secondArgs = With(std::move(secondArgs), files);
     double first = 0;
     double second = 0;
     std::size_t iteration = 0;
     for (auto _ : state) {
-        const std::vector<std::string> firstArgs = firstArgsFor(iteration++);
-        const Outcome b = Run(secondProgram, secondArgs);
-        const Outcome a = Run(firstProgram, firstNamesFiles ? firstArgs : With(firstArgs, files));
+        const Outcome b = Run(secondProgram, secondArgsFor(iteration));
+        const Outcome a = Run(firstProgram, firstArgsFor(iteration));
+        ++iteration;
         if (!(a.ok || (firstMayFindFaults && a.foundFaults)) || !b.ok) {
             state.SkipWithError("a program did not exit with 0");
             return;
@@ -131,6 +132,19 @@ void Compare(benchmark::State& state, const std::filesystem::path& firstProgram,
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(files.size()));
     state.counters["other_ms"] = 1000 * second / static_cast<double>(state.iterations());
     state.counters["ratio"] = first / second;
+}
+
+// CompareRuns where the file names follow the first's arguments unless
+// `firstNamesFiles`, and always follow the second's.
+void Compare(benchmark::State& state, const std::filesystem::path& firstProgram, const ArgsFor& firstArgsFor,
+             bool firstNamesFiles, const std::filesystem::path& secondProgram, std::vector<std::string> secondArgs,
+             bool firstMayFindFaults = false) {
+    const std::vector<std::string>& files = SmallFiles();
+    secondArgs = With(std::move(secondArgs), files);
+    CompareRuns(
+        state, firstProgram,
+        [&](std::size_t i) { return firstNamesFiles ? firstArgsFor(i) : With(firstArgsFor(i), files); }, secondProgram,
+        [&](std::size_t) { return secondArgs; }, firstMayFindFaults);
 }
 
 void JsonAgainstLibsndfile(benchmark::State& state) {
@@ -166,6 +180,44 @@ void ApplyAgainstShowJson(benchmark::State& state) {
                 return std::vector<std::string>{"apply", edits[i % 2]};
             },
             true, cli, {"show", "--json"});
+}
+
+// `show --xlsx` over the 1000 files against `show --csv` of them: the
+// workbook is the same rows, zipped.
+void XlsxAgainstCsv(benchmark::State& state) {
+    const auto cli = ExecutableDir() / "reelmarker-cli";
+    const std::string workbook = (std::filesystem::path(SmallFiles().front()).parent_path() / "show.xlsx").string();
+    Compare(state, cli, Fixed({"show", "--xlsx", workbook}), false, cli, {"show", "--csv"});
+}
+
+// The rows EditsCsv writes, as a workbook.
+std::filesystem::path EditsXlsx(const std::string& name, const std::string& title) {
+    const std::filesystem::path path = std::filesystem::path(SmallFiles().front()).parent_path() / name;
+    std::vector<std::vector<std::string>> rows = {{"file", "title", "cutId"}};
+    for (std::size_t i = 0; i < SmallFiles().size(); ++i) {
+        rows.push_back({SmallFiles()[i], title + " " + std::to_string(i), "CUT-" + title});
+    }
+    cli::WriteTextSheet(path.string(), rows, 1);
+    return path;
+}
+
+// `apply` of a 1000-row workbook against `apply` of the same rows as CSV.
+// Four edits files taken in turn give every run new values to write.
+void ApplyXlsxAgainstCsv(benchmark::State& state) {
+    const auto cli = ExecutableDir() / "reelmarker-cli";
+    const std::array<std::string, 2> workbooks = {EditsXlsx("edits-a.xlsx", "Noon").string(),
+                                                  EditsXlsx("edits-b.xlsx", "Night").string()};
+    const std::array<std::string, 2> csvs = {EditsCsv("edits-c.csv", "Dawn").string(),
+                                             EditsCsv("edits-d.csv", "Dusk").string()};
+    CompareRuns(
+        state, cli,
+        [&](std::size_t i) {
+            return std::vector<std::string>{"apply", workbooks[i % 2]};
+        },
+        cli,
+        [&](std::size_t i) {
+            return std::vector<std::string>{"apply", csvs[i % 2]};
+        });
 }
 
 // `check --json` reads the same chunks as `show --json`, and the data
@@ -205,6 +257,12 @@ void RegisterCliShow() {
         ->Unit(benchmark::kMillisecond)
         ->UseManualTime();
     benchmark::RegisterBenchmark("CliApplyCsv1000/vs_show_json", ApplyAgainstShowJson)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime();
+    benchmark::RegisterBenchmark("CliShowXlsx1000/vs_csv", XlsxAgainstCsv)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime();
+    benchmark::RegisterBenchmark("CliApplyXlsx1000/vs_csv", ApplyXlsxAgainstCsv)
         ->Unit(benchmark::kMillisecond)
         ->UseManualTime();
     benchmark::RegisterBenchmark("CliCheckJson1000/vs_show_json", CheckAgainstShowJson)

@@ -11,6 +11,8 @@
 #include "cli/ErrorLine.h"
 #include "cli/ReadOptionFlags.h"
 #include "cli/WriteOptionFlags.h"
+#include "cli/SpreadsheetForms.h"
+#include "cli/XlsxReader.h"
 #include "texts/LoadFailureTexts.h"
 #include "wave/CartValues.h"
 #include "wave/FieldCodecs.h"
@@ -26,16 +28,27 @@ public:
         write_.AddTo(apply);
         read_.AddTo(apply);
         apply
+            .add_option("--csv-encoding", csvEncoding_,
+                        "Character set of CSV edits: utf-8 (default; a byte order mark is skipped) or windows-1252, "
+                        "which a spreadsheet's plain CSV saves")
+            ->check(CLI::IsMember(kCsvEncodings));
+        apply
             .add_option("EDITS", edits_,
-                        "JSON Lines as show --json prints, or CSV as show --csv prints; - for standard input")
+                        "JSON Lines as show --json prints, CSV as show --csv prints (comma, semicolon or tab), or a "
+                        ".xlsx workbook; - for standard input")
             ->required();
     }
 
-    int Run(Console& console) const override { return RunApply(edits_, write_.Options(), read_.Options(), console); }
+    int Run(Console& console) const override {
+        return RunApply(edits_, write_.Options(), read_.Options(), console, kCsvEncodings.at(csvEncoding_));
+    }
 
 private:
+    inline static const std::map<std::string, CsvEncoding> kCsvEncodings = {{"utf-8", CsvEncoding::Utf8},
+                                                                            {"windows-1252", CsvEncoding::Windows1252}};
     std::string edits_;
     WriteOptionFlags write_;
+    std::string csvEncoding_ = "utf-8";
     ReadOptionFlags read_;
 };
 
@@ -43,12 +56,28 @@ struct CheckedRow {
     wave::CartWrites writes;
     std::vector<std::string> columns;  // the column each write came from
     std::string error;
+    std::vector<std::string> warnings;  // cells taken as the file's values
 };
 
 std::string LineOf(const EditRow& row) { return "line " + std::to_string(row.line) + ": "; }
 
 std::string At(const EditRow& row, const std::string& column, const std::string& why) {
     return LineOf(row) + "column " + column + ": " + why;
+}
+
+// A value in a one-line message, its line breaks shown.
+std::string Quoted(std::string_view text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '\r') {
+            quoted += "\\r";
+        } else if (c == '\n') {
+            quoted += "\\n";
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + '"';
 }
 
 // The cell as `show` prints it.
@@ -75,14 +104,28 @@ CheckedRow CheckRow(const EditRow& row, LoadedFile& loaded, const wave::CartValu
     CheckedRow checked;
     for (const FixedValue& fixed : row.fixed) {
         if (fixed.value != FixedValueOf(fixed.key, loaded, cart)) {
-            return {{}, {}, At(row, fixed.key, "cannot be written; it differs from the file's")};
+            return {{}, {}, At(row, fixed.key, "cannot be written; it differs from the file's"), {}};
         }
     }
     for (const CellEdit& cell : row.cells) {
         const CartColumn& column = *cell.column;
-        if (CellText(cell) == CellOf(column, cart, loaded.charset)) continue;
+        const std::string text = CellText(cell);
+        const std::string fileValue = CellOf(column, cart, loaded.charset);
+        if (text == fileValue) continue;
+        if (row.fromSheet) {
+            // Only what the user changed is written, never the spreadsheet's reformatting.
+            if (const std::optional<std::string> how = SpreadsheetReformatOf(column, text, fileValue)) {
+                checked.warnings.push_back(At(row, column.name,
+                                              Quoted(text) + " is the file's " + Quoted(fileValue) + " with " + *how +
+                                                  ", as spreadsheets do; left as it is"));
+                continue;
+            }
+            if (const std::optional<std::string> why = SheetCellRefusal(column, text)) {
+                return {{}, {}, At(row, column.name, *why), {}};
+            }
+        }
         CheckedValue value = CheckCell(cell, loaded.charset);
-        if (!value.write) return {{}, {}, At(row, column.name, value.error)};
+        if (!value.write) return {{}, {}, At(row, column.name, value.error), {}};
         checked.writes.push_back(std::move(*value.write));
         checked.columns.push_back(column.name);
     }
@@ -92,7 +135,7 @@ CheckedRow CheckRow(const EditRow& row, LoadedFile& loaded, const wave::CartValu
             if (checked.writes[i].field == refused->field) column = checked.columns[i];
         }
         const std::string message = WithGrowthHint(*refused);
-        return {{}, {}, refused->field ? At(row, column, message) : LineOf(row) + message};
+        return {{}, {}, refused->field ? At(row, column, message) : LineOf(row) + message, {}};
     }
     return checked;
 }
@@ -102,7 +145,7 @@ CheckedRow CheckRow(const EditRow& row, LoadedFile& loaded, const wave::CartValu
 CheckedRow CheckRow(const EditRow& row, LoadedFile& loaded, const WriteOptions& write) {
     if (loaded.Ok()) return CheckRow(row, loaded, loaded.Cart(), write);
     const bool addsCart = write.grow && loaded.document.CanAddCart();
-    if (!addsCart) return {{}, {}, LineOf(row) + WithGrowthHint(RefusalOf(loaded))};
+    if (!addsCart) return {{}, {}, LineOf(row) + WithGrowthHint(RefusalOf(loaded)), {}};
     const std::vector<std::uint8_t> newCart = wave::NewCartImage();
     return CheckRow(row, loaded, wave::CartValues(newCart), write);
 }
@@ -153,6 +196,8 @@ bool ApplyRow(const EditRow& row, const WriteOptions& write, ReadOptions options
     const wave::WaveStream& stream = loaded->document.file;
     if (NamedBefore(row, stream.IsOpen() ? stream.Identity() : FileIdentity(row.file), named, saves)) return false;
     const CheckedRow checked = CheckRow(row, *loaded, write);
+    // A warning goes to the error stream but fails nothing.
+    for (const std::string& warning : checked.warnings) saves.Fail(row.file, "warning: " + warning);
     if (!checked.error.empty()) {
         saves.Fail(row.file, checked.error);
         return false;
@@ -188,7 +233,8 @@ std::unique_ptr<Command> AddApplyCommand(CLI::App& app) {
         *app.add_subcommand("apply", "Rewrite the cart fields each row of an edits file names."));
 }
 
-int RunApply(const std::string& edits, WriteOptions write, ReadOptions options, Console& console) {
+int RunApply(const std::string& edits, WriteOptions write, ReadOptions options, Console& console,
+             CsvEncoding csvEncoding) {
     const std::optional<std::string> text = ReadEdits(edits, console.in);
     if (!text) {
         ReportError(console, edits, "the edits could not be read");
@@ -197,8 +243,14 @@ int RunApply(const std::string& edits, WriteOptions write, ReadOptions options, 
     int status = kAllSucceeded;
     NamedFiles named;
     BatchSaves saves(console);
-    EditReader reader(*text);
-    while (std::optional<EditRow> row = reader.Next()) {
+    // A workbook is a zip archive, whatever its name.
+    std::optional<EditReader> reader;
+    if (IsWorkbook(*text)) {
+        reader.emplace(ReadWorkbookSheet(*text));
+    } else {
+        reader.emplace(*text, csvEncoding);
+    }
+    while (std::optional<EditRow> row = reader->Next()) {
         bool ok = row->error.empty();
         if (ok) {
             ok = ApplyRow(*row, write, options, named, saves);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/Console.h"
+#include "cli/EditRows.h"
 #include "cli/FieldOptions.h"
 #include "cli/LoadedFile.h"
 #include "cli/WriteOptionFlags.h"
@@ -44,21 +45,28 @@ std::unique_ptr<Command> AddApplyCommand(CLI::App& app);
 std::unique_ptr<Command> AddCheckCommand(CLI::App& app);
 
 // How `show` prints: labelled text, one JSON object per file, or one CSV
-// row per file under a header row.
-enum class ReportForm { Text, Json, Csv };
+// row per file under a header row (after a UTF-8 byte order mark, which
+// Excel needs to read anything but ASCII).
+enum class ReportForm { Text, Json, Csv, CsvWithBom };
 
 // Prints each file's format, bext and cart; opens files read-only.
 int RunShow(const std::vector<std::string>& files, ReportForm form, ReadOptions options, Console& console);
+
+// Writes the rows `show --csv` prints to a one-sheet .xlsx workbook whose
+// cells are all text, so spreadsheets keep every value as it is.
+int RunShowWorkbook(const std::vector<std::string>& files, const std::string& workbook, ReadOptions options,
+                    Console& console);
 
 // Rewrites the named fields of each file in place; every value is checked
 // against each file before anything is written to it.
 int RunSet(const std::vector<RequestedValue>& values, const std::vector<std::string>& files, WriteOptions write,
            ReadOptions options, Console& console);
 
-// Rewrites the cart fields each row of the edits names (JSON Lines or CSV,
-// "-" for the console's input); each row is checked whole against its file
-// first.
-int RunApply(const std::string& edits, WriteOptions write, ReadOptions options, Console& console);
+// Rewrites the cart fields each row of the edits names (JSON Lines, CSV or a
+// workbook; "-" for the console's input); each row is checked whole against
+// its file first.
+int RunApply(const std::string& edits, WriteOptions write, ReadOptions options, Console& console,
+             CsvEncoding csvEncoding = CsvEncoding::Utf8);
 
 // How `check` reports: JSON or text, and whether warnings fail a file.
 struct CheckReportOptions {

@@ -1,6 +1,23 @@
 #include "cli/CsvReader.h"
 
+#include <algorithm>
+#include <array>
+
 namespace cli {
+
+char DelimiterOf(std::string_view text) {
+    const std::string_view header = text.substr(0, text.find_first_of("\r\n"));
+    char best = ',';
+    std::size_t most = 0;
+    for (const char delimiter : std::array{',', ';', '\t'}) {
+        const auto count = static_cast<std::size_t>(std::count(header.begin(), header.end(), delimiter));
+        if (count > most) {
+            best = delimiter;
+            most = count;
+        }
+    }
+    return best;
+}
 
 bool CsvReader::AtRecordEnd() const { return pos_ == text_.size() || text_[pos_] == '\r' || text_[pos_] == '\n'; }
 
@@ -24,7 +41,7 @@ bool CsvReader::QuotedCell(std::string& cell) {
 }
 
 bool CsvReader::PlainCell(std::string& cell) {
-    while (!AtRecordEnd() && text_[pos_] != ',') {
+    while (!AtRecordEnd() && text_[pos_] != delimiter_) {
         if (text_[pos_] == '"') return false;
         cell += text_[pos_++];
     }
@@ -33,7 +50,7 @@ bool CsvReader::PlainCell(std::string& cell) {
 
 std::optional<CsvRecord> CsvReader::Next() {
     if (pos_ >= text_.size() || !error_.empty()) return std::nullopt;
-    CsvRecord record{line_, {}};
+    CsvRecord record{line_, {}, {}};
     while (true) {
         std::string cell;
         if (pos_ < text_.size() && text_[pos_] == '"') {
@@ -42,12 +59,12 @@ std::optional<CsvRecord> CsvReader::Next() {
                 line_ = opened;
                 return Fail("a quoted cell is not closed");
             }
-            if (!AtRecordEnd() && text_[pos_] != ',') return Fail("text follows the closing quote of a cell");
+            if (!AtRecordEnd() && text_[pos_] != delimiter_) return Fail("text follows the closing quote of a cell");
         } else if (!PlainCell(cell)) {
             return Fail("a quote inside a cell that does not start with one");
         }
         record.cells.push_back(std::move(cell));
-        if (pos_ < text_.size() && text_[pos_] == ',') {
+        if (pos_ < text_.size() && text_[pos_] == delimiter_) {
             ++pos_;
             continue;
         }

@@ -11,14 +11,20 @@ namespace cli {
 struct CsvRecord {
     std::size_t line = 0;
     std::vector<std::string> cells;
+    std::vector<bool> numbers;  // which cells a workbook stored as numbers; empty for CSV
 };
 
+// The delimiter the header line uses: of comma, semicolon and tab, the one
+// it holds most often (a comma when it holds none, as for a single column).
+char DelimiterOf(std::string_view text);
+
 // Reads RFC 4180 text record by record: cells quoted or not, quotes doubled
-// inside quoted cells, commas and line breaks kept inside them, records
-// ending in CR LF, LF or CR.
+// inside quoted cells, delimiters and line breaks kept inside them, records
+// ending in CR LF, LF or CR. The delimiter is a comma unless told otherwise
+// (spreadsheets in many locales save semicolons, some tabs).
 class CsvReader {
 public:
-    explicit CsvReader(std::string_view text) : text_(text) {}
+    explicit CsvReader(std::string_view text, char delimiter = ',') : text_(text), delimiter_(delimiter) {}
 
     // The next record; nothing at the end of the text or at malformed text,
     // which error() then describes.
@@ -32,6 +38,7 @@ private:
     std::optional<CsvRecord> Fail(std::string why);
 
     std::string_view text_;
+    char delimiter_;
     std::size_t pos_ = 0;
     std::size_t line_ = 1;
     std::string error_;

@@ -33,4 +33,16 @@ void PrintCsvRow(std::ostream& out, const std::string& file, const LoadedFile& l
     out << line << "\r\n";
 }
 
+std::vector<std::string> CsvHeaderCells() {
+    std::vector<std::string> cells = {"file"};
+    for (const CartColumn& column : CartColumns()) cells.push_back(column.name);
+    return cells;
+}
+
+std::vector<std::string> CsvRowCells(const std::string& file, const LoadedFile& loaded) {
+    std::vector<std::string> cells = {file};
+    for (const CartColumn& column : CartColumns()) cells.push_back(CellOf(column, loaded.Cart(), loaded.charset));
+    return cells;
+}
+
 }  // namespace cli

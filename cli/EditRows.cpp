@@ -8,7 +8,9 @@
 #include <initializer_list>
 #include <set>
 
+#include "cli/DayNumbers.h"
 #include "wave/PostTimerLines.h"
+#include "wave/TextCodec.h"
 
 namespace cli {
 
@@ -16,6 +18,9 @@ namespace {
 
 constexpr std::string_view kFileKey = "file";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kNotUtf8 =
+    "the text is not valid UTF-8; a spreadsheet's plain \"CSV\" is Windows-1252: give --csv-encoding windows-1252, "
+    "or save as \"CSV UTF-8\"";
 constexpr std::array<std::string_view, 3> kFixedKeys = {"offset", "size", "postTimerLines"};
 
 const CartColumn* ColumnNamed(std::string_view name) {
@@ -30,6 +35,8 @@ std::string JoinedLines(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) joined += line + '\n';
     return joined;
 }
+
+bool IsUtf8(std::string_view text) { return !wave::EncodeText(text, wave::Charset::Utf8).invalidUtf8; }
 
 EditRow Refused(std::size_t line, std::string error, std::string file = {}) {
     EditRow row;
@@ -132,16 +139,39 @@ std::string FixedValueOf(std::string_view key, const LoadedFile& loaded, const w
     return JoinedLines(wave::PostTimerLines(cart.Timers(), loaded.SampleRate()));
 }
 
-EditReader::EditReader(std::string_view text) : text_(text) {
+EditReader::EditReader(std::string_view text, CsvEncoding encoding) : text_(text) {
     // Spreadsheets often start their UTF-8 with a byte order mark.
     if (text_.starts_with(kByteOrderMark)) text_.remove_prefix(kByteOrderMark.size());
     const std::size_t first = text_.find_first_not_of(" \t\r\n");
     json_ = first != std::string_view::npos && text_[first] == '{';
     if (json_) return;
-    csv_.emplace(text_);
-    const std::optional<CsvRecord> header = csv_->Next();
+    if (encoding == CsvEncoding::Windows1252) {
+        decoded_ = wave::DecodeText(text_, wave::Charset::Windows1252);
+        text_ = decoded_;
+    }
+    checkUtf8_ = encoding == CsvEncoding::Utf8;
+    csv_.emplace(text_, DelimiterOf(text_));
+    ReadHeader();
+}
+
+EditReader::EditReader(SheetRows sheet) : sheet_(std::move(sheet)) {
+    if (!sheet_->error.empty()) {
+        headerError_ = sheet_->error;
+        return;
+    }
+    ReadHeader();
+}
+
+std::optional<CsvRecord> EditReader::NextRecord() {
+    if (csv_) return csv_->Next();
+    if (sheet_ && sheetPos_ < sheet_->records.size()) return std::move(sheet_->records[sheetPos_++]);
+    return std::nullopt;
+}
+
+void EditReader::ReadHeader() {
+    const std::optional<CsvRecord> header = NextRecord();
     if (!header) {
-        headerError_ = csv_->Error().empty() ? "line 1: no header row" : csv_->Error();
+        headerError_ = csv_ && !csv_->Error().empty() ? csv_->Error() : "line 1: no header row";
         return;
     }
     bool hasFile = false;
@@ -197,31 +227,42 @@ std::optional<EditRow> EditReader::NextCsv() {
         headerError_.clear();
         header_.clear();
         csv_.reset();
+        sheet_.reset();
         return failed;
     }
-    if (!csv_) return std::nullopt;
-    std::optional<CsvRecord> record = csv_->Next();
-    // A blank line is a record of one empty cell.
-    while (record && record->cells.size() == 1 && record->cells[0].empty()) record = csv_->Next();
+    std::optional<CsvRecord> record = NextRecord();
+    // A blank line is a record of one empty cell; a sheet's blank row has none.
+    while (record && (record->cells.empty() || (record->cells.size() == 1 && record->cells[0].empty())))
+        record = NextRecord();
     if (!record) {
         std::optional<EditRow> failed;
-        if (!csv_->Error().empty()) failed = Refused(0, csv_->Error());
+        if (csv_ && !csv_->Error().empty()) failed = Refused(0, csv_->Error());
         csv_.reset();
+        sheet_.reset();
         return failed;
     }
     EditRow row;
     row.line = record->line;
-    if (record->cells.size() != header_.size()) {
-        row.error = "line " + std::to_string(row.line) + ": " + std::to_string(record->cells.size()) +
-                    " cells where the header has " + std::to_string(header_.size());
+    row.fromSheet = true;
+    const std::string at = "line " + std::to_string(row.line) + ": ";
+    // A sheet leaves out the empty cells at the end of a row.
+    if (csv_ ? record->cells.size() != header_.size() : record->cells.size() > header_.size()) {
+        row.error =
+            at + std::to_string(record->cells.size()) + " cells where the header has " + std::to_string(header_.size());
     }
     for (std::size_t i = 0; i < std::min(header_.size(), record->cells.size()); ++i) {
         std::string& cell = record->cells[i];
         if (header_[i] == nullptr) {
             row.file = std::move(cell);
-        } else if (!cell.empty()) {  // an empty cell leaves its field
-            row.cells.push_back({header_[i], std::move(cell)});
+            continue;
         }
+        if (cell.empty()) continue;  // an empty cell leaves its field
+        if (checkUtf8_ && row.error.empty() && !IsUtf8(cell)) {
+            row.error = at + "column " + header_[i]->name + ": " + std::string(kNotUtf8);
+        }
+        if (i < record->numbers.size() && record->numbers[i])
+            cell = DayNumberAsText(*header_[i], cell, sheet_->date1904);
+        row.cells.push_back({header_[i], std::move(cell)});
     }
     return row;
 }

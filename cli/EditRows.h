@@ -35,6 +35,18 @@ struct EditRow {
     std::vector<CellEdit> cells;
     std::vector<FixedValue> fixed;
     std::string error;
+    bool fromSheet = false;  // CSV or a workbook, which a spreadsheet may have reformatted
+};
+
+// The character set of CSV edits: UTF-8, with or without a byte order mark,
+// or Windows-1252, which a spreadsheet's plain "CSV" saves.
+enum class CsvEncoding { Utf8, Windows1252 };
+
+// The rows of a workbook's first sheet, or why it could not be read.
+struct SheetRows {
+    std::vector<CsvRecord> records;
+    bool date1904 = false;  // day numbers count from 1904-01-01, not 1899-12-30
+    std::string error;
 };
 
 // The file's value for a key nothing writes, in the form FixedValue holds,
@@ -42,25 +54,34 @@ struct EditRow {
 // no offset or size.
 std::string FixedValueOf(std::string_view key, const LoadedFile& loaded, const wave::CartValues& cart);
 
-// Reads edits in either form: JSON Lines when the first byte that is not
-// white space is "{", CSV with a header row otherwise. A CSV header that
-// names no file column or an unknown column leaves a single row holding the
-// error.
+// Reads edits in any form: JSON Lines when the first byte that is not white
+// space is "{", CSV with a header row otherwise (its delimiter found from the
+// header), or a workbook's sheet read as CSV would be. A header that names
+// no file column or an unknown column leaves a single row holding the error.
 class EditReader {
 public:
-    explicit EditReader(std::string_view text);
+    explicit EditReader(std::string_view text, CsvEncoding encoding = CsvEncoding::Utf8);
+    explicit EditReader(SheetRows sheet);
+    EditReader(const EditReader&) = delete;
+    EditReader& operator=(const EditReader&) = delete;
     // The next row; nothing at the end of the text.
     std::optional<EditRow> Next();
 
 private:
+    void ReadHeader();
+    std::optional<CsvRecord> NextRecord();
     std::optional<EditRow> NextJson();
     std::optional<EditRow> NextCsv();
 
+    std::string decoded_;  // Windows-1252 edits as UTF-8
     std::string_view text_;
     bool json_ = false;
+    bool checkUtf8_ = false;
     std::size_t pos_ = 0;
     std::size_t line_ = 0;
     std::optional<CsvReader> csv_;
+    std::optional<SheetRows> sheet_;
+    std::size_t sheetPos_ = 0;
     std::vector<const CartColumn*> header_;  // nullptr for the file column
     std::string headerError_;
 };

@@ -32,7 +32,8 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [[ "$(field Section)" == sound ]] || fail "Section is '$(field Section)'"
 [[ "$(field Maintainer)" =~ \<[^@\>]+@[^@\>]+\>$ ]] || fail "Maintainer '$(field Maintainer)' has no e-mail address"
 depends=$(field Depends)
-for needed in libc6 libqt6widgets6 libgstreamer1.0-0 gstreamer1.0-plugins-base gstreamer1.0-plugins-good; do
+for needed in libc6 libqt6widgets6 libgstreamer1.0-0 gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
+    libxlsxwriter4 libminizip1 libexpat1; do
     [[ "$depends" == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 [[ $(field Description | wc -l) -gt 2 ]] || fail "the description has no body"
