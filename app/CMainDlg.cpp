@@ -167,6 +167,9 @@ void CMainDlg::LoadWaveFile() {
 
 wave::LoadFailure CMainDlg::OpenByWalk(wave::ChunkWalk walk) {
     const std::string& path = m_pSheet->m_InfoPage.m_strPath;
+    // The Start page shows the check of every file loaded; a cart chunk the
+    // pages may show wherever it lies is checked wherever it lies.
+    m_document.checkOnLoad = wave::CheckOptions{wave::CheckProfile::Generic, framework::FileCharset(), true};
     wave::LoadFailure failure = m_document.OpenWave(path, wave::WaveStream::Mode::ReadWrite, walk);
     // A file the user may read but not write is still shown, for viewing.
     m_bReadOnly = failure == wave::LoadFailure::OpenFailed && m_document.file.WriteRefused();
@@ -193,19 +196,13 @@ void CMainDlg::ShowLoaded() {
     ShowPages();
 }
 
-void CMainDlg::CheckLoadedFile() {
-    CInfoPage& start = m_pSheet->m_InfoPage;
-    wave::WaveStream file;
-    start.m_findings.reset();
-    // The cart chunk the pages show is checked wherever it lies.
-    const wave::CheckOptions options{wave::CheckProfile::Generic, framework::FileCharset(),
-                                     m_walk == wave::ChunkWalk::AnyLayout || CartLoaded()};
-    if (file.Open(start.m_strPath, wave::WaveStream::Mode::ReadOnly)) start.m_findings = wave::CheckWave(file, options);
-    start.ShowFindings();
+void CMainDlg::ShowFindings() {
+    m_pSheet->m_InfoPage.m_findings = m_document.findings;
+    m_pSheet->m_InfoPage.ShowFindings();
 }
 
 void CMainDlg::ShowPages() {
-    CheckLoadedFile();
+    ShowFindings();
     m_pSheet->m_InfoPage.ShowFormat();
     m_pSheet->m_CartInfoPage.m_bReadOnly = m_pSheet->m_CartInfoPage2.m_bReadOnly = m_bReadOnly;
     if (!CartLoaded() || m_bReadOnly) GetDlgItem(IDC_APPLY)->setEnabled(false);
@@ -299,7 +296,10 @@ void CMainDlg::OnSaveDone() {
         m_pSheet->GetActivePage()->UpdateData(false);
     } else if (m_saveResult.ok) {
         m_loadedCart2 = m_savingCart2;
-        CheckLoadedFile();
+        // The file as saved, over the document's open.
+        if (m_document.file.IsOpen() && m_document.checkOnLoad)
+            m_document.findings = wave::CheckWave(m_document.file, *m_document.checkOnLoad);
+        ShowFindings();
     } else {
         // Nothing was written: the edits are still to be saved.
         SetCartPagesModified(true);

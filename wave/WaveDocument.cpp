@@ -31,6 +31,7 @@ LoadFailure WaveDocument::LoadWaveFile(ChunkWalk walk) {
     // A load that fails early must not leave the previous file's chunks
     // behind as this one's.
     loaded = LoadedWave{};
+    findings.reset();
     pastRefusal_.reset();
     loadedIdentity_ = file.Identity();
     loadedSize_ = file.Size();
@@ -41,6 +42,7 @@ LoadFailure WaveDocument::LoadWaveFile(ChunkWalk walk) {
         if (LoadedWave any = WalkAnyLayout(file); any.failure == LoadFailure::None) pastRefusal_ = std::move(any);
     }
     refusal_ = failure;
+    if (checkOnLoad) findings = CheckWave(file, *checkOnLoad);  // the file is open here
     if (!pastRefusal_ && !StreamStaysOpen(failure)) file.Close();
     return failure;
 }

@@ -12,6 +12,7 @@
 #include "wave/LoadFailure.h"
 #include "wave/LoadedWave.h"
 #include "wave/RangeLock.h"
+#include "wave/WaveCheck.h"
 #include "wave/WaveStream.h"
 
 namespace wave {
@@ -47,6 +48,12 @@ public:
     // chunk, the any-layout walk goes over the same open file, and a cart
     // chunk it finds is kept aside, unseen, until taken or declined.
     bool lookPastRefusal = false;
+    // Set by the window: each load also applies the check's rules, over the
+    // same open, before a failure closes the stream.
+    std::optional<CheckOptions> checkOnLoad;
+    // What that check found in the file as loaded; none when it was not
+    // checked (or did not open).
+    std::optional<Findings> findings;
 
     // Closes the stream if open, opens the file at the path and loads it.
     // Failures to open give OpenFailed.

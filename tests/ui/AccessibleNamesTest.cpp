@@ -50,7 +50,7 @@ private slots:
     void eachPageNamesItsControlsFromTheirLabels_data() {
         QTest::addColumn<int>("page");
         QTest::addColumn<QStringList>("names");
-        QTest::newRow("Start") << int{kStartPage} << QStringList{"Open", "Load File", "Character Set"};
+        QTest::newRow("Start") << int{kStartPage} << QStringList{"Open", "Load File", "Character Set", "Findings..."};
         QTest::newRow("EBU Info") << int{kEbuInfoPage}
                                   << QStringList{"Description",      "Originator",       "Originator Reference",
                                                  "Origination Date", "Origination Time", "Coding History"};
