@@ -37,8 +37,9 @@ struct PeakOptions {
     std::uint64_t framesPerBucket = 256;
     // Threads reading and folding; the caller's thread is one of them.
     unsigned threads = 2;
-    // Bytes read at a time by each thread.
-    std::size_t blockBytes = std::size_t{4} << 20;
+    // Bytes read at a time by each thread: small enough that the fold finds
+    // them still in the processor's cache after the copy from the kernel.
+    std::size_t blockBytes = std::size_t{256} << 10;
     // Polled between blocks; the result is then Cancelled.
     const std::atomic<bool>* cancel = nullptr;
     // Buckets [first, first + values / (2 * channels)) changed, with their
