@@ -68,17 +68,23 @@ void CPlayerPage::ShowMarkers() {
         m_frames.reset();
         m_waveform->Clear();
         if (m_strFile.empty()) {
+            ++m_nOverview;
             m_overview.Stop();
         } else {
+            const unsigned run = ++m_nOverview;
             m_overview.Start(
                 m_strFile, m_waveform,
-                [this](const OverviewPeaks::Shape& shape) {
+                [this, run](const OverviewPeaks::Shape& shape) {
+                    if (run != m_nOverview) return;
                     m_waveform->SetShape(shape);
                     if (shape.frames != 0) m_frames = shape.frames;
                     ShowMarkers();
                 },
-                [this](const OverviewPeaks::Part& part) { m_waveform->AddPeaks(part); },
-                [this](const OverviewPeaks::Shape& shape, bool ok) {
+                [this, run](const OverviewPeaks::Part& part) {
+                    if (run == m_nOverview) m_waveform->AddPeaks(part);
+                },
+                [this, run](const OverviewPeaks::Shape& shape, bool ok) {
+                    if (run != m_nOverview) return;
                     // The worker has posted its last call: joining takes no time.
                     m_overview.Stop();
                     if (ok) m_frames = shape.frames;

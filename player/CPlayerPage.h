@@ -79,6 +79,9 @@ private:
 
     OverviewPeaks m_overview;
     std::string m_strOverviewFile;
+    // Counts the overviews started: a call still queued from an earlier
+    // one is dropped.
+    unsigned m_nOverview = 0;
     // The frames the overview counted, once known.
     std::optional<std::uint64_t> m_frames;
 

@@ -93,22 +93,26 @@ void MarkerPanel::Show(const wave::PostTimers& timers, std::uint32_t sampleRate,
 
 void MarkerPanel::Fill() {
     filling_ = true;
+    // Items are updated in place, never replaced: a refused edit refills the
+    // list from inside the table's own change signal.
+    auto cell = [this](int row, int column) {
+        if (table_->item(row, column) == nullptr) table_->setItem(row, column, new QTableWidgetItem);
+        return table_->item(row, column);
+    };
     for (int row = 0; row < table_->rowCount(); ++row) {
         const wave::PostTimer& t = timers_[static_cast<std::size_t>(row)];
         const bool set = !wave::IsUnsetUsage(t.usage);
-        auto* slot = new QTableWidgetItem(QString::number(row + 1));
+        QTableWidgetItem* slot = cell(row, kSlot);
+        slot->setText(QString::number(row + 1));
         slot->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-        auto* usage = new QTableWidgetItem(
-            set ? QString::fromStdString(wave::DecodeText(wave::UsageText(t.usage), charset_)) : QString());
-        auto* time =
-            new QTableWidgetItem(set ? QString::fromStdString(wave::MinutesText(t.value, sampleRate_)) : QString());
         const Qt::ItemFlags flags =
             Qt::ItemIsSelectable | Qt::ItemIsEnabled | (set && editable_ ? Qt::ItemIsEditable : Qt::NoItemFlags);
+        QTableWidgetItem* usage = cell(row, kUsage);
+        usage->setText(set ? QString::fromStdString(wave::DecodeText(wave::UsageText(t.usage), charset_)) : QString());
         usage->setFlags(flags);
+        QTableWidgetItem* time = cell(row, kTime);
+        time->setText(set ? QString::fromStdString(wave::MinutesText(t.value, sampleRate_)) : QString());
         time->setFlags(flags);
-        table_->setItem(row, kSlot, slot);
-        table_->setItem(row, kUsage, usage);
-        table_->setItem(row, kTime, time);
     }
     filling_ = false;
     for (QWidget* control : std::initializer_list<QWidget*>{usage_, time_, add_, delete_})
