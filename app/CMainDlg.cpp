@@ -25,6 +25,7 @@
 #include "pages/PageFilling.h"
 #include "res/DialogTemplates.h"
 #include "res/resource.h"
+#include "wave/ChunkIds.h"
 
 namespace {
 // The sheet fills the dialog above its own buttons.
@@ -203,7 +204,7 @@ void CMainDlg::ShowPages() {
 }
 
 QString CMainDlg::AnyLayoutQuestion(wave::LoadFailure failure, std::uint32_t stoppedAt) {
-    const QString met = QString::fromStdString(wave::WaveDocument::ChunkName(stoppedAt));
+    const QString met = QString::fromStdString(wave::ChunkName(stoppedAt));
     if (failure == wave::LoadFailure::NotWave) {
         return QString("This wave file starts with %1, not RIFF, and its cart chunk can be read. Open it anyway?")
             .arg(met);

@@ -10,8 +10,11 @@
 #include "cli/EditRows.h"
 #include "cli/ErrorLine.h"
 #include "cli/ReadOptionFlags.h"
+#include "cli/WriteOptionFlags.h"
 #include "texts/LoadFailureTexts.h"
+#include "wave/CartValues.h"
 #include "wave/FieldCodecs.h"
+#include "wave/NewCart.h"
 
 namespace cli {
 
@@ -20,7 +23,7 @@ namespace {
 class ApplyCommand : public Command {
 public:
     explicit ApplyCommand(CLI::App& apply) : Command(apply) {
-        apply.add_flag("--dry-run", dryRun_, "Check and report; write nothing");
+        write_.AddTo(apply);
         read_.AddTo(apply);
         apply
             .add_option("EDITS", edits_,
@@ -28,11 +31,11 @@ public:
             ->required();
     }
 
-    int Run(Console& console) const override { return RunApply(edits_, {dryRun_}, read_.Options(), console); }
+    int Run(Console& console) const override { return RunApply(edits_, write_.Options(), read_.Options(), console); }
 
 private:
     std::string edits_;
-    bool dryRun_ = false;
+    WriteOptionFlags write_;
     ReadOptionFlags read_;
 };
 
@@ -65,38 +68,51 @@ CheckedValue CheckCell(const CellEdit& cell, wave::Charset charset) {
     return CheckValue(*column.row, std::to_string(column.timer + 1) + "=" + text, charset);
 }
 
-// The row's values against the file: values equal to the file's are left
+// The row's values against the file's cart data: values equal to the
+// file's (or, where a cart chunk is added, to the new chunk's) are left
 // alone, so `show --json` output fed back changes nothing.
-CheckedRow CheckRow(const EditRow& row, LoadedFile& loaded) {
+CheckedRow CheckRow(const EditRow& row, LoadedFile& loaded, const wave::CartValues& cart, const WriteOptions& write) {
     CheckedRow checked;
     for (const FixedValue& fixed : row.fixed) {
-        if (fixed.value != FixedValueOf(fixed.key, loaded)) {
+        if (fixed.value != FixedValueOf(fixed.key, loaded, cart)) {
             return {{}, {}, At(row, fixed.key, "cannot be written; it differs from the file's")};
         }
     }
     for (const CellEdit& cell : row.cells) {
         const CartColumn& column = *cell.column;
-        if (CellText(cell) == CellOf(column, loaded)) continue;
+        if (CellText(cell) == CellOf(column, cart, loaded.charset)) continue;
         CheckedValue value = CheckCell(cell, loaded.charset);
         if (!value.write) return {{}, {}, At(row, column.name, value.error)};
         checked.writes.push_back(std::move(*value.write));
         checked.columns.push_back(column.name);
     }
-    if (const std::optional<WriteRefusal> refused = CheckAgainstFile(loaded, checked.writes, {})) {
+    if (const std::optional<WriteRefusal> refused = CheckAgainstFile(loaded, checked.writes, write)) {
         std::string column = "file";
         for (std::size_t i = 0; i < checked.writes.size(); ++i) {
             if (checked.writes[i].field == refused->field) column = checked.columns[i];
         }
-        return {{}, {}, refused->field ? At(row, column, refused->message) : refused->message};
+        const std::string message = WithGrowthHint(*refused);
+        return {{}, {}, refused->field ? At(row, column, message) : LineOf(row) + message};
     }
     return checked;
+}
+
+// The row checked against the file, or against the cart chunk growth would
+// add to a file without one.
+CheckedRow CheckRow(const EditRow& row, LoadedFile& loaded, const WriteOptions& write) {
+    if (loaded.Ok()) return CheckRow(row, loaded, loaded.Cart(), write);
+    const bool addsCart = write.grow && loaded.document.CanAddCart();
+    if (!addsCart) return {{}, {}, LineOf(row) + WithGrowthHint(RefusalOf(loaded))};
+    const std::vector<std::uint8_t> newCart = wave::NewCartImage();
+    return CheckRow(row, loaded, wave::CartValues(newCart), write);
 }
 
 // Whether the writes would leave every byte as it is ("-1" and 4294967295
 // are the same level reference).
 bool ChangesNothing(const LoadedFile& loaded, const wave::CartWrites& writes) {
+    if (writes.empty()) return true;
     std::vector<std::uint8_t> image;
-    return writes.empty() || (loaded.document.PrepareCart(writes, image).ok && image == *loaded.document.loaded.cart);
+    return loaded.Ok() && loaded.document.PrepareCart(writes, image).ok && image == *loaded.document.loaded.cart;
 }
 
 // The first line that named each file, by what tells files apart: the file
@@ -116,17 +132,27 @@ bool NamedBefore(const EditRow& row, const std::string& identity, NamedFiles& na
     return !isNew;
 }
 
-bool ApplyRow(const EditRow& row, bool dryRun, ReadOptions options, NamedFiles& named, BatchSaves& saves) {
+// A cart chunk to add or enlarge: the file is read again for writing and the
+// row checked against it as it is now, and the growth is finished before the
+// next row, as `set` does.
+bool GrowRow(const EditRow& row, const WriteOptions& write, ReadOptions options, BatchSaves& saves) {
+    auto writable = std::make_unique<LoadedFile>(row.file, wave::WaveStream::Mode::ReadWrite, options);
+    const CheckedRow checked = CheckRow(row, *writable, write);
+    if (!checked.error.empty()) {
+        saves.Fail(row.file, checked.error);
+        return false;
+    }
+    return WriteAndReport(row.file, std::move(writable), checked.writes, write, saves);
+}
+
+bool ApplyRow(const EditRow& row, const WriteOptions& write, ReadOptions options, NamedFiles& named,
+              BatchSaves& saves) {
     // Read-only first: a row that changes nothing must work on a file the
     // user may only read, as the show output it often is fed back from.
     auto loaded = std::make_unique<LoadedFile>(row.file, wave::WaveStream::Mode::ReadOnly, options);
     const wave::WaveStream& stream = loaded->document.file;
     if (NamedBefore(row, stream.IsOpen() ? stream.Identity() : FileIdentity(row.file), named, saves)) return false;
-    if (!loaded->Ok()) {
-        saves.Fail(row.file, LineOf(row) + texts::MessageFor(loaded->failure).text);
-        return false;
-    }
-    const CheckedRow checked = CheckRow(row, *loaded);
+    const CheckedRow checked = CheckRow(row, *loaded, write);
     if (!checked.error.empty()) {
         saves.Fail(row.file, checked.error);
         return false;
@@ -136,7 +162,8 @@ bool ApplyRow(const EditRow& row, bool dryRun, ReadOptions options, NamedFiles& 
         saves.Say(row.file, "nothing to change");
         return true;
     }
-    if (dryRun) return WriteAndReport(row.file, std::move(loaded), checked.writes, {true}, saves);
+    if (write.dryRun) return WriteAndReport(row.file, std::move(loaded), checked.writes, write, saves);
+    if (write.grow && loaded->document.NeedsGrowth(checked.writes)) return GrowRow(row, write, options, saves);
     saves.WriteAndFinish(row.file, std::move(loaded), checked.writes, FieldList(checked.writes),
                          LineOf(row) + texts::MessageFor(wave::LoadFailure::OpenFailed).text);
     return true;
@@ -174,7 +201,7 @@ int RunApply(const std::string& edits, WriteOptions write, ReadOptions options, 
     while (std::optional<EditRow> row = reader.Next()) {
         bool ok = row->error.empty();
         if (ok) {
-            ok = ApplyRow(*row, write.dryRun, options, named, saves);
+            ok = ApplyRow(*row, write, options, named, saves);
         } else {
             // A refused row still names its file.
             saves.Fail(row->file.empty() ? edits : row->file, row->error);

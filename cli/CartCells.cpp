@@ -29,8 +29,8 @@ std::string TimerCell(const std::string& usage, std::uint32_t samples) {
     return usage + ":" + std::to_string(samples);
 }
 
-std::string CellOf(const CartColumn& column, const LoadedFile& loaded) {
-    auto decoded = [&](const std::string& text) { return wave::DecodeText(text, loaded.charset); };
+std::string CellOf(const CartColumn& column, const wave::CartValues& cart, wave::Charset charset) {
+    auto decoded = [&](const std::string& text) { return wave::DecodeText(text, charset); };
     return std::visit(wave::Overloaded{[&](const std::string& text) { return decoded(text); },
                                        [](std::uint32_t number) { return std::to_string(number); },
                                        [&](const wave::PostTimers& timers) {
@@ -38,7 +38,7 @@ std::string CellOf(const CartColumn& column, const LoadedFile& loaded) {
                                            return TimerCell(decoded(wave::UsageText(timer.usage)), timer.value);
                                        },
                                        [](wave::NoUrlArea) { return std::string(); }},
-                      loaded.Cart().Of(column.row->field));
+                      cart.Of(column.row->field));
 }
 
 }  // namespace cli

@@ -18,10 +18,10 @@ struct CartColumn {
 // Every cart column, in the order of the fields' bytes.
 const std::vector<CartColumn>& CartColumns();
 
-// The column's value in a loaded file as text, decoded from the file's
+// The column's value in cart data as text, decoded from the file's
 // character set: a number in decimal, a timer as "USAGE:SAMPLES", an unset
 // timer and an absent URL area as empty text.
-std::string CellOf(const CartColumn& column, const LoadedFile& loaded);
+std::string CellOf(const CartColumn& column, const wave::CartValues& cart, wave::Charset charset);
 
 // "USAGE:SAMPLES", or empty text for an unset timer (no usage code), whatever
 // its sample count.

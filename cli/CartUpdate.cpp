@@ -18,12 +18,15 @@ std::string FieldList(const wave::CartWrites& writes) {
     return list;
 }
 
-namespace {
-
-// The refusal of a file without a cart chunk, and whether one could be added.
-WriteRefusal NoCart(LoadedFile& loaded) {
+WriteRefusal RefusalOf(LoadedFile& loaded) {
     return {std::nullopt, texts::MessageFor(loaded.failure).text, loaded.document.CanAddCart() ? "adds one" : ""};
 }
+
+std::string WithGrowthHint(const WriteRefusal& refused) {
+    return refused.message + (refused.growthWould.empty() ? "" : " (--grow " + refused.growthWould + ")");
+}
+
+namespace {
 
 // Tag text refused by a chunk read whole would fit an enlarged one.
 bool GrowthWouldHold(const LoadedFile& loaded, const wave::SaveResult& prepared) {
@@ -36,7 +39,7 @@ bool GrowthWouldHold(const LoadedFile& loaded, const wave::SaveResult& prepared)
 std::optional<WriteRefusal> CheckAgainstFile(LoadedFile& loaded, const wave::CartWrites& writes,
                                              const WriteOptions& write) {
     const bool newCart = !loaded.Ok() && write.grow && loaded.document.CanAddCart();
-    if (!loaded.Ok() && !newCart) return NoCart(loaded);
+    if (!loaded.Ok() && !newCart) return RefusalOf(loaded);
     for (const wave::CartWrite& each : writes) {
         if (!newCart && wave::RowOf(each.field).kind == wave::FieldKind::Url &&
             !wave::HoldsUrlArea(*loaded.document.loaded.cart)) {

@@ -23,6 +23,14 @@ struct WriteRefusal {
 // The fields the writes touch, in the order of their bytes, each once.
 std::string FieldList(const wave::CartWrites& writes);
 
+// The refusal of a file that did not load: its load failure, and whether a
+// cart chunk could be added to it.
+WriteRefusal RefusalOf(LoadedFile& loaded);
+
+// The refusal's message, with the growth option that would help where one
+// would: "(--grow adds one)".
+std::string WithGrowthHint(const WriteRefusal& refused);
+
 // Checks that the file loaded and can hold every write, or with growth
 // allowed, that a cart chunk can be added or enlarged to hold them; nothing
 // when it can.

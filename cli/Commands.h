@@ -10,6 +10,7 @@
 #include "cli/FieldOptions.h"
 #include "cli/LoadedFile.h"
 #include "cli/WriteOptionFlags.h"
+#include "wave/WaveCheck.h"
 
 namespace cli {
 
@@ -41,6 +42,7 @@ private:
 std::unique_ptr<Command> AddShowCommand(CLI::App& app);
 std::unique_ptr<Command> AddSetCommand(CLI::App& app);
 std::unique_ptr<Command> AddApplyCommand(CLI::App& app);
+std::unique_ptr<Command> AddCheckCommand(CLI::App& app);
 std::unique_ptr<Command> AddPeaksCommand(CLI::App& app);
 
 // How `show` prints: labelled text, one JSON object per file, or one CSV
@@ -59,6 +61,17 @@ int RunSet(const std::vector<RequestedValue>& values, const std::vector<std::str
 // "-" for the console's input); each row is checked whole against its file
 // first.
 int RunApply(const std::string& edits, WriteOptions write, ReadOptions options, Console& console);
+
+// How `check` reports: JSON or text, and whether warnings fail a file.
+struct CheckReportOptions {
+    bool json = false;
+    bool strict = false;
+};
+
+// Applies the rules to each file; 1 when any file has an error (or a
+// warning, when strict) or cannot be opened.
+int RunCheck(const std::vector<std::string>& files, const wave::CheckOptions& options, CheckReportOptions report,
+             Console& console);
 
 }  // namespace cli
 

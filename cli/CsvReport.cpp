@@ -28,7 +28,7 @@ void PrintCsvRow(std::ostream& out, const std::string& file, const LoadedFile& l
     AppendCsvCell(line, file);
     for (const CartColumn& column : CartColumns()) {
         line += ',';
-        AppendCsvCell(line, CellOf(column, loaded));
+        AppendCsvCell(line, CellOf(column, loaded.Cart(), loaded.charset));
     }
     out << line << "\r\n";
 }

@@ -125,10 +125,11 @@ std::string CartCells(const rapidjson::Value& cart, EditRow& row) {
 
 }  // namespace
 
-std::string FixedValueOf(std::string_view key, const LoadedFile& loaded) {
-    if (key == "offset") return std::to_string(loaded.document.loaded.cartPos);
-    if (key == "size") return std::to_string(loaded.document.loaded.cartSize);
-    return JoinedLines(wave::PostTimerLines(loaded.Cart().Timers(), loaded.SampleRate()));
+std::string FixedValueOf(std::string_view key, const LoadedFile& loaded, const wave::CartValues& cart) {
+    const bool inFile = loaded.Ok();
+    if (key == "offset") return inFile ? std::to_string(loaded.document.loaded.cartPos) : "";
+    if (key == "size") return inFile ? std::to_string(loaded.document.loaded.cartSize) : "";
+    return JoinedLines(wave::PostTimerLines(cart.Timers(), loaded.SampleRate()));
 }
 
 EditReader::EditReader(std::string_view text) : text_(text) {

@@ -37,8 +37,10 @@ struct EditRow {
     std::string error;
 };
 
-// The file's value for a key nothing writes, in the form FixedValue holds.
-std::string FixedValueOf(std::string_view key, const LoadedFile& loaded);
+// The file's value for a key nothing writes, in the form FixedValue holds,
+// with the timers of the cart data given; a chunk not yet in the file has
+// no offset or size.
+std::string FixedValueOf(std::string_view key, const LoadedFile& loaded, const wave::CartValues& cart);
 
 // Reads edits in either form: JSON Lines when the first byte that is not
 // white space is "{", CSV with a header row otherwise. A CSV header that

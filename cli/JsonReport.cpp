@@ -41,8 +41,10 @@ bool RapidJsonWritesDifferently(std::string_view text, bool mayBeInvalidUtf8) {
     });
 }
 
+}  // namespace
+
 // Such text goes through nlohmann's serializer, which wrote the report before.
-void String(Writer& w, std::string_view text, bool mayBeInvalidUtf8 = false) {
+void WriteJsonString(Writer& w, std::string_view text, bool mayBeInvalidUtf8) {
     if (!RapidJsonWritesDifferently(text, mayBeInvalidUtf8)) {
         w.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
         return;
@@ -51,12 +53,20 @@ void String(Writer& w, std::string_view text, bool mayBeInvalidUtf8 = false) {
     w.RawValue(quoted.data(), quoted.size(), rapidjson::kStringType);
 }
 
+namespace {
+
+void String(Writer& w, std::string_view text, bool mayBeInvalidUtf8 = false) {
+    WriteJsonString(w, text, mayBeInvalidUtf8);
+}
+
 void Text(Writer& w, const char* key, const std::string& fileText, wave::Charset charset) {
     w.Key(key);
     String(w, wave::DecodeText(fileText, charset));
 }
 
-void Error(Writer& w, wave::LoadFailure failure) {
+}  // namespace
+
+void WriteJsonError(Writer& w, wave::LoadFailure failure) {
     w.Key("error");
     if (failure == wave::LoadFailure::None) {
         w.Null();
@@ -72,6 +82,8 @@ void Error(Writer& w, wave::LoadFailure failure) {
     w.String(IconName(message.icon));
     w.EndObject();
 }
+
+namespace {
 
 void Format(Writer& w, const std::optional<wave::WaveFormat>& format) {
     w.Key("format");
@@ -171,7 +183,7 @@ std::string_view JsonReport::Write(const std::string& file, const LoadedFile& lo
     String(writer_, file, true);
     writer_.Key("ok");
     writer_.Bool(loaded.Ok());
-    Error(writer_, loaded.failure);
+    WriteJsonError(writer_, loaded.failure);
     Format(writer_, loaded.Format());
     Bext(writer_, loaded);
     Cart(writer_, loaded);

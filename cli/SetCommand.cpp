@@ -86,8 +86,7 @@ bool SetOne(const std::string& file, const Plan& plan, WriteOptions write, ReadO
         file, write.dryRun ? wave::WaveStream::Mode::ReadOnly : wave::WaveStream::Mode::ReadWrite, options);
     if (const std::optional<WriteRefusal> refused = CheckAgainstFile(*loaded, plan.writes, write)) {
         const std::string option = refused->field ? wave::RowOf(*refused->field).option + std::string(": ") : "";
-        const std::string hint = refused->growthWould.empty() ? "" : " (--grow " + refused->growthWould + ")";
-        saves.Fail(file, option + refused->message + hint);
+        saves.Fail(file, option + WithGrowthHint(*refused));
         return false;
     }
     return WriteAndReport(file, std::move(loaded), plan.writes, write, saves);

@@ -52,6 +52,26 @@ public:
         : survey_(survey), file_(file), cart_(cart) {}
 
     std::vector<RewritePiece> Build() {
+        BuildOnce();
+        // The filler moves the audio by whole blocks, so that where the file
+        // system shares extents, the copy shares the audio's instead of
+        // writing it again.
+        const std::int64_t alignment = kRewriteAlignment;
+        const std::int64_t misaligned = ((dataShift_ % alignment) + alignment) % alignment;
+        if (misaligned != 0) {
+            fillerSize_ += static_cast<std::uint32_t>(alignment - misaligned);
+            BuildOnce();
+        }
+        return std::move(pieces_);
+    }
+
+    std::uint64_t RiffSize() const { return static_cast<std::uint64_t>(position_ - 8); }
+
+private:
+    void BuildOnce() {
+        pieces_.clear();
+        ds64Piece_ = 0;
+        previousLacksPad_ = false;
         pieces_.push_back(Bytes8{});  // the file header, once the size is known
         position_ = 12;
         const std::size_t at = CartIndex();
@@ -64,17 +84,14 @@ public:
                 ds64Piece_ = pieces_.size();
                 Add(ReadChunk(chunk));
             } else {
+                if (chunk.entry.id == kData) dataShift_ = position_ - chunk.entry.offset;
                 Add(OldFileRange{chunk.entry.offset, static_cast<std::uint64_t>(chunk.end - chunk.entry.offset)});
             }
         }
         if (at == survey_.chunks.size()) PlaceCart();
         FixSizes();
-        return std::move(pieces_);
     }
 
-    std::uint64_t RiffSize() const { return static_cast<std::uint64_t>(position_ - 8); }
-
-private:
     // Where the fixed-order walk looks for it: after "fmt " and the optional
     // "fact", "mext" and "bext" that follow it in that order, so long as
     // that is before "data"; else right before "data" (or last).
@@ -104,8 +121,8 @@ private:
         Bytes8 bytes;
         if (previousLacksPad_) bytes.push_back(0);
         AppendChunk(bytes, kCart, cart_);
-        AppendFiller(bytes, FourCC("JUNK"), kRewriteFillerSize);
-        bytes.resize(bytes.size() + kRewriteFillerSize, 0);
+        AppendFiller(bytes, FourCC("JUNK"), fillerSize_);
+        bytes.resize(bytes.size() + fillerSize_, 0);
         Add(std::move(bytes));
     }
 
@@ -137,6 +154,8 @@ private:
     std::size_t ds64Piece_ = 0;
     bool previousLacksPad_ = false;
     std::int64_t position_ = 0;
+    std::uint32_t fillerSize_ = kRewriteFillerSize;
+    std::int64_t dataShift_ = 0;  // where "data" moves to, less where it was
 };
 
 }  // namespace
@@ -270,7 +289,9 @@ SaveResult WaveDocument::GrowByRewrite(const ChunkSurvey& survey, const std::vec
     const std::vector<RewritePiece> pieces = builder.Build();
     const RewriteOutcome outcome =
         RewriteBeside(file.Descriptor(), file.Path(), pieces, SystemRewriteCalls(), progress);
-    if (!outcome.ok) return Failed(outcome.error);
+    // The rewrite's own words say what failed and whether the file is as it
+    // was; they begin in lower case.
+    if (!outcome.ok) return Failed("The file could not be rewritten: " + outcome.error + ".");
     return {};
 }
 

@@ -64,7 +64,7 @@ CartPlan PlaceCart(const ChunkSurvey& survey, std::uint32_t cartSize, bool appen
                                                          survey.chunks[static_cast<std::size_t>(cart)].entry.offset
                                                    : 0;
             const std::uint64_t newSize = survey.riffSize - static_cast<std::uint64_t>(oldCart) + 2 * kHeaderSize +
-                                          cartSize + kRewriteFillerSize + 1;
+                                          cartSize + kRewriteFillerSize + kRewriteAlignment;
             if (!survey.IsRf64() && newSize > kMaxRiffSize)
                 return std::string("the rewritten file would pass the 4 GiB a RIFF file can hold");
             return CartPlacement{CartRoute::Rewrite};

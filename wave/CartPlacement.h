@@ -35,9 +35,12 @@ using CartPlan = std::variant<CartPlacement, std::string>;
 
 // The largest RIFF (not RF64) file: its size field counts 32 bits.
 inline constexpr std::uint64_t kMaxRiffSize = 0xFFFFFFFFu;
-// The filler a rewrite leaves after the cart chunk, so that later growth
-// stays in place.
+// The least filler a rewrite leaves after the cart chunk, so that later
+// growth stays in place.
 inline constexpr std::uint32_t kRewriteFillerSize = 4096;
+// A rewrite moves the audio by a multiple of this (the filler takes up to
+// one less more), so that it keeps its place within file system blocks.
+inline constexpr std::uint32_t kRewriteAlignment = 4096;
 
 // Where a cart chunk of cartSize data bytes (even) goes, by preference: into
 // a filler next to the old cart chunk (or right before "data" for a new

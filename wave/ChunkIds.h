@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "wave/PrimitiveReads.h"
 
@@ -20,5 +21,16 @@ inline constexpr std::uint32_t kBext = FourCC("bext");
 inline constexpr std::uint32_t kCart = FourCC("cart");
 inline constexpr std::uint32_t kData = FourCC("data");
 }  // namespace chunk_id
+
+// The four characters of a chunk ID, with any that is not printable ASCII
+// shown as '?'.
+inline std::string ChunkName(std::uint32_t id) {
+    std::string name(4, '?');
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto c = static_cast<char>((id >> (8 * (3 - i))) & 0xFF);
+        if (c >= ' ' && c <= '~') name[i] = c;
+    }
+    return name;
+}
 
 }  // namespace wave

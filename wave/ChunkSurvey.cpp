@@ -8,7 +8,6 @@
 #include "wave/ChunkIds.h"
 #include "wave/ChunkReader.h"
 #include "wave/Ds64.h"
-#include "wave/WaveDocument.h"
 
 namespace wave {
 
@@ -20,7 +19,7 @@ constexpr std::uint32_t kSizeInDs64 = 0xFFFFFFFFu;
 constexpr int kMaxChunks = 10000;
 
 std::string Where(std::uint32_t id, std::int64_t offset) {
-    return "the \"" + WaveDocument::ChunkName(id) + "\" chunk at byte " + std::to_string(offset);
+    return "the \"" + ChunkName(id) + "\" chunk at byte " + std::to_string(offset);
 }
 
 class Surveyor {

@@ -206,7 +206,10 @@ public:
         std::int64_t from = range.offset;
         std::uint64_t left = range.length;
         while (left > 0) {
-            const std::size_t step = static_cast<std::size_t>(std::min<std::uint64_t>(left, kCopyStep));
+            // Steps start on block boundaries of the old file after the first,
+            // so that a file system that shares extents can share them.
+            const std::uint64_t toBoundary = kCopyStep - static_cast<std::uint64_t>(from) % kCopyStep;
+            const std::size_t step = static_cast<std::size_t>(std::min(left, toBoundary));
             if (copyOffered_) {
                 std::int64_t in = from;
                 std::int64_t out = written_;
@@ -251,6 +254,12 @@ public:
 private:
     void Advance(ssize_t bytes) {
         written_ += bytes;
+        // The disk writes what is copied while the copy goes on, so the
+        // final sync finds little left, and the dirty pages stay few.
+        if (written_ - writebackFrom_ >= static_cast<std::int64_t>(kCopyStep)) {
+            calls_.StartWriteback(targetFd_, writebackFrom_, written_ - writebackFrom_);
+            writebackFrom_ = written_;
+        }
         if (progress_) progress_(static_cast<std::uint64_t>(written_), total_);
     }
 
@@ -260,6 +269,7 @@ private:
     std::uint64_t total_;
     const RewriteProgress& progress_;
     std::int64_t written_ = 0;
+    std::int64_t writebackFrom_ = 0;
     bool copyOffered_ = true;
     std::vector<std::uint8_t> buffer_;
     std::string error_;
@@ -366,6 +376,10 @@ ssize_t RewriteCalls::GetAttribute(int fd, const char* name, void* value, std::s
 
 int RewriteCalls::SetAttribute(int fd, const char* name, const void* value, std::size_t size) {
     return ::fsetxattr(fd, name, value, size, 0);
+}
+
+void RewriteCalls::StartWriteback(int fd, std::int64_t offset, std::int64_t size) {
+    ::sync_file_range(fd, offset, size, SYNC_FILE_RANGE_WRITE);
 }
 
 int RewriteCalls::SyncFile(int fd) { return ::fsync(fd); }

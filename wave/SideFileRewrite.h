@@ -41,6 +41,9 @@ public:
     virtual ssize_t ListAttributes(int fd, char* names, std::size_t size);
     virtual ssize_t GetAttribute(int fd, const char* name, void* value, std::size_t size);
     virtual int SetAttribute(int fd, const char* name, const void* value, std::size_t size);
+    // sync_file_range(SYNC_FILE_RANGE_WRITE): starts writing the range to
+    // disk without waiting; errors surface in SyncFile.
+    virtual void StartWriteback(int fd, std::int64_t offset, std::int64_t size);
     virtual int SyncFile(int fd);
     virtual int CloseFile(int fd);
     // renameat within the folder, replacing `to`.

@@ -63,13 +63,4 @@ void WaveDocument::DeclinePastRefusal() {
     if (!StreamStaysOpen(refusal_)) file.Close();
 }
 
-std::string WaveDocument::ChunkName(std::uint32_t id) {
-    std::string name(4, '?');
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto c = static_cast<char>((id >> (8 * (3 - i))) & 0xFF);
-        if (c >= ' ' && c <= '~') name[i] = c;
-    }
-    return name;
-}
-
 }  // namespace wave

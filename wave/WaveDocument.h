@@ -64,10 +64,6 @@ public:
     // Leaves the refusal as it stands, closing the stream if its row says so.
     void DeclinePastRefusal();
 
-    // The four characters of a chunk ID, with any that is not printable
-    // ASCII shown as '?'.
-    static std::string ChunkName(std::uint32_t id);
-
     bool CartLoaded() const { return loaded.cart.has_value() && loaded.cartPos >= 0; }
     // The loaded cart data's values; only while CartLoaded().
     CartValues Cart() const { return CartValues(*loaded.cart); }

@@ -128,7 +128,8 @@ TEST_F(ApplyFixture, ARefusedRowWritesNothingAndNamesLineColumnAndLimit) {
                   "reelmarker-cli: " + c + ": line 4: this file was already named on line 3\n" +
                   "reelmarker-cli: " + d + ": line 5: column colour: no such cart field\n" + "reelmarker-cli: " + e +
                   ": line 6: not JSON (Missing a name for object member.)\n" + "reelmarker-cli: " + f +
-                  ": line 7: column tagText: Tag text is 53 bytes long; the field holds at most 52 bytes.\n" +
+                  ": line 7: column tagText: Tag text is 53 bytes long; the field holds at most 52 bytes. (--grow "
+                  "enlarges the chunk)\n" +
                   "reelmarker-cli: " + g + ": line 8: column timer1: the usage code must be 1 to 4 characters\n");
     EXPECT_EQ(run.out, c + ": saved Title\n");
     EXPECT_EQ(fixture::ReadFile(a), before);

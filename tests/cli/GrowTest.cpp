@@ -1,4 +1,4 @@
-// `set --grow` and `--append`: a cart chunk is added or enlarged only on the
+// `set` and `apply` with `--grow` and `--append`: a cart chunk is added or enlarged only on the
 // user's word, and the refusal without it says which word.
 #include <gtest/gtest.h>
 
@@ -15,6 +15,8 @@ using fixture::WaveBuilder;
 ByteVector PlainPcm() {
     return WaveBuilder().chunk("fmt ", fixture::PcmFormat()).chunk("data", ByteVector(400, 0x11)).bytes();
 }
+
+ByteVector Text(const std::string& text) { return {text.begin(), text.end()}; }
 
 TEST(Grow, AFileWithoutCartIsRefusedUntilGrowIsGiven) {
     fixture::TempDir dir;
@@ -69,6 +71,35 @@ TEST(Grow, AHardLinkedFileIsNotRewrittenButCanBeAppendedTo) {
 
     EXPECT_EQ(RunCli({"set", "--append", "--title", "News", path}).status, 0);
     EXPECT_EQ(fixture::ReadFile(dir.path() / "b.wav"), fixture::ReadFile(path));  // still one file
+}
+
+TEST(Grow, ApplyAddsACartOnlyWhereARowChangesAFieldOfTheNewOne) {
+    fixture::TempDir dir;
+    const std::string a = dir.write("a.wav", PlainPcm()).string();
+    const std::string b = dir.write("b.wav", PlainPcm()).string();
+    // b's row holds only what a new cart chunk would hold anyway.
+    const std::string edits =
+        dir.write("edits.csv", Text("file,version,title\r\n" + a + ",0101,News\r\n" + b + ",0101,\r\n")).string();
+
+    const CliRun refused = RunCli({"apply", edits});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find(a + ": line 2: This is a valid wave file but cart chunk not found. (--grow adds one)"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_EQ(fixture::ReadFile(a), PlainPcm());
+
+    const CliRun grown = RunCli({"apply", "--grow", edits});
+    EXPECT_EQ(grown.status, 0) << grown.err;
+    EXPECT_NE(grown.out.find(a + ": saved Title (cart chunk added)"), std::string::npos) << grown.out;
+    EXPECT_NE(grown.out.find(b + ": nothing to change"), std::string::npos) << grown.out;
+    EXPECT_EQ(fixture::ReadFile(b), PlainPcm());
+    EXPECT_NE(RunCli({"show", "--json", a}).out.find("\"title\":\"News\""), std::string::npos);
+
+    // Fed back, the file's own values change nothing, also with --grow.
+    const std::string shown = dir.write("shown.jsonl", Text(RunCli({"show", "--json", a}).out)).string();
+    const ByteVector before = fixture::ReadFile(a);
+    EXPECT_NE(RunCli({"apply", "--grow", shown}).out.find("nothing to change"), std::string::npos);
+    EXPECT_EQ(fixture::ReadFile(a), before);
 }
 
 }  // namespace

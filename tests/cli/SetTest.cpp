@@ -232,9 +232,10 @@ TEST_F(SetFixture, TagTextIsRefusedWhereTheChunkHasNoneOrMoreThanWasRead) {
     const std::string bare = write(fixture::TypicalWave(fixture::TypicalCart(2048)), "bare.wav");
     const CliRun none = RunCli({"set", "--tag-text", "x", bare});
     EXPECT_EQ(none.status, 1);
-    EXPECT_EQ(none.err,
-              "reelmarker-cli: " + bare +
-                  ": --tag-text: The cart chunk of this file is too short to hold Tag text. (--grow enlarges the chunk)\n");
+    EXPECT_EQ(
+        none.err,
+        "reelmarker-cli: " + bare +
+            ": --tag-text: The cart chunk of this file is too short to hold Tag text. (--grow enlarges the chunk)\n");
     EXPECT_EQ(fixture::ReadFile(bare), before);
 
     const std::size_t huge = wave::kMaxCartData + 100;

@@ -7,6 +7,7 @@
 
 #include "tests/core/LoadedFixture.h"
 #include "tests/support/PagesLoad.h"
+#include "wave/ChunkIds.h"
 
 namespace {
 
@@ -127,7 +128,7 @@ TEST_P(LoadingLayout, LoadsOnlyByTheAnyLayoutWalk) {
         EXPECT_FALSE(fixedOrder.document.loaded.stoppedAt.has_value());
     } else {
         ASSERT_TRUE(fixedOrder.document.loaded.stoppedAt.has_value());
-        EXPECT_EQ(wave::WaveDocument::ChunkName(*fixedOrder.document.loaded.stoppedAt), layout.stoppedAt);
+        EXPECT_EQ(wave::ChunkName(*fixedOrder.document.loaded.stoppedAt), layout.stoppedAt);
     }
     EXPECT_FALSE(any.document.loaded.stoppedAt.has_value());
 }

@@ -204,8 +204,8 @@ Chunks ReadChunks(const fs::path& path) {
     out.survey = wave::SurveyChunks(file);
     const ByteVector bytes = fixture::ReadFile(path);
     for (const wave::SurveyedChunk& c : out.survey.chunks) {
-        out.all.push_back({wave::WaveDocument::ChunkName(c.entry.id),
-                           ByteVector(bytes.begin() + c.entry.offset, bytes.begin() + c.end)});
+        out.all.push_back(
+            {wave::ChunkName(c.entry.id), ByteVector(bytes.begin() + c.entry.offset, bytes.begin() + c.end)});
     }
     return out;
 }
