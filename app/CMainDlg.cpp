@@ -20,6 +20,7 @@
 #include "framework/OpenAnywayQuestion.h"
 #include "framework/SaveQuestion.h"
 #include "framework/TemplateWidgets.h"
+#include "framework/Text8.h"
 #include "framework/WindowMessages.h"
 #include "pages/CartPageFields.h"
 #include "pages/PageFilling.h"
@@ -195,7 +196,19 @@ void CMainDlg::ShowLoaded() {
     ShowPages();
 }
 
+void CMainDlg::CheckLoadedFile() {
+    CInfoPage& start = m_pSheet->m_InfoPage;
+    wave::WaveStream file;
+    start.m_findings.reset();
+    // The cart chunk the pages show is checked wherever it lies.
+    const wave::CheckOptions options{wave::CheckProfile::Generic, framework::FileCharset(),
+                                     m_walk == wave::ChunkWalk::AnyLayout || CartLoaded()};
+    if (file.Open(start.m_strPath, wave::WaveStream::Mode::ReadOnly)) start.m_findings = wave::CheckWave(file, options);
+    start.ShowFindings();
+}
+
 void CMainDlg::ShowPages() {
+    CheckLoadedFile();
     m_pSheet->m_InfoPage.ShowFormat();
     m_pSheet->m_CartInfoPage.m_bReadOnly = m_pSheet->m_CartInfoPage2.m_bReadOnly = m_bReadOnly;
     if (!CartLoaded() || m_bReadOnly) GetDlgItem(IDC_APPLY)->setEnabled(false);
@@ -289,6 +302,7 @@ void CMainDlg::OnSaveDone() {
         m_pSheet->GetActivePage()->UpdateData(false);
     } else if (m_saveResult.ok) {
         m_loadedCart2 = m_savingCart2;
+        CheckLoadedFile();
     } else {
         // Nothing was written: the edits are still to be saved.
         SetCartPagesModified(true);

@@ -69,6 +69,8 @@ private:
     // The pages' state after a load or an accepted offer: read-only flags,
     // APPLY, the values loaded to compare edits with.
     void ShowPages();
+    // The check's findings on the file as it is on disk, for the Start page.
+    void CheckLoadedFile();
     // After the box saying a file has no cart chunk: offers to add one at
     // the next save.
     void OfferNewCart();

@@ -12,6 +12,7 @@
 #include "framework/DesktopSettings.h"
 #include "framework/Dialog.h"
 #include "framework/FileChooser.h"
+#include "framework/MessageBoxService.h"
 #include "framework/Text8.h"
 #include "framework/WindowMessages.h"
 #include "res/DialogTemplates.h"
@@ -37,6 +38,8 @@ bool CInfoPage::OnInitDialog() {
     auto* always = Item<QCheckBox>(IDC_ALWAYS_ANY_LAYOUT);
     always->setChecked(DesktopSettings::AlwaysOpenAnyLayout());
     connect(always, &QCheckBox::toggled, this, &DesktopSettings::SetAlwaysOpenAnyLayout);
+    connect(Item<QPushButton>(IDC_FINDINGS), &QPushButton::clicked, this, &CInfoPage::OnFindings);
+    ShowFindings();
     return CPropertyPage::OnInitDialog();
 }
 
@@ -63,6 +66,26 @@ void CInfoPage::ShowFormat() {
     m_stcFormatTag->setText(QString::fromStdString(texts.formatTag));
     m_stcAvgBytesPerSec->setText(QString::fromStdString(texts.avgBytesPerSec));
     m_stcBlockAlign->setText(QString::fromStdString(texts.blockAlign));
+}
+
+void CInfoPage::ShowFindings() {
+    auto* summary = Item<QLabel>(IDC_CHECK_SUMMARY);
+    if (summary == nullptr) return;  // the page was never shown
+    summary->setText(m_findings ? QString::fromStdString(wave::FindingsSummary(*m_findings)) : QString());
+    GetDlgItem(IDC_FINDINGS)->setEnabled(m_findings && !m_findings->empty());
+}
+
+void CInfoPage::OnFindings() {
+    if (!m_findings) return;
+    QStringList lines;
+    for (const wave::Finding& finding : *m_findings) {
+        QString line = QString("%1 %2: %3")
+                           .arg(QString::fromStdString(finding.rule), wave::SeverityName(finding.severity),
+                                QString::fromStdString(finding.message));
+        if (finding.offset) line += QString(" (at byte %1)").arg(*finding.offset);
+        lines << line;
+    }
+    framework::MessageBoxes().Show(this, lines.join('\n'), "Findings", framework::MessageIcon::Information);
 }
 
 void CInfoPage::EnableOpen(bool enable) {

@@ -21,6 +21,9 @@ public:
     // Remembers whether files whose cart chunk only the any-layout walk
     // finds open without asking, and shows it in the page's check box.
     void SetAlwaysOpenAnyLayout(bool always);
+    // The check's line, "No problems found" or "2 errors, 1 warning", from
+    // m_findings; Findings... lists them.
+    void ShowFindings();
 
     QLabel* m_stcBlockAlign = nullptr;
     QLabel* m_stcAvgBytesPerSec = nullptr;
@@ -37,4 +40,5 @@ protected:
 private:
     void OnOpen();
     void ChooseAndOpen();
+    void OnFindings();
 };

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "wave/PostTimers.h"
+#include "wave/WaveCheck.h"
 #include "wave/WaveFormat.h"
 
 // The records below hold the values the pages show, under the pages' own
@@ -14,6 +15,7 @@
 struct InfoPageRecord {
     std::string m_strPath;
     std::optional<wave::WaveFormat> m_format;  // none until a format block was read
+    std::optional<wave::Findings> m_findings;  // none until a file was checked
 };
 
 struct EbuInfoRecord {

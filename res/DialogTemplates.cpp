@@ -82,7 +82,10 @@ constexpr std::array kInfo{
     ControlTemplate{kNoId,                 Label,        20,  143, 50,  8,   "Character Set:",                        kNoStyle},
     ControlTemplate{IDC_CHARSET,           ComboBox,     104, 141, 80,  60,  "",                                      kDropDownList | kVScroll | kTabStop},
     ControlTemplate{IDC_ALWAYS_ANY_LAYOUT, CheckBox,     200, 142, 140, 10,  "Always open files in any chunk layout", kTabStop},
-    ControlTemplate{kNoId,                 Picture,      7,   158, 334, 102, kBanner,                                 kSunken},
+    ControlTemplate{kNoId,                 Label,        20,  162, 50,  8,   "Check:",                                kNoStyle},
+    ControlTemplate{IDC_CHECK_SUMMARY,     Label,        104, 161, 150, 13,  "",                                      kCenterImage},
+    ControlTemplate{IDC_FINDINGS,          PushButton,   278, 159, 50,  14,  "Findings...",                           kTabStop},
+    ControlTemplate{kNoId,                 Picture,      7,   180, 334, 80,  kBanner,                                 kSunken},
 };
 
 // IDD_EBU_INFO: the EBU Info page. Display only: nothing here takes the focus.

@@ -37,6 +37,8 @@ inline constexpr int IDC_AVG_BYTES_PER_SEC = 1007;
 inline constexpr int IDC_BLOCK_ALIGN = 1008;
 inline constexpr int IDC_CHARSET = 1009;
 inline constexpr int IDC_ALWAYS_ANY_LAYOUT = 1011;
+inline constexpr int IDC_CHECK_SUMMARY = 1012;
+inline constexpr int IDC_FINDINGS = 1013;
 
 // EBU Info page.
 inline constexpr int IDC_ORIGINATOR = 1005;

@@ -29,6 +29,9 @@ public:
                 "the bext chunk holds " + std::to_string(bext_.declaredSize) + " bytes; its fixed part needs 602", 0);
             return;
         }
+        // A chunk cut short by the end of the file (S3): only what it holds
+        // is read.
+        if (data_.size() < bext::kCodingHistory) return;
         CheckVersion();
         for (const Field field : {bext::kDescription, bext::kOriginator, bext::kOriginatorReference}) {
             if (std::string why = TextFault(data_, field, options_.charset); !why.empty())
