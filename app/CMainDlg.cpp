@@ -79,6 +79,9 @@ bool CMainDlg::OnInitDialog() {
     m_pSheet->Create(this);
     m_pSheet->m_InfoPage.m_pMainDlg = this;
     m_pSheet->m_PlayerPage.m_pDocument = &m_document;
+    m_pSheet->m_PlayerPage.m_pTimerRecord = &m_pSheet->m_CartInfoPage2;
+    m_pSheet->m_PlayerPage.m_pTimerPage = &m_pSheet->m_CartInfoPage2;
+    m_pSheet->m_PlayerPage.m_markersEditable = [this] { return CartLoaded() && !m_bReadOnly && !Saving(); };
     m_document.lookPastRefusal = true;
     ClearCartFlags(m_pSheet->Records());
     m_progress->hide();

@@ -10,8 +10,11 @@ void RegisterMetadataScan();
 void RegisterCliShow();
 void RegisterInPlaceSave();
 void RegisterGrowth();
+void RegisterPeaks();
 
 // The growth benchmarks' files, made apart from the others: they hold real bytes.
 void ReleaseGrowthFiles();
+// The hour of real audio the peaks benchmark reads.
+void ReleasePeaksFiles();
 
 }  // namespace bench

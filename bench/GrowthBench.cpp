@@ -11,10 +11,7 @@
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -28,11 +25,10 @@
 
 #include "bench/BenchFiles.h"
 #include "bench/Benchmarks.h"
+#include "bench/Spawn.h"
 #include "tests/support/WaveBuilder.h"
 #include "wave/CartPlacement.h"
 #include "wave/WaveDocument.h"
-
-extern char** environ;
 
 namespace bench {
 
@@ -154,37 +150,6 @@ void Restore(const DenseWave& wave) {
 std::int64_t FileSize(const std::filesystem::path& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 ? st.st_size : -1;
-}
-
-struct Spawned {
-    bool ok = false;  // started, and exited with 0
-    double seconds = 0;
-    long peakKiB = 0;  // the child's largest resident set, from wait4
-};
-
-// Runs the program with stdout to /dev/null and stderr left to ours, so
-// that a failure shows why, and waits for it.
-Spawned Spawn(std::vector<std::string> argv) {
-    std::vector<char*> pointers;
-    for (std::string& arg : argv) pointers.push_back(arg.data());
-    pointers.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    Spawned outcome;
-    const auto start = Clock::now();
-    pid_t pid = 0;
-    const bool started = posix_spawn(&pid, pointers[0], &actions, nullptr, pointers.data(), environ) == 0;
-    posix_spawn_file_actions_destroy(&actions);
-    if (!started) return outcome;
-    int status = 0;
-    rusage usage{};
-    while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
-    }
-    outcome.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    outcome.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    outcome.peakKiB = usage.ru_maxrss;
-    return outcome;
 }
 
 std::string TitleOf(const std::filesystem::path& path, wave::ChunkWalk walk) {

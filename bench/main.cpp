@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     bench::RegisterCliShow();
     bench::RegisterInPlaceSave();
     bench::RegisterGrowth();
+    bench::RegisterPeaks();
     int status = 0;
     try {
         benchmark::RunSpecifiedBenchmarks();
@@ -25,5 +26,6 @@ int main(int argc, char** argv) {
     // The large files go with their directories.
     bench::ReleaseFiles();
     bench::ReleaseGrowthFiles();
+    bench::ReleasePeaksFiles();
     return status;
 }

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,7 @@ std::unique_ptr<Command> AddShowCommand(CLI::App& app);
 std::unique_ptr<Command> AddSetCommand(CLI::App& app);
 std::unique_ptr<Command> AddApplyCommand(CLI::App& app);
 std::unique_ptr<Command> AddCheckCommand(CLI::App& app);
+std::unique_ptr<Command> AddPeaksCommand(CLI::App& app);
 
 // How `show` prints: labelled text, one JSON object per file, or one CSV
 // row per file under a header row (after a UTF-8 byte order mark, which
@@ -78,5 +80,27 @@ struct CheckReportOptions {
 // warning, when strict) or cannot be opened.
 int RunCheck(const std::vector<std::string>& files, const wave::CheckOptions& options, CheckReportOptions report,
              Console& console);
+
+}  // namespace cli
+
+namespace cli {
+
+// What `peaks` writes: the JSON or the binary form of waveform data.
+enum class PeaksOutput { Json, Dat };
+
+// The form an output file's name asks for: .json or .dat; none otherwise.
+std::optional<PeaksOutput> OutputForm(const std::string& name);
+
+struct PeaksRequest {
+    std::string file;
+    std::optional<std::uint32_t> pixelsPerSecond;
+    std::optional<std::uint32_t> samplesPerPixel;
+    int bits = 16;
+    std::string output;  // empty: JSON on the console's output
+};
+
+// Writes the file's peaks as waveform data; PCM is read straight from the
+// data chunk, other codings are decoded.
+int RunPeaks(const PeaksRequest& request, ReadOptions options, Console& console);
 
 }  // namespace cli

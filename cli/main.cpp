@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", std::string(cli::kApplicationName) + " " + REELMARKER_VERSION);
     app.require_subcommand(1);
     const std::unique_ptr<cli::Command> commands[] = {cli::AddShowCommand(app), cli::AddSetCommand(app),
-                                                      cli::AddApplyCommand(app), cli::AddCheckCommand(app)};
+                                                      cli::AddApplyCommand(app), cli::AddCheckCommand(app),
+                                                      cli::AddPeaksCommand(app)};
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "pages/TimerWrites.h"
 #include "wave/FieldCodecs.h"
 #include "wave/Overloaded.h"
 
@@ -139,5 +140,8 @@ bool PartsChanged(wave::CartField field, const R2& now, const R2& then) {
 wave::CartWrites SaveWritesFrom(const R1& page1, const R2& page2, const R2& asLoaded) {
     wave::CartWrites writes = SaveWritesFrom(page1, page2);
     std::erase_if(writes, [&](const wave::CartWrite& write) { return !PartsChanged(write.field, page2, asLoaded); });
+    // Markers edited on the Player page: only the slots that changed.
+    const wave::CartWrites timers = TimerWrites(page2.m_timers, asLoaded.m_timers);
+    writes.insert(writes.end(), timers.begin(), timers.end());
     return writes;
 }

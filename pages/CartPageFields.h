@@ -43,6 +43,7 @@ wave::CartWrites SaveWritesFrom(const CartInfoRecord& page1, const CartInfo2Reco
 // The same, less each date or time field whose three parts all still hold
 // the values loaded, and the URL while it still holds the text loaded: their
 // stored bytes may be in a form the page cannot reproduce ("2001-5-6", a URL
-// area that reads as no URL), and the user did not touch them.
+// area that reads as no URL), and the user did not touch them. Post timer
+// slots changed since the load (markers) are written slot by slot.
 wave::CartWrites SaveWritesFrom(const CartInfoRecord& page1, const CartInfo2Record& page2,
                                 const CartInfo2Record& asLoaded);

@@ -6,9 +6,13 @@
 #include <QTimerEvent>
 #include <filesystem>
 
+#include "framework/Dialog.h"
 #include "framework/MessageBoxService.h"
+#include "framework/Text8.h"
 #include "framework/WindowMessages.h"
+#include "player/MarkerPanel.h"
 #include "player/PlayingLine.h"
+#include "player/WaveformView.h"
 #include "res/DialogTemplates.h"
 #include "res/resource.h"
 #include "wave/WaveDocument.h"
@@ -18,11 +22,13 @@ constexpr int kPositionPeriodMs = 200;
 // The position line: pale cyan on black, 16 pixels below the top.
 constexpr QRgb kDisplayText = qRgb(153, 255, 255);
 constexpr int kDisplayTop = 16;
+constexpr double kUnitsPerSecond = 1e7;  // the media graph's 100 ns units
 }  // namespace
 
 CPlayerPage::CPlayerPage() : CPropertyPage(res::Template(IDD_PLAYER)) {}
 
 CPlayerPage::~CPlayerPage() {
+    m_overview.Stop();
     // Closing the program while playing: stop and release the graph before
     // the page goes; the stream is the main dialog's to close.
     if (m_nTimer != 0) killTimer(m_nTimer);
@@ -41,11 +47,77 @@ bool CPlayerPage::OnInitDialog() {
     m_stcDisplay->setFont(QFont("Verdana", 8));
     m_stcDisplay->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_stcDisplay->setContentsMargins(0, kDisplayTop, 0, 0);
+    // The waveform above the player's frames, the markers below them.
+    const framework::DialogUnits units(font());
+    m_waveform = new WaveformView(this);
+    m_waveform->setGeometry(units.ToPixels(14, 14, 321, 46));
+    m_markers = new MarkerPanel(this);
+    m_markers->setGeometry(units.ToPixels(14, 202, 321, 54));
+    connect(m_waveform, &WaveformView::seekRequested, this, &CPlayerPage::OnSeek);
+    connect(m_waveform, &WaveformView::timerMoved, this,
+            [this](int slot, std::uint64_t frame) { m_markers->Move(slot, frame); });
+    connect(m_markers, &MarkerPanel::edited, this, &CPlayerPage::OnMarkersEdited);
     return true;
+}
+
+void CPlayerPage::ShowMarkers() {
+    if (m_waveform == nullptr) return;
+    const std::uint32_t rate = m_pTimerRecord != nullptr ? m_pTimerRecord->m_nSampleRate : 0;
+    if (m_strFile != m_strOverviewFile) {
+        m_strOverviewFile = m_strFile;
+        m_frames.reset();
+        m_waveform->Clear();
+        if (m_strFile.empty()) {
+            ++m_nOverview;
+            m_overview.Stop();
+        } else {
+            const unsigned run = ++m_nOverview;
+            m_overview.Start(
+                m_strFile, m_waveform,
+                [this, run](const OverviewPeaks::Shape& shape) {
+                    if (run != m_nOverview) return;
+                    m_waveform->SetShape(shape);
+                    if (shape.frames != 0) m_frames = shape.frames;
+                    ShowMarkers();
+                },
+                [this, run](const OverviewPeaks::Part& part) {
+                    if (run == m_nOverview) m_waveform->AddPeaks(part);
+                },
+                [this, run](const OverviewPeaks::Shape& shape, bool ok) {
+                    if (run != m_nOverview) return;
+                    // The worker has posted its last call: joining takes no time.
+                    m_overview.Stop();
+                    if (ok) m_frames = shape.frames;
+                    ShowMarkers();
+                });
+        }
+    }
+    const wave::PostTimers timers = m_pTimerRecord != nullptr ? m_pTimerRecord->m_timers : wave::PostTimers{};
+    const bool cart = m_pTimerRecord != nullptr && m_pTimerRecord->m_bCartLoaded;
+    m_waveform->SetTimers(cart ? timers : wave::PostTimers{}, rate, m_frames.value_or(0));
+    m_markers->Show(cart ? timers : wave::PostTimers{}, rate, m_frames, framework::FileCharset(),
+                    cart && m_markersEditable && m_markersEditable());
+}
+
+void CPlayerPage::OnMarkersEdited(const wave::PostTimers& timers) {
+    if (m_pTimerRecord == nullptr || m_pTimerPage == nullptr) return;
+    m_pTimerRecord->m_timers = timers;
+    m_pTimerPage->SetModified(true);
+    m_pTimerPage->SetEdited(true);
+    if (framework::CDialog* main = framework::AfxGetMainWnd()) main->EnableDlgItem(IDC_APPLY, true);
+    m_waveform->SetTimers(timers, m_pTimerRecord->m_nSampleRate, m_frames.value_or(0));
+}
+
+void CPlayerPage::OnSeek(std::uint64_t frame) {
+    m_markers->SetPlayhead(frame);
+    const std::uint32_t rate = m_pTimerRecord != nullptr ? m_pTimerRecord->m_nSampleRate : 0;
+    if (m_pSeeking != nullptr && rate != 0)
+        m_pSeeking->SetPosition(static_cast<std::int64_t>(static_cast<double>(frame) * kUnitsPerSecond / rate));
 }
 
 void CPlayerPage::DoDataExchange(framework::CDataExchange* pDX) {
     framework::DDX_Control(pDX, IDC_DISPLAY, m_stcDisplay);
+    if (!pDX->m_bSaveAndValidate) ShowMarkers();
 }
 
 void CPlayerPage::SetButtons(bool playEnabled, bool stopEnabled) {
@@ -63,7 +135,10 @@ void CPlayerPage::SetButtons(bool playEnabled, bool stopEnabled) {
     stop->setEnabled(stopEnabled);
 }
 
-void CPlayerPage::OnShowWindow(bool) { SetButtons(!m_strFile.empty(), false); }
+void CPlayerPage::OnShowWindow(bool show) {
+    SetButtons(!m_strFile.empty(), false);
+    if (show) ShowMarkers();
+}
 
 void CPlayerPage::HoldPlayback(bool held) {
     if (held) {
@@ -196,6 +271,11 @@ void CPlayerPage::OnTimer() {
     // display keeps what it showed.
     if (!position || !duration) return;
     ShowPosition(QString::fromStdString(player::PlayingLine(*position, *duration)));
+    const std::uint32_t rate = m_pTimerRecord != nullptr ? m_pTimerRecord->m_nSampleRate : 0;
+    const auto frame =
+        static_cast<std::uint64_t>(std::max<double>(0, static_cast<double>(*position) * rate / kUnitsPerSecond));
+    m_waveform->SetPlayhead(frame);
+    m_markers->SetPlayhead(m_waveform->Playhead());
 }
 
 void CPlayerPage::ShowPosition(const QString& line) { m_stcDisplay->setText(line); }

@@ -1,13 +1,18 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "framework/PropertyPage.h"
 #include "pages/PageRecords.h"
 #include "player/MediaGraph.h"
+#include "player/OverviewPeaks.h"
 
 class QLabel;
+class MarkerPanel;
+class WaveformView;
 
 namespace wave {
 class WaveDocument;
@@ -15,7 +20,9 @@ class WaveDocument;
 
 // The Player page: plays the open file by its path, showing position and
 // length. The document lends its file while the media service has it, and
-// takes it back where it was afterwards.
+// takes it back where it was afterwards. Above, the file's waveform with its
+// post timers and the playhead; below, the markers, whose edits go into the
+// second cart page's timers and are written by APPLY like any other field.
 class CPlayerPage : public framework::CPropertyPage, public PlayerRecord {
     Q_OBJECT
 
@@ -40,6 +47,13 @@ public:
     player::MediaGraph* m_pEvent = nullptr;
     int m_nTimer = 0;
     QLabel* m_stcDisplay = nullptr;
+    // The timers the markers edit and the page that owns them; set by the
+    // main dialog, with whether they may be edited now.
+    CartInfo2Record* m_pTimerRecord = nullptr;
+    framework::CPropertyPage* m_pTimerPage = nullptr;
+    std::function<bool()> m_markersEditable;
+    WaveformView* m_waveform = nullptr;
+    MarkerPanel* m_markers = nullptr;
 
 protected:
     bool OnInitDialog() override;
@@ -57,6 +71,19 @@ private:
     void TellStreamLost();
     void FailPlay(const char* message);
     void SetButtons(bool playEnabled, bool stopEnabled);
+    // The waveform and markers of the file the page shows; the overview
+    // starts anew only for another file.
+    void ShowMarkers();
+    void OnMarkersEdited(const wave::PostTimers& timers);
+    void OnSeek(std::uint64_t frame);
+
+    OverviewPeaks m_overview;
+    std::string m_strOverviewFile;
+    // Counts the overviews started: a call still queued from an earlier
+    // one is dropped.
+    unsigned m_nOverview = 0;
+    // The frames the overview counted, once known.
+    std::optional<std::uint64_t> m_frames;
 
     // The stream could not be reopened since the last Play, and the user
     // has been told so.

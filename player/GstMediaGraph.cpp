@@ -107,6 +107,13 @@ std::optional<std::int64_t> GstMediaGraph::CurrentPosition() {
     return position / kNanosecondsPerUnit;
 }
 
+bool GstMediaGraph::SetPosition(std::int64_t position) {
+    // Accurate: a marker placed by ear must play from where it is.
+    return gst_element_seek_simple(playbin_.get(), GST_FORMAT_TIME,
+                                   static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                   position * kNanosecondsPerUnit) != FALSE;
+}
+
 std::optional<std::int64_t> GstMediaGraph::Duration() {
     gint64 duration = 0;
     if (!gst_element_query_duration(playbin_.get(), GST_FORMAT_TIME, &duration)) return std::nullopt;

@@ -24,6 +24,7 @@ public:
     bool Stop() override;
     std::optional<std::int64_t> CurrentPosition() override;
     std::optional<std::int64_t> Duration() override;
+    bool SetPosition(std::int64_t position) override;
     std::optional<long> GetEvent() override;
 
 private:

@@ -39,6 +39,9 @@ public:
     virtual bool Stop() = 0;
     virtual std::optional<std::int64_t> CurrentPosition() = 0;
     virtual std::optional<std::int64_t> Duration() = 0;
+    // Moves playback to the position (100 ns units). False when the graph
+    // cannot seek.
+    virtual bool SetPosition(std::int64_t) { return false; }
     // The next waiting event, or nothing when none waits.
     virtual std::optional<long> GetEvent() = 0;
 };

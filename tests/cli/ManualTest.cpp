@@ -65,14 +65,25 @@ TEST(Manual, DescribesEveryCommandAndOptionTheHelpLists) {
     for (const std::string& option : options) EXPECT_NE(manual.find("*" + option + "*"), std::string::npos) << option;
 }
 
+// The text as scdoc reads it back: an underscore or asterisk alone would
+// start emphasis, so the manual escapes them.
+std::string ScdocEscaped(const std::string& text) {
+    std::string escaped;
+    for (const char c : text) {
+        if (c == '_' || c == '*') escaped.push_back('\\');
+        escaped.push_back(c);
+    }
+    return escaped;
+}
+
 // Both list the rules exactly as `check` applies them.
 TEST(Manual, ManualAndReadmeListEveryCheckRuleAsTheTableHasIt) {
-    // scdoc reads "_" as the start of underlined text unless escaped.
-    const std::string manual = std::regex_replace(ManualBody(), std::regex(R"(\\_)"), "_");
+    const std::string manual = ManualBody();
     const std::string readme = FileText(REELMARKER_README);
     for (const wave::CheckRule& rule : wave::CheckRules()) {
         const std::string id(rule.id), severity(rule.severity), text(rule.rule);
-        EXPECT_NE(manual.find("*" + id + "* (" + severity + ")\n\t" + text + "\n"), std::string::npos) << id;
+        EXPECT_NE(manual.find("*" + id + "* (" + severity + ")\n\t" + ScdocEscaped(text) + "\n"), std::string::npos)
+            << id;
         EXPECT_NE(readme.find("| " + id + " | " + severity + " | " + text + " |"), std::string::npos) << id;
     }
 }

@@ -77,7 +77,17 @@ private slots:
                                                           "dwReferenceLevel",
                                                           "PostTimer",
                                                           "URL"};
-        QTest::newRow("Player") << int{kPlayerPage} << QStringList{"Play", "Stop"};
+        QTest::newRow("Player") << int{kPlayerPage}
+                                << QStringList{"Play",
+                                               "Stop",
+                                               "Waveform",
+                                               "Markers",
+                                               "Marker usage",
+                                               "Marker usage code",
+                                               "Marker time",
+                                               "Add marker at the time, or at the playhead when no time is typed",
+                                               "Delete the selected marker",
+                                               "Marker warnings"};
         QTest::newRow("About") << int{kAboutPage} << QStringList{"VANTO web site"};
     }
 

@@ -1,0 +1,232 @@
+#include "player/WaveformView.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "wave/PostTimerLines.h"
+#include "wave/TimerTime.h"
+#include "wave/TimerUsage.h"
+
+namespace {
+
+constexpr int kGrabPixels = 4;
+const QColor kWave(120, 200, 255);
+const QColor kPlayhead(255, 255, 255);
+
+// One colour per timer type, in the order of wave::kTimerTypes.
+QColor TypeColour(wave::TimerType type) {
+    static const QColor kColours[] = {QColor(255, 170, 0),   QColor(0, 220, 90),   QColor(255, 80, 200),
+                                      QColor(160, 120, 255), QColor(255, 255, 90), QColor(90, 255, 255),
+                                      QColor(255, 90, 90),   QColor(200, 200, 200)};
+    return kColours[static_cast<std::size_t>(type)];
+}
+
+// Codes outside the grammar are drawn grey, as stored.
+QColor ColourOf(std::uint32_t usage) {
+    const auto parsed = wave::ParseUsage(usage);
+    return parsed ? TypeColour(parsed->type) : QColor(150, 150, 150);
+}
+
+}  // namespace
+
+WaveformView::WaveformView(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName("Waveform");
+    setAutoFillBackground(false);
+    Describe();
+}
+
+void WaveformView::Clear() {
+    shape_ = {};
+    values_.clear();
+    frames_ = 0;
+    playhead_ = 0;
+    dragged_.reset();
+    Describe();
+    update();
+}
+
+void WaveformView::SetShape(const OverviewPeaks::Shape& shape) {
+    shape_ = shape;
+    if (shape.frames != 0) frames_ = shape.frames;
+    const std::uint64_t buckets = (shape.frames + shape.framesPerBucket - 1) / shape.framesPerBucket;
+    if (shape.frames != 0 && shape.channels != 0) values_.assign(buckets * 2u * shape.channels, 0);
+    update();
+}
+
+void WaveformView::AddPeaks(const OverviewPeaks::Part& part) {
+    if (shape_.channels == 0) return;
+    const std::size_t from = static_cast<std::size_t>(part.firstBucket) * 2u * shape_.channels;
+    if (values_.size() < from + part.values.size()) values_.resize(from + part.values.size(), 0);
+    for (std::size_t k = 0; k + 1 < part.values.size(); k += 2) {
+        // A bucket still waiting for another block holds min above max.
+        if (part.values[k] > part.values[k + 1]) continue;
+        values_[from + k] = part.values[k];
+        values_[from + k + 1] = part.values[k + 1];
+    }
+    update();
+}
+
+std::size_t WaveformView::BucketsShown() const {
+    if (shape_.channels == 0) return 0;
+    std::size_t shown = 0;
+    for (std::size_t k = 0; k < values_.size(); k += 2u * shape_.channels)
+        if (values_[k] != 0 || values_[k + 1] != 0) ++shown;
+    return shown;
+}
+
+void WaveformView::SetTimers(const wave::PostTimers& timers, std::uint32_t sampleRate, std::uint64_t frames) {
+    timers_ = timers;
+    sampleRate_ = sampleRate;
+    if (frames != 0) frames_ = frames;
+    update();
+}
+
+void WaveformView::SetPlayhead(std::uint64_t frame) {
+    playhead_ = std::min(frame, frames_);
+    Describe();
+    update();
+}
+
+double WaveformView::XOf(std::uint64_t frame) const {
+    if (frames_ == 0) return 0;
+    return static_cast<double>(frame) * (width() - 1) / static_cast<double>(frames_);
+}
+
+std::uint64_t WaveformView::FrameAt(double x) const {
+    if (width() <= 1) return 0;
+    const double at = std::clamp(x / (width() - 1), 0.0, 1.0) * static_cast<double>(frames_);
+    return std::min(frames_, static_cast<std::uint64_t>(std::llround(at)));
+}
+
+std::optional<int> WaveformView::TimerNear(double x) const {
+    for (int k = 0; k < static_cast<int>(timers_.size()); ++k) {
+        const wave::PostTimer& t = timers_[static_cast<std::size_t>(k)];
+        if (!wave::IsUnsetUsage(t.usage) && std::abs(XOf(t.value) - x) <= kGrabPixels) return k;
+    }
+    return std::nullopt;
+}
+
+void WaveformView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    const int w = width();
+    const int h = height();
+    if (frames_ == 0) return;
+
+    // The shaded spans, under everything else.
+    for (const wave::TimerType type : wave::kTimerTypes) {
+        if (!wave::HasSpan(type)) continue;
+        std::optional<std::uint32_t> start;
+        std::optional<std::uint32_t> end;
+        for (const wave::PostTimer& t : timers_) {
+            const auto parsed = wave::ParseUsage(t.usage);
+            if (!parsed || parsed->type != type) continue;
+            if (parsed->role == wave::TimerRole::Start && !start) start = t.value;
+            if (parsed->role == wave::TimerRole::End && !end) end = t.value;
+        }
+        if (!start || !end) continue;
+        QColor shade = TypeColour(type);
+        shade.setAlpha(50);
+        const double a = XOf(std::min(*start, *end));
+        const double b = XOf(std::max(*start, *end));
+        painter.fillRect(QRectF(a, 0, std::max(1.0, b - a), h), shade);
+    }
+
+    // Each channel in a band of its own; each column the min and max of the
+    // buckets under it.
+    const unsigned channels = shape_.channels;
+    const std::uint64_t buckets = channels == 0 ? 0 : values_.size() / (2u * channels);
+    if (buckets > 0) {
+        painter.setPen(kWave);
+        const double band = static_cast<double>(h) / channels;
+        for (int x = 0; x < w; ++x) {
+            const std::uint64_t first = static_cast<std::uint64_t>(x) * buckets / static_cast<std::uint64_t>(w);
+            const std::uint64_t last =
+                std::max(first + 1, static_cast<std::uint64_t>(x + 1) * buckets / static_cast<std::uint64_t>(w));
+            for (unsigned c = 0; c < channels; ++c) {
+                std::int32_t lo = 0;
+                std::int32_t hi = 0;
+                for (std::uint64_t b = first; b < std::min(last, buckets); ++b) {
+                    lo = std::min(lo, values_[(b * channels + c) * 2]);
+                    hi = std::max(hi, values_[(b * channels + c) * 2 + 1]);
+                }
+                const double mid = band * (c + 0.5);
+                const double scale = band / 2 / 2147483648.0;
+                painter.drawLine(QPointF(x, mid - hi * scale), QPointF(x, mid - lo * scale));
+            }
+        }
+    }
+
+    // The timers' lines and codes.
+    painter.setFont(QFont(font().family(), 7));
+    for (std::size_t k = 0; k < timers_.size(); ++k) {
+        const wave::PostTimer& t = timers_[k];
+        if (wave::IsUnsetUsage(t.usage)) continue;
+        const std::uint64_t frame = dragged_ == static_cast<int>(k) ? dragFrame_ : t.value;
+        const double x = XOf(frame);
+        painter.setPen(ColourOf(t.usage));
+        painter.drawLine(QPointF(x, 0), QPointF(x, h));
+        std::string code = wave::UsageCode(t.usage);
+        std::replace(code.begin(), code.end(), '\0', ' ');
+        painter.drawText(QPointF(x + 2, 9 + 9 * static_cast<double>(k % 4)), QString::fromLatin1(code.c_str()));
+    }
+    painter.setPen(kPlayhead);
+    painter.drawLine(QPointF(XOf(playhead_), 0), QPointF(XOf(playhead_), h));
+    if (hasFocus()) {
+        painter.setPen(QPen(Qt::gray, 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void WaveformView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || frames_ == 0) return;
+    dragged_ = TimerNear(event->position().x());
+    if (dragged_) {
+        dragFrame_ = timers_[static_cast<std::size_t>(*dragged_)].value;
+        return;
+    }
+    Seek(FrameAt(event->position().x()));
+}
+
+void WaveformView::mouseMoveEvent(QMouseEvent* event) {
+    if (!dragged_) return;
+    dragFrame_ = FrameAt(event->position().x());
+    update();
+}
+
+void WaveformView::mouseReleaseEvent(QMouseEvent* event) {
+    if (!dragged_) return;
+    const int slot = *dragged_;
+    dragged_.reset();
+    dragFrame_ = FrameAt(event->position().x());
+    update();
+    if (dragFrame_ != timers_[static_cast<std::size_t>(slot)].value) emit timerMoved(slot, dragFrame_);
+}
+
+void WaveformView::keyPressEvent(QKeyEvent* event) {
+    // A step of a hundredth of the file, at least one second.
+    const std::uint64_t step = std::max<std::uint64_t>(frames_ / 100, std::max<std::uint32_t>(sampleRate_, 1));
+    switch (event->key()) {
+        case Qt::Key_Left: Seek(playhead_ > step ? playhead_ - step : 0); break;
+        case Qt::Key_Right: Seek(std::min(frames_, playhead_ + step)); break;
+        case Qt::Key_Home: Seek(0); break;
+        case Qt::Key_End: Seek(frames_); break;
+        default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
+}
+
+void WaveformView::Seek(std::uint64_t frame) {
+    SetPlayhead(frame);
+    emit seekRequested(playhead_);
+}
+
+void WaveformView::Describe() {
+    setAccessibleDescription(QString("Playhead at %1 of %2")
+                                 .arg(QString::fromStdString(wave::MinutesText(playhead_, sampleRate_)),
+                                      QString::fromStdString(wave::MinutesText(frames_, sampleRate_))));
+}
