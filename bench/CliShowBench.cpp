@@ -7,8 +7,6 @@
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,6 +17,7 @@
 
 #include "bench/BenchFiles.h"
 #include "bench/Benchmarks.h"
+#include "bench/Spawn.h"
 #include "cli/XlsxWriter.h"
 
 extern char** environ;
@@ -64,14 +63,11 @@ Outcome Run(const std::filesystem::path& program, const std::vector<std::string>
     }
     ::close(pipeEnds[0]);
     if (!started) return outcome;
-    int status = 0;
-    rusage usage{};
-    while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
-    }
-    outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    outcome.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    outcome.foundFaults = WIFEXITED(status) && WEXITSTATUS(status) == 1;
-    outcome.peakKiB = usage.ru_maxrss;
+    const Spawned finished = WaitFor(pid, start);
+    outcome.seconds = finished.seconds;
+    outcome.ok = finished.ok;
+    outcome.foundFaults = finished.exitStatus == 1;
+    outcome.peakKiB = finished.peakKiB;
     return outcome;
 }
 
