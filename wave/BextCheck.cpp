@@ -12,9 +12,9 @@ namespace wave {
 
 namespace {
 
-constexpr std::size_t kTimeReference = 338;
-constexpr std::size_t kVersion = 346;
-constexpr std::size_t kLoudness = 412;
+using bext::kLoudness;
+using bext::kTimeReference;
+using bext::kVersion;
 constexpr std::uint16_t kLoudnessNotSet = 0x7FFF;
 
 class BextChecker {

@@ -189,16 +189,10 @@ private:
     Findings& findings_;
 };
 
-// Whether the fixed-order walk reads the first cart chunk: "fmt " first,
-// then "fact", "mext" and "bext" where present, in that order, then "cart".
+// Whether the fixed-order walk reads the first cart chunk.
 bool FixedOrderReachesCart(const std::vector<ChunkEntry>& chunks) {
-    std::size_t at = 0;
-    if (chunks.empty() || chunks[at].id != chunk_id::kFmt) return false;
-    ++at;
-    for (const std::uint32_t id : {chunk_id::kFact, chunk_id::kMext, chunk_id::kBext}) {
-        if (at < chunks.size() && chunks[at].id == id) ++at;
-    }
-    return at < chunks.size() && chunks[at].id == chunk_id::kCart;
+    const std::optional<std::size_t> at = FixedOrderCartIndex(chunks, [](const ChunkEntry& c) { return c.id; });
+    return at && *at < chunks.size() && chunks[*at].id == chunk_id::kCart;
 }
 
 }  // namespace

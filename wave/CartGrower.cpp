@@ -97,14 +97,9 @@ private:
     // that is before "data"; else right before "data" (or last).
     std::size_t CartIndex() const {
         const auto& chunks = survey_.chunks;
-        std::size_t at = 0;
-        if (!chunks.empty() && chunks[0].entry.id == kFmt) {
-            at = 1;
-            for (const std::uint32_t id : {kFact, kMext, kBext}) {
-                if (at < chunks.size() && chunks[at].entry.id == id) ++at;
-            }
-            return at;
-        }
+        if (const std::optional<std::size_t> at =
+                FixedOrderCartIndex(chunks, [](const SurveyedChunk& c) { return c.entry.id; }))
+            return *at;
         const int data = survey_.Find(kData);
         return data < 0 ? chunks.size() : static_cast<std::size_t>(data);
     }

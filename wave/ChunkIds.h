@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "wave/PrimitiveReads.h"
@@ -21,6 +23,20 @@ inline constexpr std::uint32_t kBext = FourCC("bext");
 inline constexpr std::uint32_t kCart = FourCC("cart");
 inline constexpr std::uint32_t kData = FourCC("data");
 }  // namespace chunk_id
+
+// Where the fixed-order walk looks for "cart" among chunks in file order:
+// after "fmt " and the "fact", "mext" and "bext" that follow it in that
+// order. None when "fmt " is not first. `idOf` gives an element's ID.
+template <typename Chunks, typename IdOf>
+std::optional<std::size_t> FixedOrderCartIndex(const Chunks& chunks, IdOf idOf) {
+    using namespace chunk_id;
+    if (chunks.empty() || idOf(chunks[0]) != kFmt) return std::nullopt;
+    std::size_t at = 1;
+    for (const std::uint32_t id : {kFact, kMext, kBext}) {
+        if (at < chunks.size() && idOf(chunks[at]) == id) ++at;
+    }
+    return at;
+}
 
 // The four characters of a chunk ID, with any that is not printable ASCII
 // shown as '?'.

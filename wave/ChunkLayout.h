@@ -16,6 +16,9 @@ inline constexpr Field kOriginator{256, 32};
 inline constexpr Field kOriginatorReference{288, 32};
 inline constexpr Field kOriginationDate{320, 10};
 inline constexpr Field kOriginationTime{330, 8};
+inline constexpr std::size_t kTimeReference = 338;  // 64 bits, low word first
+inline constexpr std::size_t kVersion = 346;
+inline constexpr std::size_t kLoudness = 412;       // five 16-bit values, version 2
 inline constexpr std::size_t kCodingHistory = 602;  // runs to the end of the chunk
 }  // namespace bext
 

@@ -8,6 +8,7 @@
 #include "wave/BextRead.h"
 #include "wave/ChunkIds.h"
 #include "wave/ChunkReader.h"
+#include "wave/ChunkSurvey.h"
 #include "wave/Ds64.h"
 
 namespace wave {
@@ -26,11 +27,8 @@ bool IsPrintableId(const std::vector<std::uint8_t>& bytes) {
            std::all_of(bytes.begin(), bytes.begin() + 4, [](std::uint8_t b) { return b >= ' ' && b <= '~'; });
 }
 
-// Filler chunks may repeat.
-bool MayRepeat(std::uint32_t id) {
-    return id == FourCC("JUNK") || id == FourCC("JUNQ") || id == FourCC("FLLR") || id == FourCC("FILR") ||
-           id == FourCC("PAD ");
-}
+// Filler chunks may repeat: those growth reuses, and two more writers use.
+bool MayRepeat(std::uint32_t id) { return IsFiller(id) || id == FourCC("JUNQ") || id == FourCC("FILR"); }
 
 bool IsInterpreted(std::uint32_t id) {
     return id == kFmt || id == kFact || id == kMext || id == kBext || id == kCart || id == kData || id == kDs64;
