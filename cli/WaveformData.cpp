@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "wave/HugePages.h"
+
 namespace cli {
 
 namespace {
@@ -26,7 +28,7 @@ std::string WaveformJson(const wave::Peaks& peaks, int bits) {
                       ",\"sample_rate\":" + std::to_string(h.sampleRate) +
                       ",\"samples_per_pixel\":" + std::to_string(h.samplesPerPixel) +
                       ",\"bits\":" + std::to_string(bits) + ",\"length\":" + std::to_string(h.length) + ",\"data\":[";
-    out.reserve(out.size() + peaks.values.size() * 7 + 3);
+    wave::ReserveHuge(out, out.size() + peaks.values.size() * 7 + 3);
     char digits[12];
     for (std::size_t k = 0; k < peaks.values.size(); ++k) {
         if (k > 0) out.push_back(',');
@@ -40,7 +42,7 @@ std::string WaveformJson(const wave::Peaks& peaks, int bits) {
 std::string WaveformDat(const wave::Peaks& peaks, int bits) {
     const WaveformHeader h = HeaderOf(peaks, bits);
     std::string out;
-    out.reserve(24 + peaks.values.size() * static_cast<std::size_t>(bits / 8));
+    wave::ReserveHuge(out, 24 + peaks.values.size() * static_cast<std::size_t>(bits / 8));
     PutLE(out, 2, 4);
     PutLE(out, bits == 8 ? 1u : 0u, 4);
     PutLE(out, h.sampleRate, 4);

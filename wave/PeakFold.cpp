@@ -45,35 +45,33 @@ template <typename T>
     if constexpr (std::is_floating_point_v<T>) return FloatTo32(v);
 }
 
-template <typename T>
+template <typename T, std::size_t W>
 struct Lanes {
-    // Channel counts that divide neither 32 nor 48 are folded one sample
-    // at a time.
-    static constexpr std::size_t kMax = 48;
     static constexpr T kLow =
         std::numeric_limits<T>::has_infinity ? -std::numeric_limits<T>::infinity() : std::numeric_limits<T>::lowest();
     static constexpr T kHigh =
         std::numeric_limits<T>::has_infinity ? std::numeric_limits<T>::infinity() : std::numeric_limits<T>::max();
-    T lo[kMax];
-    T hi[kMax];
+    T lo[W];
+    T hi[W];
 
     Lanes() {
-        std::fill(lo, lo + kMax, kHigh);
-        std::fill(hi, hi + kMax, kLow);
+        std::fill(lo, lo + W, kHigh);
+        std::fill(hi, hi + W, kLow);
     }
 };
 
-// n samples (a multiple of W) into W lanes. Written as comparisons rather
-// than std::min, so that a NaN never replaces a value already seen.
-template <typename T, std::size_t W>
-[[gnu::always_inline]] inline void FoldLanes(const T* s, std::size_t n, T* lo, T* hi) {
+// n samples (a multiple of W), sample i read by get(i), into W lanes.
+// Written as comparisons rather than std::min, so that a NaN never replaces
+// a value already seen.
+template <typename T, std::size_t W, class Get>
+[[gnu::always_inline]] inline void FoldLanes(Get get, std::size_t n, T* lo, T* hi) {
     T l[W];
     T h[W];
     std::copy(lo, lo + W, l);
     std::copy(hi, hi + W, h);
     for (std::size_t i = 0; i < n; i += W) {
         for (std::size_t k = 0; k < W; ++k) {
-            const T v = s[i + k];
+            const T v = get(i + k);
             l[k] = v < l[k] ? v : l[k];
             h[k] = v > h[k] ? v : h[k];
         }
@@ -82,60 +80,80 @@ template <typename T, std::size_t W>
     std::copy(h, h + W, hi);
 }
 
-// Samples of type T from the file bytes, decoded into `out`.
-template <typename T>
-[[gnu::always_inline]] inline void Decode(const std::uint8_t* p, std::size_t n, T* out) {
-    for (std::size_t i = 0; i < n; ++i) out[i] = Load<T>(p + i * sizeof(T));
-}
-
-#if defined(__x86_64__)
-// Four samples from each 16 bytes (12 used), each put in the top three
-// bytes of its 32-bit lane, the low byte zero. Reads 4 bytes past the last
-// sample. Returns how many samples it decoded. Called once a pass, so it
-// need not be inlined.
-[[gnu::target("avx2")]] std::size_t Shuffle24(const std::uint8_t* p, std::size_t n, std::int32_t* out) {
-    const __m128i order = _mm_setr_epi8(-1, 0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11);
-    std::size_t i = 0;
-    for (; i + 4 <= n; i += 4) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 3 * i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_shuffle_epi8(bytes, order));
-    }
-    return i;
-}
-#endif
-
-template <bool kShuffle>
-[[gnu::always_inline]] inline void Decode24(const std::uint8_t* p, std::size_t n, std::int32_t* out) {
-    std::size_t i = 0;
-#if defined(__x86_64__)
-    if constexpr (kShuffle) i = Shuffle24(p, n, out);
-#endif
-    // Byte by byte: the form the vectoriser recognises as a byte shuffle.
-    for (; i < n; ++i) {
+// 24-bit samples decoded byte by byte: the form the vectoriser recognises
+// as a byte shuffle.
+inline void Decode24(const std::uint8_t* p, std::size_t n, std::int32_t* out) {
+    for (std::size_t i = 0; i < n; ++i) {
         const std::uint32_t v =
             (std::uint32_t{p[3 * i]} << 8) | (std::uint32_t{p[3 * i + 1]} << 16) | (std::uint32_t{p[3 * i + 2]} << 24);
         out[i] = static_cast<std::int32_t>(v);
     }
 }
 
-template <typename T, std::size_t W, bool kPacked24, bool kShuffle>
-[[gnu::always_inline]] inline void FoldAll(const std::uint8_t* bytes, std::size_t samples, Lanes<T>& lanes) {
-    constexpr std::size_t kStride = kPacked24 ? 3 : sizeof(T);
-    constexpr std::size_t kChunk = kPass / W * W;
-    alignas(64) T scratch[kChunk];
-    std::size_t done = 0;
-    for (; done + W <= samples; done += kChunk) {
-        const std::size_t n = std::min(kChunk, (samples - done) / W * W);
-        if constexpr (kPacked24)
-            Decode24<kShuffle>(bytes + done * kStride, n, scratch);
-        else
-            Decode(bytes + done * kStride, n, scratch);
-        FoldLanes<T, W>(scratch, n, lanes.lo, lanes.hi);
-        if (n < kChunk) {
-            done += n;
-            break;
+#if defined(__x86_64__)
+// Rows of 32 packed 24-bit samples into 32 lanes, decoded and folded in
+// registers: eight samples from each 24 bytes (two overlapping 16-byte
+// loads), each put in the top three bytes of its 32-bit lane. Reads 4 bytes
+// past the last row.
+[[gnu::target("avx2")]] void FoldRows24(const std::uint8_t* p, std::size_t rows, std::int32_t* lo, std::int32_t* hi) {
+    const __m256i order = _mm256_setr_epi8(-1, 0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 0, 1, 2, -1, 3, 4,
+                                           5, -1, 6, 7, 8, -1, 9, 10, 11);
+    constexpr int kVectors = 4;
+    __m256i l[kVectors];
+    __m256i h[kVectors];
+    for (int j = 0; j < kVectors; ++j) {
+        l[j] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lo + 8 * j));
+        h[j] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(hi + 8 * j));
+    }
+    for (std::size_t r = 0; r < rows; ++r, p += 96) {
+        for (int j = 0; j < kVectors; ++j) {
+            const std::uint8_t* q = p + 24 * j;
+            const __m256i bytes =
+                _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(q))),
+                                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + 12)), 1);
+            const __m256i v = _mm256_shuffle_epi8(bytes, order);
+            l[j] = _mm256_min_epi32(l[j], v);
+            h[j] = _mm256_max_epi32(h[j], v);
         }
     }
+    for (int j = 0; j < kVectors; ++j) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(lo + 8 * j), l[j]);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(hi + 8 * j), h[j]);
+    }
+}
+#endif
+
+// All whole rows of W samples into the lanes; returns how many were folded.
+// Samples of a whole byte width are read where they lie; packed 24-bit ones
+// are decoded a pass at a time, or in registers where the processor can.
+template <typename T, std::size_t W, bool kPacked24, bool kShuffle>
+[[gnu::always_inline]] inline std::size_t FoldRows(const std::uint8_t* bytes, std::size_t samples, Lanes<T, W>& lanes) {
+    const std::size_t whole = samples / W * W;
+    if constexpr (!kPacked24) {
+        FoldLanes<T, W>([bytes](std::size_t i) { return Load<T>(bytes + i * sizeof(T)); }, whole, lanes.lo, lanes.hi);
+        return whole;
+    } else {
+#if defined(__x86_64__)
+        if constexpr (kShuffle && W == 32) {
+            FoldRows24(bytes, whole / W, lanes.lo, lanes.hi);
+            return whole;
+        }
+#endif
+        constexpr std::size_t kChunk = kPass / W * W;
+        alignas(64) std::int32_t scratch[kChunk];
+        for (std::size_t done = 0; done < whole; done += kChunk) {
+            const std::size_t n = std::min(kChunk, whole - done);
+            Decode24(bytes + done * 3, n, scratch);
+            FoldLanes<T, W>([&scratch](std::size_t i) { return scratch[i]; }, n, lanes.lo, lanes.hi);
+        }
+        return whole;
+    }
+}
+
+template <typename T, std::size_t W, bool kPacked24, bool kShuffle>
+[[gnu::always_inline]] inline void FoldAll(const std::uint8_t* bytes, std::size_t samples, Lanes<T, W>& lanes) {
+    constexpr std::size_t kStride = kPacked24 ? 3 : sizeof(T);
+    const std::size_t done = FoldRows<T, W, kPacked24, kShuffle>(bytes, samples, lanes);
     // The samples after the last whole row of lanes: lane k of the next row.
     for (std::size_t k = 0; done + k < samples; ++k) {
         const T v =
@@ -145,36 +163,44 @@ template <typename T, std::size_t W, bool kPacked24, bool kShuffle>
     }
 }
 
+// Folds into W lanes, then the lanes into channels. With the channel count
+// known when compiling (kChannels, 0 if not), the folding of lanes into
+// channels is unrolled: small buckets spend most of their time there.
+template <typename T, std::size_t W, unsigned kChannels, bool kPacked24, bool kShuffle>
+[[gnu::always_inline]] inline void FoldInLanes(const std::uint8_t* bytes, std::size_t samples, unsigned runtimeChannels,
+                                               std::int32_t* lo, std::int32_t* hi) {
+    const std::size_t channels = kChannels != 0 ? kChannels : runtimeChannels;
+    Lanes<T, W> lanes;
+    FoldAll<T, W, kPacked24, kShuffle>(bytes, samples, lanes);
+    // Halves the lanes while each half still holds whole rows of channels,
+    // so few are left to fold one by one.
+    std::size_t w = W;
+    while (w % 2 == 0 && (w / 2) % channels == 0) {
+        w /= 2;
+        for (std::size_t k = 0; k < w; ++k) {
+            lanes.lo[k] = lanes.lo[k + w] < lanes.lo[k] ? lanes.lo[k + w] : lanes.lo[k];
+            lanes.hi[k] = lanes.hi[k + w] > lanes.hi[k] ? lanes.hi[k + w] : lanes.hi[k];
+        }
+    }
+    for (std::size_t k = 0; k < w; ++k) {
+        // A lane no sample reached keeps its start values, which fold to nothing.
+        if (lanes.lo[k] > lanes.hi[k]) continue;
+        const std::size_t c = k % channels;
+        lo[c] = std::min(lo[c], To32(lanes.lo[k]));
+        hi[c] = std::max(hi[c], To32(lanes.hi[k]));
+    }
+}
+
 template <bool kShuffle, typename T, bool kPacked24 = false>
 [[gnu::always_inline]] inline void FoldTyped(const std::uint8_t* bytes, std::size_t frames, unsigned channels,
                                              std::int32_t* lo, std::int32_t* hi) {
     const std::size_t samples = frames * channels;
-    if (32 % channels == 0 || 48 % channels == 0) {
-        const std::size_t width = 32 % channels == 0 ? 32 : 48;
-        Lanes<T> lanes;
-        if (width == 32)
-            FoldAll<T, 32, kPacked24, kShuffle>(bytes, samples, lanes);
-        else
-            FoldAll<T, 48, kPacked24, kShuffle>(bytes, samples, lanes);
-        // Halves the lanes while each half still holds whole rows of
-        // channels, so few are left to fold one by one.
-        std::size_t w = width;
-        while (w % 2 == 0 && (w / 2) % channels == 0) {
-            w /= 2;
-            for (std::size_t k = 0; k < w; ++k) {
-                lanes.lo[k] = lanes.lo[k + w] < lanes.lo[k] ? lanes.lo[k + w] : lanes.lo[k];
-                lanes.hi[k] = lanes.hi[k + w] > lanes.hi[k] ? lanes.hi[k + w] : lanes.hi[k];
-            }
-        }
-        for (std::size_t k = 0; k < w; ++k) {
-            // A lane no sample reached keeps its start values, which fold to nothing.
-            if (lanes.lo[k] > lanes.hi[k]) continue;
-            const std::size_t c = k % channels;
-            lo[c] = std::min(lo[c], To32(lanes.lo[k]));
-            hi[c] = std::max(hi[c], To32(lanes.hi[k]));
-        }
-        return;
-    }
+    // Channel counts that divide neither 32 nor 48 are folded one sample at
+    // a time.
+    if (channels == 1) return FoldInLanes<T, 32, 1, kPacked24, kShuffle>(bytes, samples, channels, lo, hi);
+    if (channels == 2) return FoldInLanes<T, 32, 2, kPacked24, kShuffle>(bytes, samples, channels, lo, hi);
+    if (32 % channels == 0) return FoldInLanes<T, 32, 0, kPacked24, kShuffle>(bytes, samples, channels, lo, hi);
+    if (48 % channels == 0) return FoldInLanes<T, 48, 0, kPacked24, kShuffle>(bytes, samples, channels, lo, hi);
     constexpr std::size_t kStride = kPacked24 ? 3 : sizeof(T);
     for (std::size_t i = 0; i < samples; ++i) {
         const T v = kPacked24 ? static_cast<T>(Load24(bytes + i * kStride)) : Load<T>(bytes + i * kStride);

@@ -14,6 +14,7 @@
 #include <mutex>
 #include <thread>
 
+#include "wave/HugePages.h"
 #include "wave/PeakFold.h"
 #include "wave/SampleFormat.h"
 
@@ -156,8 +157,10 @@ PeakResult ComputePcmPeaks(int descriptor, const AudioData& audio, const PeakOpt
     if (buckets > kMaxPeakValues / (2u * peaks.channels))
         return Failure("it would give more than " + std::to_string(kMaxPeakValues) +
                        " peak values; choose more samples per bucket");
-    peaks.values.resize(static_cast<std::size_t>(buckets * 2 * peaks.channels));
-    for (std::size_t k = 0; k < peaks.values.size(); k += 2) {
+    const auto count = static_cast<std::size_t>(buckets * 2 * peaks.channels);
+    ReserveHuge(peaks.values, count);
+    peaks.values.resize(count);
+    for (std::size_t k = 0; k < count; k += 2) {
         peaks.values[k] = std::numeric_limits<std::int32_t>::max();
         peaks.values[k + 1] = std::numeric_limits<std::int32_t>::min();
     }
