@@ -55,6 +55,10 @@ public:
     WaveformView* m_waveform = nullptr;
     MarkerPanel* m_markers = nullptr;
 
+signals:
+    // The open file's overview is complete (ok) or could not be made.
+    void overviewFinished(bool ok);
+
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(framework::CDataExchange* pDX) override;
