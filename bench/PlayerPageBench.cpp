@@ -61,7 +61,7 @@ public:
     }
     double Stop() {
         timer_.stop();
-        return std::max(longestNs_, clock_.nsecsElapsed()) / 1e6;
+        return static_cast<double>(std::max(longestNs_, clock_.nsecsElapsed())) / 1e6;
     }
 
 private:

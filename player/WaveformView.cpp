@@ -214,7 +214,11 @@ void WaveformView::paintEvent(QPaintEvent* event) {
         painter.drawLine(QPointF(x, 0), QPointF(x, h));
         std::string code = wave::UsageCode(t.usage);
         std::replace(code.begin(), code.end(), '\0', ' ');
-        painter.drawText(QPointF(x + 2, 9 + 9 * static_cast<double>(k % 4)), QString::fromLatin1(code.c_str()));
+        const QString label = QString::fromLatin1(code.c_str());
+        // A code near the right edge goes left of its line, where it fits.
+        const int labelWidth = painter.fontMetrics().horizontalAdvance(label);
+        const double labelX = x + 2 + labelWidth <= w ? x + 2 : x - 2 - labelWidth;
+        painter.drawText(QPointF(labelX, 9 + 9 * static_cast<double>(k % 4)), label);
     }
     painter.setPen(kPlayhead);
     painter.drawLine(QPointF(XOf(playhead_), 0), QPointF(XOf(playhead_), h));

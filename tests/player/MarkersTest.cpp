@@ -8,12 +8,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <filesystem>
 
 #include "player/MarkerPanel.h"
 #include "player/WaveformView.h"
+#include "res/resource.h"
 #include "tests/player/FakeMediaGraph.h"
 #include "tests/ui/UiFixture.h"
 #include "wave/ChunkLayout.h"
@@ -105,6 +107,24 @@ private slots:
         QCOMPARE(Cell(2, 2), QString("0:01.000"));
         QCOMPARE(Cell(3, 1), QString());
         QVERIFY(Markers().Warnings()->text().isEmpty());
+    }
+
+    void theWholeListShowsBesideItsControlsAtTheDialogsSize() {
+        QVERIFY(!OpenOnPlayer().empty());
+        QTableWidget* table = Markers().Table();
+        QVERIFY(!table->verticalScrollBar()->isVisible());
+        for (int row = 0; row < table->rowCount(); ++row)
+            QVERIFY(table->viewport()->rect().contains(table->visualItemRect(table->item(row, 2))));
+        QVERIFY(Markers().Warnings()->height() >= 2 * Markers().Warnings()->fontMetrics().height());
+        // No two parts of the page overlap, and all lie within it.
+        const QList<QWidget*> parts{&Waveform(), Page().Item<QWidget>(IDC_PLAY), Page().Item<QWidget>(IDC_STOP),
+                                    Page().Item<QWidget>(IDC_DISPLAY), &Markers()};
+        for (qsizetype a = 0; a < parts.size(); ++a) {
+            QVERIFY(Page().rect().contains(parts[a]->geometry()));
+            for (qsizetype b = a + 1; b < parts.size(); ++b)
+                QVERIFY2(!parts[a]->geometry().intersects(parts[b]->geometry()),
+                         qPrintable(QString("parts %1 and %2 overlap").arg(a).arg(b)));
+        }
     }
 
     void addMoveAndDeleteWriteExactlyThoseTimerBytes() {
