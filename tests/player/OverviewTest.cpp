@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QTest>
 #include <cmath>
+#include <limits>
 
 #include "decode/DecodedPeaks.h"
 #include "player/MarkerPanel.h"
@@ -112,6 +113,26 @@ private slots:
         options.framesPerBucket = planned.framesPerBucket;
         const wave::PeakResult whole = decode::DecodedPeaks(path.string(), options);
         QVERIFY(whole.peaks.values == joined);
+    }
+
+    // Two reading threads may finish their blocks out of order: a later
+    // block's part, then an earlier one's, with a gap, merge into one part
+    // that leaves the gap unreached; one take is asked for until it is taken.
+    void partsMergeInAnyOrderWhileTheWindowIsBusy() {
+        PeakMailbox mailbox(1);
+        const auto start = PeakMailbox::Clock::now();
+        QVERIFY(mailbox.Put(6, std::vector<std::int32_t>{-6, 6, -7, 7}, start));
+        QVERIFY(!mailbox.Put(2, std::vector<std::int32_t>{-2, 2}, start));
+        QVERIFY(!mailbox.Put(7, std::vector<std::int32_t>{-70, 70, -8, 8}, start + PeakMailbox::kPeriod * 2));
+        const PeakMailbox::Part part = mailbox.Take(start);
+        QCOMPARE(part.firstBucket, std::uint64_t{2});
+        const std::int32_t lo = std::numeric_limits<std::int32_t>::max();
+        const std::int32_t hi = std::numeric_limits<std::int32_t>::min();
+        QCOMPARE(part.values, (std::vector<std::int32_t>{-2, 2, lo, hi, lo, hi, lo, hi, -6, 6, -70, 70, -8, 8}));
+        // Taken: nothing waits, and the next part waits out the period.
+        QVERIFY(mailbox.Take(start).values.empty());
+        QVERIFY(!mailbox.Put(9, std::vector<std::int32_t>{-9, 9}, start + PeakMailbox::kPeriod / 2));
+        QVERIFY(mailbox.Put(10, std::vector<std::int32_t>{-1, 1}, start + PeakMailbox::kPeriod));
     }
 
     // Parts laid on the planned buckets; then the length settles longer or
