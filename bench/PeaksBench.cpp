@@ -139,6 +139,8 @@ void RegisterPeaks() {
         ->Iterations(5);
 }
 
+const std::filesystem::path& HourOfAudio() { return TheFile().wav; }
+
 void ReleasePeaksFiles() { Store().reset(); }
 
 }  // namespace bench

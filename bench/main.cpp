@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     bench::RegisterInPlaceSave();
     bench::RegisterGrowth();
     bench::RegisterPeaks();
+    bench::RegisterPlayerPage();
     int status = 0;
     try {
         benchmark::RunSpecifiedBenchmarks();

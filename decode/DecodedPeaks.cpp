@@ -19,7 +19,9 @@ namespace {
 using player::AdoptElement;
 using player::ElementHandle;
 
-constexpr GstClockTime kPullWait = 100 * GST_MSECOND;
+// Cancel is polled between pulls: a short wait keeps a stop, which the
+// window waits for, short.
+constexpr GstClockTime kPullWait = 20 * GST_MSECOND;
 
 struct SampleUnref {
     void operator()(GstSample* sample) const { gst_sample_unref(sample); }

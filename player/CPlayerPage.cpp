@@ -19,9 +19,9 @@
 
 namespace {
 constexpr int kPositionPeriodMs = 200;
-// The position line: pale cyan on black, 16 pixels below the top.
+// The position line: pale cyan on black, in the strip's middle.
 constexpr QRgb kDisplayText = qRgb(153, 255, 255);
-constexpr int kDisplayTop = 16;
+constexpr int kDisplayIndent = 6;
 constexpr double kUnitsPerSecond = 1e7;  // the media graph's 100 ns units
 }  // namespace
 
@@ -45,14 +45,14 @@ bool CPlayerPage::OnInitDialog() {
     palette.setColor(QPalette::WindowText, QColor(kDisplayText));
     m_stcDisplay->setPalette(palette);
     m_stcDisplay->setFont(QFont("Verdana", 8));
-    m_stcDisplay->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_stcDisplay->setContentsMargins(0, kDisplayTop, 0, 0);
-    // The waveform above the player's frames, the markers below them.
+    m_stcDisplay->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_stcDisplay->setContentsMargins(kDisplayIndent, 0, 0, 0);
+    // The waveform above the player's strip, the markers below it.
     const framework::DialogUnits units(font());
     m_waveform = new WaveformView(this);
-    m_waveform->setGeometry(units.ToPixels(14, 14, 321, 46));
+    m_waveform->setGeometry(units.ToPixels(14, 14, 321, 78));
     m_markers = new MarkerPanel(this);
-    m_markers->setGeometry(units.ToPixels(14, 202, 321, 54));
+    m_markers->setGeometry(units.ToPixels(14, 122, 321, 130));
     connect(m_waveform, &WaveformView::seekRequested, this, &CPlayerPage::OnSeek);
     connect(m_waveform, &WaveformView::timerMoved, this,
             [this](int slot, std::uint64_t frame) { m_markers->Move(slot, frame); });
@@ -87,8 +87,12 @@ void CPlayerPage::ShowMarkers() {
                     if (run != m_nOverview) return;
                     // The worker has posted its last call: joining takes no time.
                     m_overview.Stop();
-                    if (ok) m_frames = shape.frames;
+                    if (ok) {
+                        m_frames = shape.frames;
+                        m_waveform->Settle(shape.frames);
+                    }
                     ShowMarkers();
+                    emit overviewFinished(ok);
                 });
         }
     }

@@ -36,6 +36,8 @@ public:
     bool OnKillActive() override;
     // Play is held off while a save uses the stream.
     void HoldPlayback(bool held);
+    // The open file's overview is still being computed.
+    bool OverviewRunning() const { return m_overview.Running(); }
 
     std::int64_t m_lFilePos = 0;
     // The open file's owner, which lends it while the media service plays
@@ -54,6 +56,10 @@ public:
     std::function<bool()> m_markersEditable;
     WaveformView* m_waveform = nullptr;
     MarkerPanel* m_markers = nullptr;
+
+signals:
+    // The open file's overview is complete (ok) or could not be made.
+    void overviewFinished(bool ok);
 
 protected:
     bool OnInitDialog() override;

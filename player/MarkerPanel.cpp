@@ -50,16 +50,30 @@ MarkerPanel::MarkerPanel(QWidget* parent) : QWidget(parent) {
     warnings_->setWordWrap(true);
     warnings_->setAccessibleName("Marker warnings");
 
-    auto* controls = new QHBoxLayout;
-    controls->addWidget(usage_);
-    controls->addWidget(time_);
-    controls->addWidget(add_);
-    controls->addWidget(delete_);
-    auto* layout = new QVBoxLayout(this);
+    // The list takes the height, so all eight slots show without scrolling;
+    // the controls and the warnings, which may run to several lines, go
+    // beside it.
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    table_->horizontalHeader()->setSectionResizeMode(kSlot, QHeaderView::ResizeToContents);
+    auto* usageCaption = new QLabel("&Usage:", this);
+    usageCaption->setBuddy(usage_);
+    auto* timeCaption = new QLabel("T&ime:", this);
+    timeCaption->setBuddy(time_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(add_);
+    buttons->addWidget(delete_);
+    warnings_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* side = new QVBoxLayout;
+    side->addWidget(usageCaption);
+    side->addWidget(usage_);
+    side->addWidget(timeCaption);
+    side->addWidget(time_);
+    side->addLayout(buttons);
+    side->addWidget(warnings_, 1);
+    auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(table_, 1);
-    layout->addLayout(controls);
-    layout->addWidget(warnings_);
+    layout->addWidget(table_, 3);
+    layout->addLayout(side, 2);
 
     connect(add_, &QPushButton::clicked, this, [this] {
         const std::string typed = time_->text().trimmed().toStdString();

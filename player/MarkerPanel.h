@@ -15,12 +15,12 @@ class QLineEdit;
 class QPushButton;
 class QTableWidget;
 
-// The marker list beside the waveform: one row per post timer slot (slot,
+// The marker list under the waveform: one row per post timer slot (slot,
 // usage, time as m:ss.mmm), where the user adds a timer at the playhead or
 // at a typed time, changes its usage or time, and deletes it. Every edit is
 // checked first: a usage of 1 to 4 characters of the file's character set,
 // a time within the audio; a refused edit changes nothing and says why. A
-// start after its end is only warned about, under the list.
+// start after its end is only warned about, beside the list.
 class MarkerPanel : public QWidget {
     Q_OBJECT
 

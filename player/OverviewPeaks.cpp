@@ -9,9 +9,39 @@
 
 namespace {
 
+// No coding a wave file carries gives more frames a byte than this (MPEG at
+// its lowest bit rates comes nearest), so a decoded overview's buckets stay
+// within kMostDecodedValues whatever byte rate the format claims.
+constexpr std::uint64_t kMostFramesPerByte = 64;
+constexpr std::uint64_t kMostDecodedValues = std::uint64_t{4} << 20;
+
 template <class Call>
 void Post(const QPointer<QObject>& receiver, Call call) {
     if (receiver) QMetaObject::invokeMethod(receiver.data(), std::move(call), Qt::QueuedConnection);
+}
+
+std::uint64_t CeilDiv(std::uint64_t a, std::uint64_t b) { return b == 0 ? 0 : a / b + (a % b != 0); }
+
+// The buckets' shape before any audio is read: PCM's length is exact;
+// decoded audio's is the data size at the format's byte rate, and its
+// buckets are never so short that an understated length could make them
+// too many.
+std::uint64_t MostDecodedBuckets(std::uint16_t channels) {
+    return kMostDecodedValues / (2u * std::max<std::uint16_t>(channels, 1));
+}
+
+OverviewPeaks::Shape PlannedShape(const wave::AudioData& audio, bool pcm) {
+    OverviewPeaks::Shape shape;
+    shape.channels = audio.format.channels;
+    shape.frames = pcm ? audio.Frames() : 0;
+    shape.expectedFrames =
+        pcm ? audio.Frames() : CeilDiv(audio.size * audio.format.samplesPerSec, audio.format.avgBytesPerSec);
+    shape.framesPerBucket = std::max<std::uint64_t>(1, CeilDiv(shape.expectedFrames, OverviewPeaks::kColumns));
+    if (!pcm) {
+        shape.framesPerBucket = std::max(shape.framesPerBucket,
+                                         CeilDiv(audio.size * kMostFramesPerByte, MostDecodedBuckets(shape.channels)));
+    }
+    return shape;
 }
 
 }  // namespace
@@ -31,38 +61,38 @@ void OverviewPeaks::Start(const std::string& path, QObject* receiver, std::funct
             return;
         }
         const bool pcm = wave::PcmSampleFormat(*audio).has_value();
-        // Decoded audio's length is not known ahead: the data size at the
-        // format's byte rate gives its order of size.
-        const std::uint64_t estimate =
-            pcm ? audio->Frames()
-                : (audio->format.avgBytesPerSec == 0
-                       ? 0
-                       : audio->size * audio->format.samplesPerSec / audio->format.avgBytesPerSec);
-        Shape shape;
-        shape.channels = audio->format.channels;
-        shape.framesPerBucket = std::max<std::uint64_t>(1, (estimate + kColumns - 1) / kColumns);
-        shape.frames = pcm ? audio->Frames() : 0;
-        if (pcm) Post(target, [shaped, shape] { shaped(shape); });
+        const Shape shape = PlannedShape(*audio, pcm);
+        Post(target, [shaped, shape] { shaped(shape); });
 
+        const auto mailbox = std::make_shared<PeakMailbox>(shape.channels);
+        const auto deliver = [mailbox, arrived] {
+            const Part part = mailbox->Take();
+            if (!part.values.empty()) arrived(part);
+        };
         wave::PeakOptions options;
         options.framesPerBucket = shape.framesPerBucket;
         options.cancel = &cancel_;
+        // A decoder giving more frames than any coding could is stopped
+        // before its buckets take more memory than the bound.
+        bool tooLong = false;
         options.arrived = [&](std::uint64_t first, std::span<const std::int32_t> values) {
-            Part part{first, {values.begin(), values.end()}};
-            Post(target, [arrived, part = std::move(part)] { arrived(part); });
+            if (!pcm && first > MostDecodedBuckets(shape.channels)) {
+                tooLong = true;
+                cancel_ = true;
+                return;
+            }
+            if (mailbox->Put(first, values)) Post(target, deliver);
         };
-        if (!pcm) {
-            // The decoded shape is known with the first samples.
-            options.arrived = nullptr;
-        }
         const wave::PeakResult result =
             pcm ? wave::ComputePcmPeaks(stream.Descriptor(), *audio, options) : decode::DecodedPeaks(path, options);
-        if (result.outcome == wave::PeakOutcome::Cancelled) return;
+        if (result.outcome == wave::PeakOutcome::Cancelled && !tooLong) return;
+        Post(target, deliver);
         Shape final = shape;
         final.channels = result.peaks.channels;
         final.frames = result.peaks.frames;
         const bool ok = result.outcome == wave::PeakOutcome::Done;
-        if (!pcm && ok) {
+        if (ok && final.channels != shape.channels) {
+            // The parts were read in the wrong width: the picture starts over.
             Part whole{0, result.peaks.values};
             Post(target, [shaped, arrived, final, whole = std::move(whole)] {
                 shaped(final);

@@ -30,6 +30,8 @@ QColor ColourOf(std::uint32_t usage) {
     return parsed ? TypeColour(parsed->type) : QColor(150, 150, 150);
 }
 
+std::uint64_t CeilDiv(std::uint64_t a, std::uint64_t b) { return b == 0 ? 0 : a / b + (a % b != 0); }
+
 }  // namespace
 
 WaveformView::WaveformView(QWidget* parent) : QWidget(parent) {
@@ -43,6 +45,7 @@ void WaveformView::Clear() {
     shape_ = {};
     values_.clear();
     frames_ = 0;
+    axisFrames_ = 0;
     playhead_ = 0;
     dragged_.reset();
     Describe();
@@ -52,14 +55,15 @@ void WaveformView::Clear() {
 void WaveformView::SetShape(const OverviewPeaks::Shape& shape) {
     shape_ = shape;
     if (shape.frames != 0) frames_ = shape.frames;
-    const std::uint64_t buckets = (shape.frames + shape.framesPerBucket - 1) / shape.framesPerBucket;
-    if (shape.frames != 0 && shape.channels != 0) values_.assign(buckets * 2u * shape.channels, 0);
+    axisFrames_ = frames_ != 0 ? frames_ : shape.expectedFrames;
+    values_.assign(static_cast<std::size_t>(CeilDiv(axisFrames_, shape.framesPerBucket)) * 2u * shape.channels, 0);
     update();
 }
 
 void WaveformView::AddPeaks(const OverviewPeaks::Part& part) {
     if (shape_.channels == 0) return;
-    const std::size_t from = static_cast<std::size_t>(part.firstBucket) * 2u * shape_.channels;
+    const std::size_t stride = 2u * shape_.channels;
+    const std::size_t from = static_cast<std::size_t>(part.firstBucket) * stride;
     if (values_.size() < from + part.values.size()) values_.resize(from + part.values.size(), 0);
     for (std::size_t k = 0; k + 1 < part.values.size(); k += 2) {
         // A bucket still waiting for another block holds min above max.
@@ -67,7 +71,40 @@ void WaveformView::AddPeaks(const OverviewPeaks::Part& part) {
         values_[from + k] = part.values[k];
         values_[from + k + 1] = part.values[k + 1];
     }
+    const std::uint64_t end = part.firstBucket + part.values.size() / stride;
+    const std::uint64_t reached = end * shape_.framesPerBucket;
+    if (frames_ == 0 && reached > axisFrames_) {
+        // Past the planned length: the width takes a quarter more at a time,
+        // so the picture narrows now and then rather than with every part.
+        axisFrames_ = std::max(reached, axisFrames_ + axisFrames_ / 4);
+        update();
+        return;
+    }
+    update(ColumnsOf(part.firstBucket, end));
+}
+
+void WaveformView::Settle(std::uint64_t frames) {
+    frames_ = frames;
+    axisFrames_ = frames;
+    if (shape_.channels != 0)
+        values_.resize(static_cast<std::size_t>(CeilDiv(frames, shape_.framesPerBucket)) * 2u * shape_.channels, 0);
+    playhead_ = std::min(playhead_, frames_);
+    Describe();
     update();
+}
+
+std::uint64_t WaveformView::Buckets() const {
+    return shape_.channels == 0 ? 0 : values_.size() / (2u * shape_.channels);
+}
+
+QRect WaveformView::ColumnsOf(std::uint64_t first, std::uint64_t end) const {
+    if (axisFrames_ == 0) return rect();
+    const auto column = [this](std::uint64_t bucket) {
+        return static_cast<double>(bucket * shape_.framesPerBucket) * width() / static_cast<double>(axisFrames_);
+    };
+    const int left = static_cast<int>(std::floor(column(first))) - 1;
+    const int right = static_cast<int>(std::ceil(column(end))) + 1;
+    return QRect(left, 0, right - left + 1, height());
 }
 
 std::size_t WaveformView::BucketsShown() const {
@@ -81,7 +118,7 @@ std::size_t WaveformView::BucketsShown() const {
 void WaveformView::SetTimers(const wave::PostTimers& timers, std::uint32_t sampleRate, std::uint64_t frames) {
     timers_ = timers;
     sampleRate_ = sampleRate;
-    if (frames != 0) frames_ = frames;
+    if (frames != 0) frames_ = axisFrames_ = frames;
     update();
 }
 
@@ -92,13 +129,13 @@ void WaveformView::SetPlayhead(std::uint64_t frame) {
 }
 
 double WaveformView::XOf(std::uint64_t frame) const {
-    if (frames_ == 0) return 0;
-    return static_cast<double>(frame) * (width() - 1) / static_cast<double>(frames_);
+    if (axisFrames_ == 0) return 0;
+    return static_cast<double>(frame) * (width() - 1) / static_cast<double>(axisFrames_);
 }
 
 std::uint64_t WaveformView::FrameAt(double x) const {
     if (width() <= 1) return 0;
-    const double at = std::clamp(x / (width() - 1), 0.0, 1.0) * static_cast<double>(frames_);
+    const double at = std::clamp(x / (width() - 1), 0.0, 1.0) * static_cast<double>(axisFrames_);
     return std::min(frames_, static_cast<std::uint64_t>(std::llround(at)));
 }
 
@@ -110,12 +147,12 @@ std::optional<int> WaveformView::TimerNear(double x) const {
     return std::nullopt;
 }
 
-void WaveformView::paintEvent(QPaintEvent*) {
+void WaveformView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     const int w = width();
     const int h = height();
-    if (frames_ == 0) return;
+    if (axisFrames_ == 0) return;
 
     // The shaded spans, under everything else.
     for (const wave::TimerType type : wave::kTimerTypes) {
@@ -137,25 +174,30 @@ void WaveformView::paintEvent(QPaintEvent*) {
     }
 
     // Each channel in a band of its own; each column the min and max of the
-    // buckets under it.
+    // buckets under it. Only the columns asked for are drawn: a part
+    // repaints where it landed.
     const unsigned channels = shape_.channels;
-    const std::uint64_t buckets = channels == 0 ? 0 : values_.size() / (2u * channels);
+    const std::uint64_t buckets = Buckets();
     if (buckets > 0) {
         painter.setPen(kWave);
         const double band = static_cast<double>(h) / channels;
-        for (int x = 0; x < w; ++x) {
-            const std::uint64_t first = static_cast<std::uint64_t>(x) * buckets / static_cast<std::uint64_t>(w);
-            const std::uint64_t last =
-                std::max(first + 1, static_cast<std::uint64_t>(x + 1) * buckets / static_cast<std::uint64_t>(w));
+        const double scale = band / 2 / 2147483648.0;
+        const auto bucketAt = [&](int x) {
+            return static_cast<std::uint64_t>(static_cast<double>(axisFrames_) * x / w) / shape_.framesPerBucket;
+        };
+        const QRect asked = event->rect().intersected(rect());
+        for (int x = asked.left(); x <= asked.right(); ++x) {
+            const std::uint64_t first = bucketAt(x);
+            const std::uint64_t last = std::min(buckets, std::max(first + 1, bucketAt(x + 1)));
+            if (first >= buckets) break;
             for (unsigned c = 0; c < channels; ++c) {
                 std::int32_t lo = 0;
                 std::int32_t hi = 0;
-                for (std::uint64_t b = first; b < std::min(last, buckets); ++b) {
+                for (std::uint64_t b = first; b < last; ++b) {
                     lo = std::min(lo, values_[(b * channels + c) * 2]);
                     hi = std::max(hi, values_[(b * channels + c) * 2 + 1]);
                 }
                 const double mid = band * (c + 0.5);
-                const double scale = band / 2 / 2147483648.0;
                 painter.drawLine(QPointF(x, mid - hi * scale), QPointF(x, mid - lo * scale));
             }
         }
@@ -172,7 +214,11 @@ void WaveformView::paintEvent(QPaintEvent*) {
         painter.drawLine(QPointF(x, 0), QPointF(x, h));
         std::string code = wave::UsageCode(t.usage);
         std::replace(code.begin(), code.end(), '\0', ' ');
-        painter.drawText(QPointF(x + 2, 9 + 9 * static_cast<double>(k % 4)), QString::fromLatin1(code.c_str()));
+        const QString label = QString::fromLatin1(code.c_str());
+        // A code near the right edge goes left of its line, where it fits.
+        const int labelWidth = painter.fontMetrics().horizontalAdvance(label);
+        const double labelX = x + 2 + labelWidth <= w ? x + 2 : x - 2 - labelWidth;
+        painter.drawText(QPointF(labelX, 9 + 9 * static_cast<double>(k % 4)), label);
     }
     painter.setPen(kPlayhead);
     painter.drawLine(QPointF(XOf(playhead_), 0), QPointF(XOf(playhead_), h));

@@ -20,13 +20,21 @@ public:
     explicit WaveformView(QWidget* parent = nullptr);
 
     void Clear();
+    // Starts a picture of that shape: the buckets it plans are laid out
+    // across the width at once, so each part lands where it stays.
     void SetShape(const OverviewPeaks::Shape& shape);
     void AddPeaks(const OverviewPeaks::Part& part);
+    // The length as counted at the end: the picture keeps what it drew and
+    // stretches or narrows to it.
+    void Settle(std::uint64_t frames);
     // The timers, the rate they count in and the frames of the audio.
     void SetTimers(const wave::PostTimers& timers, std::uint32_t sampleRate, std::uint64_t frames);
     void SetPlayhead(std::uint64_t frame);
     std::uint64_t Playhead() const { return playhead_; }
     std::uint64_t Frames() const { return frames_; }
+    // The frames the width stands for: the length once known, until then
+    // the planned one, grown when the audio runs past it.
+    std::uint64_t AxisFrames() const { return axisFrames_; }
     // The buckets drawn so far, for tests.
     std::size_t BucketsShown() const;
 
@@ -42,6 +50,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    std::uint64_t Buckets() const;
+    // The columns the buckets [first, end) are drawn in.
+    QRect ColumnsOf(std::uint64_t first, std::uint64_t end) const;
     double XOf(std::uint64_t frame) const;
     std::uint64_t FrameAt(double x) const;
     // The slot whose line lies within a few pixels of x, if any.
@@ -54,6 +65,7 @@ private:
     wave::PostTimers timers_{};
     std::uint32_t sampleRate_ = 0;
     std::uint64_t frames_ = 0;
+    std::uint64_t axisFrames_ = 0;
     std::uint64_t playhead_ = 0;
     std::optional<int> dragged_;
     std::uint64_t dragFrame_ = 0;

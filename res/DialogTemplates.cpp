@@ -172,15 +172,17 @@ constexpr std::array kCartInfo2{
     ControlTemplate{kNoId,                 Label,        197, 109, 29,  8,   "H : M : S",                          kNoStyle},
 };
 
-// IDD_PLAYER: the buttons and the black position display inside two frames.
+// IDD_PLAYER: the buttons and the black position display in one strip
+// between the waveform above and the markers below (both placed by the page),
+// so that the markers' list has the height for all eight slots.
 // Both buttons are tab stops, so that playback needs no mouse.
 constexpr std::array kPlayer{
     ControlTemplate{kNoId,                 GroupBox,     7,   7,   335, 252, "",     kNoStyle},
-    ControlTemplate{kNoId,                 Frame,        74,  64,  201, 136, "",     kGrayFrame},
-    ControlTemplate{IDC_PLAY,              PushButton,   141, 107, 26,  14,  "Play", kFlat | kTabStop},
-    ControlTemplate{IDC_STOP,              PushButton,   181, 107, 26,  14,  "Stop", kFlat | kTabStop},
-    ControlTemplate{kNoId,                 Frame,        115, 99,  120, 31,  "",     kWhiteFrame},
-    ControlTemplate{IDC_DISPLAY,           Frame,        115, 140, 120, 30,  "",     kBlackRect},
+    ControlTemplate{kNoId,                 Frame,        14,  96,  321, 22,  "",     kGrayFrame},
+    ControlTemplate{IDC_PLAY,              PushButton,   21,  100, 26,  14,  "Play", kFlat | kTabStop},
+    ControlTemplate{IDC_STOP,              PushButton,   51,  100, 26,  14,  "Stop", kFlat | kTabStop},
+    ControlTemplate{kNoId,                 Frame,        18,  98,  62,  18,  "",     kWhiteFrame},
+    ControlTemplate{IDC_DISPLAY,           Frame,        86,  98,  245, 18,  "",     kBlackRect},
 };
 
 // IDD_ABOUT: the About page. The web-site button is the only tab stop; it draws

@@ -2,6 +2,7 @@
 //   reelmarker-screenshot OUTPUT.png [PAGE [FILE.wav]]
 // opens FILE through the Start page's Open button, then shows PAGE.
 #include <QApplication>
+#include <QEventLoop>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTimer>
@@ -14,6 +15,8 @@
 #include "texts/ProgramName.h"
 
 namespace {
+
+constexpr int kOverviewWaitMs = 10000;
 
 class FixedChoice : public framework::FileChooser {
 public:
@@ -41,6 +44,14 @@ int main(int argc, char** argv) {
         qobject_cast<QPushButton*>(dialog.Sheet()->m_InfoPage.GetDlgItem(IDC_OPEN))->click();
     }
     if (argc > 2) dialog.Sheet()->TabBar()->setCurrentIndex(QString(argv[2]).toInt());
+    // The Player page's waveform is drawn once its overview is complete.
+    CPlayerPage& player = dialog.Sheet()->m_PlayerPage;
+    if (player.OverviewRunning()) {
+        QEventLoop overview;
+        QObject::connect(&player, &CPlayerPage::overviewFinished, &overview, &QEventLoop::quit);
+        QTimer::singleShot(kOverviewWaitMs, &overview, &QEventLoop::quit);
+        overview.exec();
+    }
     QApplication::processEvents();
     const bool saved = dialog.grab().save(QString::fromLocal8Bit(argv[1]));
     framework::AfxSetMainWnd(nullptr);

@@ -1,17 +1,21 @@
 // The Player page's waveform and markers: the file's timers on its
 // waveform and in the list, the list's edits and their checks, APPLY
 // writing exactly the timer bytes edited, seeking by click and key, and
-// descriptors and threads given back over repeated opens.
+// descriptors, threads and decoding pipelines given back over repeated opens.
+#include <gst/gst.h>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <filesystem>
 
 #include "player/MarkerPanel.h"
 #include "player/WaveformView.h"
+#include "res/resource.h"
 #include "tests/player/FakeMediaGraph.h"
 #include "tests/ui/UiFixture.h"
 #include "wave/ChunkLayout.h"
@@ -21,14 +25,14 @@ namespace {
 constexpr std::uint32_t kRate = 8000;
 constexpr std::uint32_t kFrames = 8000;
 
-// One second of 16-bit mono, a ramp, with AUDs at 0, INTe at 0.25 s and
-// AUDe at the end.
-fixture::ByteVector MarkedWave() {
+// One second of mono, a ramp, with AUDs at 0, INTe at 0.25 s and AUDe at
+// the end: 16-bit PCM, or A-law, which the overview decodes through GStreamer.
+fixture::ByteVector MarkedWave(bool alaw = false) {
     fixture::ByteVector data;
-    for (std::uint32_t k = 0; k < kFrames; ++k) fixture::PutLE(data, (k * 7) & 0xFFFF, 2);
+    for (std::uint32_t k = 0; k < kFrames; ++k) fixture::PutLE(data, (k * 7) & 0xFFFF, alaw ? 1 : 2);
     const auto cart = fixture::TypicalCart().timer(0, "AUDs", 0).timer(1, "INTe", 2000).timer(2, "AUDe", kFrames);
     return fixture::WaveBuilder()
-        .chunk("fmt ", fixture::FormatBlock(1, 1, kRate, 16))
+        .chunk("fmt ", alaw ? fixture::FormatBlock(6, 1, kRate, 8) : fixture::FormatBlock(1, 1, kRate, 16))
         .chunk("cart", cart)
         .chunk("data", data)
         .bytes();
@@ -36,6 +40,22 @@ fixture::ByteVector MarkedWave() {
 
 std::size_t Entries(const char* folder) {
     return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+// Pipelines still alive, as GStreamer's leaks tracer (set up before
+// GStreamer starts) counts them; -1 when the tracer is not running.
+int LivePipelines() {
+    int count = -1;
+    GList* tracers = gst_tracing_get_active_tracers();
+    for (GList* t = tracers; t != nullptr; t = t->next) {
+        if (std::string_view(G_OBJECT_TYPE_NAME(t->data)) != "GstLeaksTracer") continue;
+        GstStructure* live = nullptr;
+        g_signal_emit_by_name(t->data, "get-live-objects", &live);
+        count = static_cast<int>(gst_value_list_get_size(gst_structure_get_value(live, "live-objects-list")));
+        gst_structure_free(live);
+    }
+    g_list_free_full(tracers, gst_object_unref);
+    return count;
 }
 
 }  // namespace
@@ -52,8 +72,8 @@ class MarkersTest : public QObject {
     WaveformView& Waveform() { return *Page().m_waveform; }
     QString Cell(int row, int column) { return Markers().Table()->item(row, column)->text(); }
 
-    std::filesystem::path OpenOnPlayer(const std::string& name = "a.wav") {
-        const auto path = ui->dir.write(name, MarkedWave());
+    std::filesystem::path OpenOnPlayer(const std::string& name = "a.wav", bool alaw = false) {
+        const auto path = ui->dir.write(name, MarkedWave(alaw));
         ui->Open(path);
         if (!ui->ShowPage(kPlayerPage)) return {};
         // The overview arrives from its thread; the list needs its length.
@@ -62,7 +82,10 @@ class MarkersTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { QApplication::setApplicationName("reelmarker"); }
+    void initTestCase() {
+        qputenv("GST_TRACERS", "leaks(filters=GstPipeline)");
+        QApplication::setApplicationName("reelmarker");
+    }
 
     void init() {
         script = GraphScript{};
@@ -84,6 +107,24 @@ private slots:
         QCOMPARE(Cell(2, 2), QString("0:01.000"));
         QCOMPARE(Cell(3, 1), QString());
         QVERIFY(Markers().Warnings()->text().isEmpty());
+    }
+
+    void theWholeListShowsBesideItsControlsAtTheDialogsSize() {
+        QVERIFY(!OpenOnPlayer().empty());
+        QTableWidget* table = Markers().Table();
+        QVERIFY(!table->verticalScrollBar()->isVisible());
+        for (int row = 0; row < table->rowCount(); ++row)
+            QVERIFY(table->viewport()->rect().contains(table->visualItemRect(table->item(row, 2))));
+        QVERIFY(Markers().Warnings()->height() >= 2 * Markers().Warnings()->fontMetrics().height());
+        // No two parts of the page overlap, and all lie within it.
+        const QList<QWidget*> parts{&Waveform(), Page().Item<QWidget>(IDC_PLAY), Page().Item<QWidget>(IDC_STOP),
+                                    Page().Item<QWidget>(IDC_DISPLAY), &Markers()};
+        for (qsizetype a = 0; a < parts.size(); ++a) {
+            QVERIFY(Page().rect().contains(parts[a]->geometry()));
+            for (qsizetype b = a + 1; b < parts.size(); ++b)
+                QVERIFY2(!parts[a]->geometry().intersects(parts[b]->geometry()),
+                         qPrintable(QString("parts %1 and %2 overlap").arg(a).arg(b)));
+        }
     }
 
     void addMoveAndDeleteWriteExactlyThoseTimerBytes() {
@@ -159,17 +200,23 @@ private slots:
         QCOMPARE(Page().m_pTimerRecord->m_timers[3].value, static_cast<std::uint32_t>(Waveform().Playhead()));
     }
 
-    void repeatedOpensGiveBackDescriptorsAndThreads() {
+    void repeatedOpensGiveBackDescriptorsThreadsAndPipelines() {
+        // Both routes once, so that what GStreamer keeps for good is counted in.
         QVERIFY(!OpenOnPlayer("first.wav").empty());
+        QVERIFY(ui->ShowPage(kStartPage));
+        QVERIFY(!OpenOnPlayer("first-alaw.wav", true).empty());
         const std::size_t descriptors = Entries("/proc/self/fd");
         const std::size_t threads = Entries("/proc/self/task");
+        const int pipelines = LivePipelines();
+        QVERIFY(pipelines >= 0);
         for (int k = 0; k < 6; ++k) {
             QVERIFY(ui->ShowPage(kStartPage));
-            QVERIFY(!OpenOnPlayer("file" + std::to_string(k) + ".wav").empty());
+            QVERIFY(!OpenOnPlayer("file" + std::to_string(k) + ".wav", k % 2 == 1).empty());
             QTRY_VERIFY(Waveform().BucketsShown() > 0);
         }
         QTRY_COMPARE(Entries("/proc/self/fd"), descriptors);
         QTRY_COMPARE(Entries("/proc/self/task"), threads);
+        QCOMPARE(LivePipelines(), pipelines);
     }
 };
 
