@@ -13,6 +13,7 @@
 #include "wave/CartWrites.h"
 #include "wave/FieldCodecs.h"
 #include "wave/TextCodec.h"
+#include "wave/TimerUsage.h"
 #include "wave/WaveDocument.h"
 
 namespace {
@@ -21,6 +22,7 @@ using sndfile_fixture::DifferingBextFields;
 using sndfile_fixture::DifferingCartFields;
 using sndfile_fixture::ReadWithLibsndfile;
 using sndfile_fixture::SetText;
+using sndfile_fixture::SetTimer;
 using sndfile_fixture::Text;
 using sndfile_fixture::WriteOptions;
 using wave::CartField;
@@ -222,6 +224,26 @@ TEST_F(SavedCartReadByLibsndfile, PageEditsReachLibsndfileAndOurLoader) {
     EXPECT_EQ(reloaded.cart2.m_nEndYear, 2040u);
     EXPECT_EQ(reloaded.cart2.m_nEndDay, 29u);
     EXPECT_EQ(reloaded.cart2.m_strURL, "http://new.example.org/");
+}
+
+TEST_F(SavedCartReadByLibsndfile, MarkerEditsReachLibsndfileAsExactlyThoseTimers) {
+    ASSERT_EQ(Open(), wave::LoadFailure::None);
+    const CartInfo2Record asLoaded = pages_.cart2;
+    // As the markers list leaves them: one moved, one deleted, one added.
+    pages_.cart2.m_timers[1].value = 48000;
+    pages_.cart2.m_timers[2] = {};
+    pages_.cart2.m_timers[5] = {*wave::UsageWordOf("INTs"), 1200};
+    const wave::SaveResult saved = doc_.SaveCart(SaveWritesFrom(pages_.cart, pages_.cart2, asLoaded));
+    ASSERT_TRUE(saved.ok) << saved.error;
+
+    const auto after = ReadWithLibsndfile(path_);
+    ASSERT_TRUE(after.cart.has_value());
+    SF_CART_INFO expected = *before_.cart;
+    SetTimer(expected, 1, "SEC1", 48000);
+    SetTimer(expected, 2, "", 0);
+    SetTimer(expected, 5, "INTs", 1200);
+    EXPECT_EQ(DifferingCartFields(*after.cart, expected), NoFields{});
+    EXPECT_TRUE(after.samples == before_.samples) << "the audio frames changed";
 }
 
 TEST_F(SavedCartReadByLibsndfile, FileWithoutUrlKeepsItsUrlAreaEmpty) {
