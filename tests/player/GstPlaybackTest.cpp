@@ -2,7 +2,6 @@
 // and MPEG Layer II wave files play to their end, and the end reaches the
 // page; a file that is not audio cannot be rendered; playing again and again
 // leaves no descriptor and no pipeline behind.
-#include <gst/gst.h>
 
 #include <QDir>
 #include <QPushButton>
@@ -12,6 +11,7 @@
 #include "player/CPlayerPage.h"
 #include "player/GstMediaGraph.h"
 #include "res/resource.h"
+#include "tests/player/GstLeaks.h"
 #include "tests/support/WaveBuilder.h"
 #include "tests/ui/RecordingMessageBoxService.h"
 #include "wave/WaveDocument.h"
@@ -79,24 +79,6 @@ struct PageOnFile {
 
 int OpenDescriptors() { return static_cast<int>(QDir("/proc/self/fd").entryList(QDir::Files | QDir::System).size()); }
 
-// Playbins still alive, as GStreamer's leaks tracer (set up before the first
-// graph is made) counts them; -1 when the tracer is not running. Asked only
-// when none should live: on GStreamer 1.22, asking while a playbin lives
-// leaves that playbin one reference short.
-int LivePlaybins() {
-    int count = -1;
-    GList* tracers = gst_tracing_get_active_tracers();
-    for (GList* t = tracers; t != nullptr; t = t->next) {
-        if (std::string_view(G_OBJECT_TYPE_NAME(t->data)) != "GstLeaksTracer") continue;
-        GstStructure* live = nullptr;
-        g_signal_emit_by_name(t->data, "get-live-objects", &live);
-        count = static_cast<int>(gst_value_list_get_size(gst_structure_get_value(live, "live-objects-list")));
-        gst_structure_free(live);
-    }
-    g_list_free_full(tracers, gst_object_unref);
-    return count;
-}
-
 }  // namespace
 
 class GstPlaybackTest : public QObject {
@@ -158,11 +140,11 @@ private slots:
         };
         playAndStop();  // the first play loads the plugins and their files
         const int descriptors = OpenDescriptors();
-        const int playbins = LivePlaybins();
+        const int playbins = LiveTracedObjects();
         QVERIFY(playbins >= 0);
         for (int i = 0; i < 50; ++i) playAndStop();
         QCOMPARE(OpenDescriptors(), descriptors);
-        QCOMPARE(LivePlaybins(), playbins);
+        QCOMPARE(LiveTracedObjects(), playbins);
     }
 };
 

@@ -2,7 +2,6 @@
 // waveform and in the list, the list's edits and their checks, APPLY
 // writing exactly the timer bytes edited, seeking by click and key, and
 // descriptors, threads and decoding pipelines given back over repeated opens.
-#include <gst/gst.h>
 
 #include <QComboBox>
 #include <QLabel>
@@ -17,6 +16,7 @@
 #include "player/WaveformView.h"
 #include "res/resource.h"
 #include "tests/player/FakeMediaGraph.h"
+#include "tests/player/GstLeaks.h"
 #include "tests/ui/UiFixture.h"
 #include "wave/ChunkLayout.h"
 
@@ -40,22 +40,6 @@ fixture::ByteVector MarkedWave(bool alaw = false) {
 
 std::size_t Entries(const char* folder) {
     return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
-}
-
-// Pipelines still alive, as GStreamer's leaks tracer (set up before
-// GStreamer starts) counts them; -1 when the tracer is not running.
-int LivePipelines() {
-    int count = -1;
-    GList* tracers = gst_tracing_get_active_tracers();
-    for (GList* t = tracers; t != nullptr; t = t->next) {
-        if (std::string_view(G_OBJECT_TYPE_NAME(t->data)) != "GstLeaksTracer") continue;
-        GstStructure* live = nullptr;
-        g_signal_emit_by_name(t->data, "get-live-objects", &live);
-        count = static_cast<int>(gst_value_list_get_size(gst_structure_get_value(live, "live-objects-list")));
-        gst_structure_free(live);
-    }
-    g_list_free_full(tracers, gst_object_unref);
-    return count;
 }
 
 }  // namespace
@@ -207,7 +191,7 @@ private slots:
         QVERIFY(!OpenOnPlayer("first-alaw.wav", true).empty());
         const std::size_t descriptors = Entries("/proc/self/fd");
         const std::size_t threads = Entries("/proc/self/task");
-        const int pipelines = LivePipelines();
+        const int pipelines = LiveTracedObjects();
         QVERIFY(pipelines >= 0);
         for (int k = 0; k < 6; ++k) {
             QVERIFY(ui->ShowPage(kStartPage));
@@ -216,7 +200,7 @@ private slots:
         }
         QTRY_COMPARE(Entries("/proc/self/fd"), descriptors);
         QTRY_COMPARE(Entries("/proc/self/task"), threads);
-        QCOMPARE(LivePipelines(), pipelines);
+        QCOMPARE(LiveTracedObjects(), pipelines);
     }
 };
 
