@@ -65,11 +65,20 @@ private:
         std::int32_t hi[kMaxPeakChannels];
         for (std::uint64_t frame = first; frame < end;) {
             const std::uint64_t bucket = frame / n;
+            const std::uint8_t* at = buffer.data() + (frame - first) * audio_.format.blockAlign;
+            // Buckets of n frames wholly inside the block belong to this
+            // thread alone: folded as one run, straight into the result.
+            const std::uint64_t run = frame == bucket * n ? (end - frame) / n : 0;
+            if (run > 0) {
+                FoldBuckets(format_, at, static_cast<std::size_t>(run), static_cast<std::size_t>(n), channels,
+                            peaks_.values.data() + bucket * 2 * channels);
+                frame += run * n;
+                continue;
+            }
             const std::uint64_t stop = std::min(end, (bucket + 1) * n);
             std::fill(lo, lo + channels, std::numeric_limits<std::int32_t>::max());
             std::fill(hi, hi + channels, std::numeric_limits<std::int32_t>::min());
-            FoldFrames(format_, buffer.data() + (frame - first) * audio_.format.blockAlign,
-                       static_cast<std::size_t>(stop - frame), channels, lo, hi);
+            FoldFrames(format_, at, static_cast<std::size_t>(stop - frame), channels, lo, hi);
             const bool whole = frame == bucket * n && stop == std::min((bucket + 1) * n, peaks_.frames);
             if (whole) {
                 Store(bucket, lo, hi);
