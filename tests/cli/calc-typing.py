@@ -15,6 +15,7 @@ Exits with 0 once both files are saved; otherwise prints why and exits 1.
 """
 
 import os
+import signal
 import subprocess
 import sys
 import time
@@ -115,10 +116,13 @@ def main(argv):
     soffice, profile, workbook, outXlsx, outCsv, file = argv[1:7]
     entries = [entry.split("=", 1) for entry in argv[7:]]
     pipe = "reelmarker-typing-%d" % os.getpid()
+    # A group of its own: soffice is a launcher whose child does the work,
+    # and both must go when the test gives up.
     office = subprocess.Popen([soffice, "-env:UserInstallation=" + uno.systemPathToFileUrl(os.path.abspath(profile)),
                                "--headless", "--invisible", "--nologo", "--norestore", "--nodefault",
                                "--accept=pipe,name=%s;urp;" % pipe],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))
     try:
         Run(Connect(office, pipe), workbook, outXlsx, outCsv, file, entries)
         office.wait(kStartSeconds)
@@ -126,9 +130,11 @@ def main(argv):
         traceback.print_exc()
         return 1
     finally:
-        if office.poll() is None:
-            office.kill()
-            office.wait()
+        try:
+            os.killpg(office.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        office.wait()
     return 0
 
 
