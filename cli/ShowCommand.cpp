@@ -9,6 +9,7 @@
 #include "cli/CsvReport.h"
 #include "cli/ErrorLine.h"
 #include "cli/JsonReport.h"
+#include "cli/OutputFile.h"
 #include "cli/ReadOptionFlags.h"
 #include "cli/SheetThread.h"
 #include "cli/TextReport.h"
@@ -118,8 +119,14 @@ int RunShowWorkbook(const std::vector<std::string>& files, const std::string& wo
                     Console& console) {
     int status = kAllSucceeded;
     KeepFreedMemory();
+    // A workbook already there stays until the new one is whole.
+    ReplacingFile output(workbook);
+    if (output.Name().empty()) {
+        ReportError(console, workbook, output.Commit());
+        return kSomeFileFailed;
+    }
     // The file column names the file; apply cannot change it.
-    SheetThread sheet(workbook, 1);
+    SheetThread sheet(output.Name(), 1);
     sheet.AddRow(CsvHeaderCells());
     for (const std::string& file : files) {
         const LoadedFile loaded(file, wave::WaveStream::Mode::ReadOnly, options);
@@ -132,6 +139,10 @@ int RunShowWorkbook(const std::vector<std::string>& files, const std::string& wo
     }
     if (const std::optional<std::string> error = sheet.Close()) {
         ReportError(console, workbook, *error);
+        return kSomeFileFailed;
+    }
+    if (const std::string why = output.Commit(); !why.empty()) {
+        ReportError(console, workbook, why);
         return kSomeFileFailed;
     }
     return status;

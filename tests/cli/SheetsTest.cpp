@@ -4,7 +4,12 @@
 #include <gtest/gtest.h>
 #include <zip.h>
 
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "tests/cli/CliRunner.h"
 #include "tests/support/WaveBuilder.h"
@@ -152,6 +157,27 @@ TEST_F(Sheets, ShowXlsxRoundTripsThroughApply) {
     EXPECT_EQ(RunCli({"show", "--xlsx", named, a}).status, 2);
     EXPECT_EQ(fixture::ReadFile(a), Spot());
     EXPECT_EQ(fixture::ReadFile(named), Spot());
+}
+
+// The workbook library writes through temporary files without checking
+// those writes: under a file size limit they come out cut short. The export
+// says so, and the workbook already there stays as it was, with nothing
+// left beside it.
+TEST_F(Sheets, ShowXlsxCutShortFailsAndKeepsTheWorkbookThere) {
+    const std::string a = wave("a.wav", Spot());
+    const std::string sheet = dir.file("out.xlsx").string();
+    ASSERT_EQ(RunCli({"show", "--xlsx", sheet, a}).status, 0);
+    const ByteVector before = fixture::ReadFile(sheet);
+    std::string command =
+        "bash -c \"trap '' XFSZ; ulimit -f 16; exec " + std::string(REELMARKER_CLI) + " show --xlsx " + sheet;
+    for (int i = 0; i < 200; ++i) command += " " + a;
+    command += " 2>" + dir.file("err").string() + "\"";
+    EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 1);
+    std::ifstream err(dir.file("err"));
+    const std::string message{std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>()};
+    EXPECT_NE(message.find(sheet + ": the workbook could not be written: "), std::string::npos) << message;
+    EXPECT_EQ(fixture::ReadFile(sheet), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);  // a.wav, out.xlsx, err
 }
 
 TEST_F(Sheets, WorkbooksReadAsEachSpreadsheetWritesThem) {
