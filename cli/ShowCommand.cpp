@@ -69,10 +69,10 @@ private:
     ReadOptionFlags read_;
 };
 
-// The workbook's library compresses each part of the file with buffers of
-// its own, freed after each part. glibc would hand that memory back to the
+// The workbook's library compresses each file it zips with buffers of its
+// own, freed after each one. glibc would hand that memory back to the
 // system each time (a madvise, and a page fault per page for the next
-// part); a run this short can keep it.
+// file); a run this short can keep it.
 void KeepFreedMemory() {
 #ifdef __GLIBC__
     constexpr int kKeep = 64 << 20;

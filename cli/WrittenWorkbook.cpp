@@ -36,9 +36,9 @@ std::size_t Count(std::string_view text, std::string_view what) {
     return found;
 }
 
-// What the check needs of a part, gathered as it is inflated: its start,
-// its end and how many rows it opens.
-class PartSummary {
+// What the check needs of an XML document, gathered as it is inflated: its
+// start, its end and how many rows it opens.
+class DocumentSummary {
 public:
     void Take(std::string_view piece) {
         if (start_.size() < kKept) start_ += piece.substr(0, kKept - start_.size());
@@ -51,7 +51,7 @@ public:
         tail_ = LastOf(tail_, piece, kKept);
     }
 
-    // Whether the part ends with the end tag of its first element.
+    // Whether the document ends with the end tag of its first element.
     bool ClosesItsRoot() const {
         std::size_t at = 0;
         while ((at = start_.find('<', at)) != std::string::npos && at + 1 < start_.size() &&
@@ -86,13 +86,13 @@ std::optional<std::string> WorkbookProblem(const std::string& path, std::size_t 
     bool sheetSeen = false;
     for (const std::string& name : archive.Names()) {
         if (!name.ends_with(".xml") && !name.ends_with(".rels")) continue;
-        PartSummary part;
-        if (!archive.Stream(name, [&](std::string_view piece) { part.Take(piece); }) || !part.ClosesItsRoot())
+        DocumentSummary document;
+        if (!archive.Stream(name, [&](std::string_view piece) { document.Take(piece); }) || !document.ClosesItsRoot())
             return name + " was cut short";
         if (name != kSheet) continue;
         sheetSeen = true;
-        if (part.Rows() != rows)
-            return "its sheet holds " + std::to_string(part.Rows()) + " of " + std::to_string(rows) + " rows";
+        if (document.Rows() != rows)
+            return "its sheet holds " + std::to_string(document.Rows()) + " of " + std::to_string(rows) + " rows";
     }
     if (!sheetSeen) return "it has no sheet";
     return std::nullopt;

@@ -8,7 +8,7 @@
 
 namespace {
 
-// Rows past several batches and a part batch, some with empty cells, some
+// Rows past several batches and a batch not full, some with empty cells, some
 // shorter than the header, and cells of every length up to 150 bytes.
 std::vector<std::vector<std::string>> Rows() {
     std::vector<std::vector<std::string>> rows = {{"file", "title", "cutId"}};

@@ -2,7 +2,6 @@
 // .xlsx workbooks, and values a spreadsheet reformatted, which are never
 // written.
 #include <gtest/gtest.h>
-#include <zip.h>
 
 #include <sys/wait.h>
 
@@ -12,6 +11,7 @@
 #include <iterator>
 
 #include "tests/cli/CliRunner.h"
+#include "tests/cli/ZippedWorkbook.h"
 #include "tests/support/WaveBuilder.h"
 #include "wave/FieldCodecs.h"
 
@@ -25,20 +25,6 @@ constexpr std::size_t kCartData = 12 + 8 + 16 + 8 + 631 + 8;
 std::string FieldOf(const std::string& path, wave::Field field) {
     const ByteVector file = fixture::ReadFile(path);
     return wave::ReadTextField(ByteVector(file.begin() + kCartData, file.end()), field);
-}
-
-// A workbook of the given parts, zipped as any spreadsheet would.
-void WriteWorkbook(const std::string& path, const std::vector<std::pair<std::string, std::string>>& parts) {
-    zipFile archive = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
-    ASSERT_NE(archive, nullptr);
-    for (const auto& [name, text] : parts) {
-        ASSERT_EQ(zipOpenNewFileInZip64(archive, name.c_str(), nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                                        Z_DEFAULT_COMPRESSION, 0),
-                  ZIP_OK);
-        ASSERT_EQ(zipWriteInFileInZip(archive, text.data(), static_cast<unsigned>(text.size())), ZIP_OK);
-        ASSERT_EQ(zipCloseFileInZip(archive), ZIP_OK);
-    }
-    ASSERT_EQ(zipClose(archive, nullptr), ZIP_OK);
 }
 
 struct Sheets : testing::Test {

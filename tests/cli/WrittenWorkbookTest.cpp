@@ -1,25 +1,12 @@
-// The check that a workbook just written holds every row and every part
-// whole, on workbooks zipped here.
+// The check that a workbook just written holds every row and every XML
+// document whole, on workbooks zipped here.
 #include <gtest/gtest.h>
-#include <zip.h>
 
 #include "cli/WrittenWorkbook.h"
+#include "tests/cli/ZippedWorkbook.h"
 #include "tests/support/WaveBuilder.h"
 
 namespace {
-
-void WriteWorkbook(const std::string& path, const std::vector<std::pair<std::string, std::string>>& parts) {
-    zipFile archive = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
-    ASSERT_NE(archive, nullptr);
-    for (const auto& [name, text] : parts) {
-        ASSERT_EQ(zipOpenNewFileInZip64(archive, name.c_str(), nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                                        Z_DEFAULT_COMPRESSION, 0),
-                  ZIP_OK);
-        ASSERT_EQ(zipWriteInFileInZip(archive, text.data(), static_cast<unsigned>(text.size())), ZIP_OK);
-        ASSERT_EQ(zipCloseFileInZip(archive), ZIP_OK);
-    }
-    ASSERT_EQ(zipClose(archive, nullptr), ZIP_OK);
-}
 
 // A sheet of three rows whose second and third start tags straddle the
 // 64 KiB pieces the check reads: one byte, then four bytes before the seam.
@@ -30,7 +17,7 @@ std::string Sheet() {
     return sheet + "</sheetData></worksheet>\n";
 }
 
-TEST(WrittenWorkbook, CountsRowsAcrossPiecesAndFindsPartsCutShort) {
+TEST(WrittenWorkbook, CountsRowsAcrossPiecesAndFindsDocumentsCutShort) {
     const fixture::TempDir dir;
     const std::string path = dir.file("book.xlsx").string();
     const std::string workbook = "<workbook><sheets/></workbook>";
