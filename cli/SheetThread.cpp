@@ -1,8 +1,43 @@
 #include "cli/SheetThread.h"
 
+#include <cstring>
 #include <system_error>
 
 namespace cli {
+
+namespace {
+
+constexpr std::size_t kBatchRows = 64;
+
+// A row in a batch: its number of cells, then each cell's length and text.
+void PutSize(std::string& batch, std::size_t size) { batch.append(reinterpret_cast<const char*>(&size), sizeof size); }
+
+std::size_t TakeSize(const std::string& batch, std::size_t& at) {
+    std::size_t size = 0;
+    std::memcpy(&size, batch.data() + at, sizeof size);
+    at += sizeof size;
+    return size;
+}
+
+void PutRow(std::string& batch, const std::vector<std::string>& cells) {
+    PutSize(batch, cells.size());
+    for (const std::string& cell : cells) {
+        PutSize(batch, cell.size());
+        batch += cell;
+    }
+}
+
+// The row at `at` into `cells`, whose strings keep their memory.
+void TakeRow(const std::string& batch, std::size_t& at, std::vector<std::string>& cells) {
+    cells.resize(TakeSize(batch, at));
+    for (std::string& cell : cells) {
+        const std::size_t size = TakeSize(batch, at);
+        cell.assign(batch, at, size);
+        at += size;
+    }
+}
+
+}  // namespace
 
 SheetThread::SheetThread(const std::string& path, std::size_t readOnlyColumns)
     : path_(path), readOnlyColumns_(readOnlyColumns) {
@@ -15,15 +50,27 @@ SheetThread::SheetThread(const std::string& path, std::size_t readOnlyColumns)
 
 SheetThread::~SheetThread() { Close(); }
 
-void SheetThread::AddRow(std::vector<std::string> cells) {
+void SheetThread::AddRow(const std::vector<std::string>& cells) {
     if (here_) {
         here_->AddRow(cells);
         return;
     }
+    PutRow(pending_, cells);
+    if (++pendingRows_ >= kBatchRows) HandOver(false);
+}
+
+void SheetThread::HandOver(bool last) {
     {
         const std::lock_guard lock(mutex_);
-        rows_.push_back(std::move(cells));
+        if (handed_.empty()) {
+            handed_.swap(pending_);
+        } else {
+            handed_ += pending_;
+        }
+        closing_ = last;
     }
+    pending_.clear();
+    pendingRows_ = 0;
     ready_.notify_one();
 }
 
@@ -33,11 +80,7 @@ std::optional<std::string> SheetThread::Close() {
         here_.reset();
     }
     if (thread_.joinable()) {
-        {
-            const std::lock_guard lock(mutex_);
-            closing_ = true;
-        }
-        ready_.notify_one();
+        HandOver(true);
         thread_.join();
     }
     return result_;
@@ -45,14 +88,18 @@ std::optional<std::string> SheetThread::Close() {
 
 void SheetThread::WriteRows() {
     TextSheetWriter writer(path_, readOnlyColumns_);
-    std::deque<std::vector<std::string>> batch;
+    std::string batch;
+    std::vector<std::string> row;
     std::unique_lock lock(mutex_);
     for (;;) {
-        ready_.wait(lock, [this] { return closing_ || !rows_.empty(); });
-        if (rows_.empty()) break;
-        batch.swap(rows_);
+        ready_.wait(lock, [this] { return closing_ || !handed_.empty(); });
+        if (handed_.empty()) break;
+        batch.swap(handed_);
         lock.unlock();
-        for (const std::vector<std::string>& row : batch) writer.AddRow(row);
+        for (std::size_t at = 0; at < batch.size();) {
+            TakeRow(batch, at, row);
+            writer.AddRow(row);
+        }
         batch.clear();
         lock.lock();
     }

@@ -1,4 +1,7 @@
 #include <algorithm>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <cctype>
 #include <fstream>
 
@@ -6,6 +9,7 @@
 #include "cli/CsvReport.h"
 #include "cli/ErrorLine.h"
 #include "cli/JsonReport.h"
+#include "cli/OutputFile.h"
 #include "cli/ReadOptionFlags.h"
 #include "cli/SheetThread.h"
 #include "cli/TextReport.h"
@@ -65,6 +69,17 @@ private:
     ReadOptionFlags read_;
 };
 
+// The workbook's library compresses each file it zips with buffers of its
+// own, freed after each one. glibc would hand that memory back to the
+// system each time (a madvise, and a page fault per page for the next
+// file); a run this short can keep it.
+void KeepFreedMemory() {
+#ifdef __GLIBC__
+    constexpr int kKeep = 64 << 20;
+    ::mallopt(M_TRIM_THRESHOLD, kKeep);
+#endif
+}
+
 }  // namespace
 
 std::unique_ptr<Command> AddShowCommand(CLI::App& app) {
@@ -103,8 +118,15 @@ int RunShow(const std::vector<std::string>& files, ReportForm form, ReadOptions 
 int RunShowWorkbook(const std::vector<std::string>& files, const std::string& workbook, ReadOptions options,
                     Console& console) {
     int status = kAllSucceeded;
+    KeepFreedMemory();
+    // A workbook already there stays until the new one is whole.
+    ReplacingFile output(workbook);
+    if (output.Name().empty()) {
+        ReportError(console, workbook, output.Commit());
+        return kSomeFileFailed;
+    }
     // The file column names the file; apply cannot change it.
-    SheetThread sheet(workbook, 1);
+    SheetThread sheet(output.Name(), 1);
     sheet.AddRow(CsvHeaderCells());
     for (const std::string& file : files) {
         const LoadedFile loaded(file, wave::WaveStream::Mode::ReadOnly, options);
@@ -117,6 +139,10 @@ int RunShowWorkbook(const std::vector<std::string>& files, const std::string& wo
     }
     if (const std::optional<std::string> error = sheet.Close()) {
         ReportError(console, workbook, *error);
+        return kSomeFileFailed;
+    }
+    if (const std::string why = output.Commit(); !why.empty()) {
+        ReportError(console, workbook, why);
         return kSomeFileFailed;
     }
     return status;

@@ -1,5 +1,6 @@
 #include "cli/XlsxWriter.h"
 
+#include "cli/WrittenWorkbook.h"
 #include "cli/XlsxWriterLibrary.h"
 
 #include <algorithm>
@@ -29,7 +30,7 @@ lxw_format* TextFormat(const XlsxWriterLibrary& api, lxw_workbook* workbook) {
 }  // namespace
 
 TextSheetWriter::TextSheetWriter(const std::string& path, std::size_t readOnlyColumns)
-    : readOnlyColumns_(readOnlyColumns) {
+    : readOnlyColumns_(readOnlyColumns), path_(path) {
     // Rows go straight to the file, their strings inline: a shared-string
     // table and a cell object per value would cost more time than the rest
     // of the export.
@@ -57,6 +58,8 @@ TextSheetWriter::~TextSheetWriter() { Close(); }
 void TextSheetWriter::AddRow(const std::vector<std::string>& cells) {
     if (workbook_ == nullptr || error_ != LXW_NO_ERROR) return;
     widths_.resize(std::max(widths_.size(), cells.size()));
+    if (std::any_of(cells.begin(), cells.end(), [](const std::string& cell) { return !cell.empty(); }))
+        ++rowsWithCells_;
     for (std::size_t c = 0; c < cells.size() && error_ == LXW_NO_ERROR; ++c) {
         // An empty cell takes its column's text format; leaving it out keeps
         // the sheet smaller and faster to write.
@@ -86,7 +89,9 @@ std::optional<std::string> TextSheetWriter::Close() {
     const lxw_error closed = api_->close(workbook_);
     workbook_ = nullptr;
     if (error_ == LXW_NO_ERROR) error_ = closed;
-    return error_ != LXW_NO_ERROR ? std::optional(Failed()) : std::nullopt;
+    if (error_ != LXW_NO_ERROR) return Failed();
+    if (const std::optional<std::string> problem = WorkbookProblem(path_, rowsWithCells_)) return kCannot + *problem;
+    return std::nullopt;
 }
 
 std::optional<std::string> WriteTextSheet(const std::string& path, const std::vector<std::vector<std::string>>& rows,

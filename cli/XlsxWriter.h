@@ -17,7 +17,8 @@ struct XlsxWriterLibrary;
 // "0101", "00:00:00" and "00123" stay as they are, also when typed in
 // later), the first row a frozen header, columns as wide as their content,
 // and the first readOnlyColumns columns greyed as ones an edit cannot change.
-// Rows go to the file as they are added.
+// Rows go to the file as they are added; once closed, the file is read back
+// to make sure every row reached it.
 class TextSheetWriter {
 public:
     TextSheetWriter(const std::string& path, std::size_t readOnlyColumns);
@@ -43,7 +44,9 @@ private:
     lxw_format* header_ = nullptr;
     lxw_format* readOnly_ = nullptr;
     std::size_t readOnlyColumns_;
+    std::string path_;
     std::size_t rows_ = 0;
+    std::size_t rowsWithCells_ = 0;  // the rows the sheet holds: one with only empty cells has no element
     std::vector<std::size_t> widths_;
     int error_ = 0;  // the first lxw_error
 };

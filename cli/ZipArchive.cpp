@@ -55,21 +55,38 @@ ZipArchive::~ZipArchive() {
 }
 
 std::optional<std::string> ZipArchive::Entry(const std::string& name) const {
+    std::string bytes;
+    if (!Stream(name, [&](std::string_view piece) { bytes += piece; })) return std::nullopt;
+    return bytes;
+}
+
+bool ZipArchive::Stream(const std::string& name, const std::function<void(std::string_view)>& take) const {
     if (archive_ == nullptr || unzLocateFile(archive_, name.c_str(), 1) != UNZ_OK ||
         unzOpenCurrentFile(archive_) != UNZ_OK) {
-        return std::nullopt;
+        return false;
     }
-    std::string bytes;
     std::array<char, 1 << 16> buffer{};
+    std::size_t size = 0;
     int got = 0;
     while ((got = unzReadCurrentFile(archive_, buffer.data(), static_cast<unsigned>(buffer.size()))) > 0) {
-        bytes.append(buffer.data(), static_cast<std::size_t>(got));
-        if (bytes.size() > kMaxEntryBytes) break;
+        size += static_cast<std::size_t>(got);
+        if (size > kMaxEntryBytes) break;
+        take(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
     }
     // Closing checks the CRC of an entry read to its end.
     const bool checked = unzCloseCurrentFile(archive_) == UNZ_OK;
-    if (got < 0 || !checked || bytes.size() > kMaxEntryBytes) return std::nullopt;
-    return bytes;
+    return got == 0 && checked;
+}
+
+std::vector<std::string> ZipArchive::Names() const {
+    std::vector<std::string> names;
+    if (archive_ == nullptr) return names;
+    std::array<char, 1024> name{};
+    for (int at = unzGoToFirstFile(archive_); at == UNZ_OK; at = unzGoToNextFile(archive_)) {
+        if (unzGetCurrentFileInfo64(archive_, nullptr, name.data(), name.size(), nullptr, 0, nullptr, 0) == UNZ_OK)
+            names.emplace_back(name.data());
+    }
+    return names;
 }
 
 }  // namespace cli

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cli {
 
@@ -23,6 +25,11 @@ public:
     // checksum or is larger than a workbook part can sensibly be (so a
     // crafted archive cannot exhaust memory).
     std::optional<std::string> Entry(const std::string& name) const;
+    // The entry's bytes piece by piece, without holding them all; whether it
+    // was there and read whole, with the checks Entry makes.
+    bool Stream(const std::string& name, const std::function<void(std::string_view)>& take) const;
+    // The names of its entries, in the archive's order.
+    std::vector<std::string> Names() const;
 
     // Where minizip reads from.
     struct Memory {

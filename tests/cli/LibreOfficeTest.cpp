@@ -2,12 +2,14 @@
 // headless and with its default settings, opens what `show` wrote and saves
 // it as .xlsx and as CSV with commas, semicolons or tabs, in UTF-8 or
 // Windows-1252. `apply` then changes no byte of any file, and a cell edited
-// before Calc saved the sheet changes exactly that field.
+// before Calc saved the sheet changes exactly that field, and so do values
+// typed into the sheet later.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 
 #include "tests/cli/CliRunner.h"
 #include "tests/support/WaveBuilder.h"
@@ -20,16 +22,47 @@ namespace cart = wave::cart;
 
 constexpr std::size_t kCartData = 12 + 8 + 16 + 8 + 631 + 8;
 
-std::string Soffice() {
+// Every program of that name on the PATH, in its order.
+std::vector<std::string> InPath(const std::string& name) {
     const char* path = std::getenv("PATH");
     std::string dirs = path != nullptr ? path : "/usr/bin";
+    std::vector<std::string> found;
     for (std::size_t start = 0; start <= dirs.size();) {
         const std::size_t end = std::min(dirs.find(':', start), dirs.size());
-        const std::string candidate = dirs.substr(start, end - start) + "/soffice";
-        if (::access(candidate.c_str(), X_OK) == 0) return candidate;
+        const std::string candidate = dirs.substr(start, end - start) + "/" + name;
+        if (::access(candidate.c_str(), X_OK) == 0) found.push_back(candidate);
         start = end + 1;
     }
+    return found;
+}
+
+std::string Soffice() {
+    const std::vector<std::string> found = InPath("soffice");
+    return found.empty() ? std::string() : found.front();
+}
+
+// A Python that has LibreOffice's UNO bridge: Debian's is for the system's
+// Python, which another one earlier on the PATH may hide.
+std::string UnoPython() {
+    std::vector<std::string> candidates = InPath("python3");
+    candidates.push_back("/usr/bin/python3");
+    for (const std::string& python : candidates) {
+        if (std::system((python + " -c 'import uno' >/dev/null 2>&1").c_str()) == 0) return python;
+    }
     return {};
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The wave with these texts written into its cart chunk.
+ByteVector WithTexts(ByteVector wave, const std::vector<std::pair<wave::Field, std::string>>& texts) {
+    ByteVector cartData(wave.begin() + kCartData, wave.end());
+    for (const auto& [field, text] : texts) wave::WriteTextField(cartData, field, text);
+    std::copy(cartData.begin(), cartData.end(), wave.begin() + kCartData);
+    return wave;
 }
 
 // Cut ID with leading zeros, a time at midnight, text beyond ASCII, a line
@@ -115,12 +148,51 @@ TEST(LibreOffice, SheetsCalcSavedChangeOnlyWhatWasEdited) {
     const CliRun run = RunCli({"apply", saved.dir.file("xlsx/edited.xlsx").string()});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, saved.a + ": saved Title\n" + saved.b + ": nothing to change\n") << run.err;
-    ByteVector expected = beforeA;
-    ByteVector cartAfter(expected.begin() + kCartData, expected.end());
-    wave::WriteTextField(cartAfter, cart::kTitle, "Edited by hand");
-    std::copy(cartAfter.begin(), cartAfter.end(), expected.begin() + kCartData);
-    EXPECT_EQ(fixture::ReadFile(saved.a), expected);
+    EXPECT_EQ(fixture::ReadFile(saved.a), WithTexts(beforeA, {{cart::kTitle, "Edited by hand"}}));
     EXPECT_EQ(fixture::ReadFile(saved.b), beforeB);
+}
+
+// Values typed later into empty cells of the workbook `show --xlsx` wrote
+// stay text: Calc types a cut ID, a time and a date into the file's row as a
+// person would, and saves the sheet as .xlsx and as CSV with its defaults.
+// Applying either writes exactly those texts and no other byte.
+TEST(LibreOffice, SheetsValuesTypedLaterStayText) {
+    const std::string soffice = Soffice();
+    const std::string python = UnoPython();
+    if (soffice.empty() || python.empty())
+        GTEST_SKIP() << "LibreOffice (soffice) or its Python bridge (uno) is missing";
+    const fixture::TempDir dir;
+    const ByteVector beforeA = fixture::TypicalWave(fixture::TypicalCart(2100)
+                                                        .text(cart::kTitle, "Caf\xE9 \xDC")
+                                                        .text(cart::kCutID, "")
+                                                        .text(cart::kStartDate, "")
+                                                        .text(cart::kStartTime, ""));
+    const ByteVector beforeB = fixture::TypicalWave(fixture::TypicalCart(2100));
+    const std::string a = dir.write("a.wav", beforeA).string();
+    const std::string b = dir.write("b.wav", beforeB).string();
+    const std::string sheet = dir.file("sheet.xlsx").string();
+    ASSERT_EQ(RunCli({"show", "--xlsx", sheet, a, b}).status, 0);
+
+    const std::string typing =
+        "timeout 120 " + python + " " + REELMARKER_CALC_TYPING + " " + soffice + " " + dir.file("profile").string() +
+        " " + sheet + " " + dir.file("typed.xlsx").string() + " " + dir.file("typed.csv").string() + " " + a +
+        " cutId=00123 startTime=00:00:00 startDate=2024-01-02 2>" + dir.file("typing.err").string();
+    ASSERT_EQ(std::system(typing.c_str()), 0) << ReadText(dir.file("typing.err"));
+
+    const ByteVector expected =
+        WithTexts(beforeA, {{cart::kCutID, "00123"}, {cart::kStartDate, "2024-01-02"}, {cart::kStartTime, "00:00:00"}});
+    // Calc's CSV is Windows-1252 unless told otherwise.
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"apply", dir.file("typed.xlsx").string()},
+             {"apply", "--csv-encoding=windows-1252", dir.file("typed.csv").string()}}) {
+        SCOPED_TRACE(args.back());
+        dir.write("a.wav", beforeA);
+        const CliRun run = RunCli(args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, a + ": saved Cut ID, Start Date, Start Time\n" + b + ": nothing to change\n") << run.err;
+        EXPECT_EQ(fixture::ReadFile(a), expected);
+        EXPECT_EQ(fixture::ReadFile(b), beforeB);
+    }
 }
 
 }  // namespace
