@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <memory>
 
 #include "player/MediaGraph.h"
 
@@ -58,4 +59,18 @@ public:
 
 private:
     GraphScript& script_;
+};
+
+// The fake service over a script stands in for the real one for as long as
+// this lives.
+class FakeServiceInPlace {
+public:
+    explicit FakeServiceInPlace(GraphScript& script)
+        : previous_(player::SetMediaService(std::make_unique<FakeMediaService>(script))) {}
+    ~FakeServiceInPlace() { player::SetMediaService(std::move(previous_)); }
+    FakeServiceInPlace(const FakeServiceInPlace&) = delete;
+    FakeServiceInPlace& operator=(const FakeServiceInPlace&) = delete;
+
+private:
+    std::unique_ptr<player::MediaService> previous_;
 };

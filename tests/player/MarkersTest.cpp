@@ -49,7 +49,7 @@ class MarkersTest : public QObject {
 
     GraphScript script;
     std::unique_ptr<UiFixture> ui;
-    std::unique_ptr<player::MediaService> previous;
+    std::unique_ptr<FakeServiceInPlace> service;
 
     CPlayerPage& Page() { return ui->Sheet().m_PlayerPage; }
     MarkerPanel& Markers() { return *Page().m_markers; }
@@ -73,13 +73,13 @@ private slots:
 
     void init() {
         script = GraphScript{};
-        previous = player::SetMediaService(std::make_unique<FakeMediaService>(script));
+        service = std::make_unique<FakeServiceInPlace>(script);
         ui = std::make_unique<UiFixture>();
     }
 
     void cleanup() {
         ui.reset();
-        player::SetMediaService(std::move(previous));
+        service.reset();
     }
 
     void theFilesTimersShowOnItsWaveformAndInTheList() {
