@@ -20,8 +20,8 @@ void FoldFrames(SampleFormat format, const std::uint8_t* bytes, std::size_t fram
 
 // Folds `buckets` whole consecutive buckets of `framesPerBucket` frames
 // into out: for each bucket and channel, the lowest value then the highest
-// (a channel no sample reached gives a lowest above its highest). The same
-// 4 bytes past the last frame.
+// (a channel no sample reached gives a lowest above its highest). As for
+// FoldFrames, the buffer must hold 4 bytes past the last frame.
 void FoldBuckets(SampleFormat format, const std::uint8_t* bytes, std::size_t buckets, std::size_t framesPerBucket,
                  unsigned channels, std::int32_t* out);
 
