@@ -14,6 +14,7 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
+#include <utility>
 
 #include "bench/BenchFiles.h"
 #include "bench/Benchmarks.h"
@@ -246,24 +247,17 @@ void HugeBextPeakMemory(benchmark::State& state) {
 }  // namespace
 
 void RegisterCliShow() {
-    benchmark::RegisterBenchmark("CliShowJson1000/vs_libsndfile", JsonAgainstLibsndfile)
-        ->Unit(benchmark::kMillisecond)
-        ->UseManualTime();
-    benchmark::RegisterBenchmark("CliShowText1000/vs_json", TextAgainstJson)
-        ->Unit(benchmark::kMillisecond)
-        ->UseManualTime();
-    benchmark::RegisterBenchmark("CliApplyCsv1000/vs_show_json", ApplyAgainstShowJson)
-        ->Unit(benchmark::kMillisecond)
-        ->UseManualTime();
-    benchmark::RegisterBenchmark("CliShowXlsx1000/vs_csv", XlsxAgainstCsv)
-        ->Unit(benchmark::kMillisecond)
-        ->UseManualTime();
-    benchmark::RegisterBenchmark("CliApplyXlsx1000/vs_csv", ApplyXlsxAgainstCsv)
-        ->Unit(benchmark::kMillisecond)
-        ->UseManualTime();
-    benchmark::RegisterBenchmark("CliCheckJson1000/vs_show_json", CheckAgainstShowJson)
-        ->Unit(benchmark::kMillisecond)
-        ->UseManualTime();
+    // Each times one run against another in the same iterations.
+    const std::pair<const char*, void (*)(benchmark::State&)> paired[] = {
+        {"CliShowJson1000/vs_libsndfile", JsonAgainstLibsndfile},
+        {"CliShowText1000/vs_json", TextAgainstJson},
+        {"CliApplyCsv1000/vs_show_json", ApplyAgainstShowJson},
+        {"CliShowXlsx1000/vs_csv", XlsxAgainstCsv},
+        {"CliApplyXlsx1000/vs_csv", ApplyXlsxAgainstCsv},
+        {"CliCheckJson1000/vs_show_json", CheckAgainstShowJson},
+    };
+    for (const auto& [name, run] : paired)
+        benchmark::RegisterBenchmark(name, run)->Unit(benchmark::kMillisecond)->UseManualTime();
     benchmark::RegisterBenchmark("CliShowHugeBext/1GiB", HugeBextPeakMemory)->Unit(benchmark::kMillisecond);
 }
 

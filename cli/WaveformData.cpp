@@ -17,9 +17,9 @@ int Narrowed(std::int32_t value, int bits) { return value >> (32 - bits); }
 template <typename Narrow>
 void NarrowInto(const std::vector<std::int32_t>& values, char* out) {
     static_assert(std::endian::native == std::endian::little, "the format is little-endian");
-    constexpr int kShift = 32 - 8 * static_cast<int>(sizeof(Narrow));
+    constexpr int kBits = 8 * static_cast<int>(sizeof(Narrow));
     for (std::size_t k = 0; k < values.size(); ++k) {
-        const auto narrowed = static_cast<Narrow>(values[k] >> kShift);
+        const auto narrowed = static_cast<Narrow>(Narrowed(values[k], kBits));
         std::memcpy(out + k * sizeof(Narrow), &narrowed, sizeof(Narrow));
     }
 }
